@@ -1,0 +1,58 @@
+#include "document/ansi_codec.h"
+
+#include <array>
+
+namespace quill {
+namespace {
+
+// Bytes 0x80 to 0x9F, where Windows-1252 departs from Latin-1. The five bytes the
+// set leaves undefined map to the control characters of the same value, as the
+// platform's own conversion does, so every byte survives a round trip.
+constexpr std::array<char16_t, 32> highControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+char encodeOne(char32_t c)
+{
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return static_cast<char>(c);
+    for (std::size_t i = 0; i < highControls.size(); ++i) {
+        if (highControls[i] == c)
+            return static_cast<char>(0x80 + i);
+    }
+    return '?';
+}
+
+} // namespace
+
+QByteArray encodeAnsi(QStringView text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        // A character beyond the 16-bit range is one character, written once.
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            ++i;
+            out.append('?');
+            continue;
+        }
+        out.append(c.isSurrogate() ? '?' : encodeOne(c.unicode()));
+    }
+    return out;
+}
+
+QString decodeAnsi(QByteArrayView bytes)
+{
+    QString out(bytes.size(), Qt::Uninitialized);
+    QChar *dst = out.data();
+    for (const char ch : bytes) {
+        const auto b = static_cast<unsigned char>(ch);
+        *dst++ = (b >= 0x80 && b < 0xA0) ? QChar(highControls[b - 0x80]) : QChar(char16_t(b));
+    }
+    return out;
+}
+
+} // namespace quill

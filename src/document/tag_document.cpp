@@ -1,0 +1,67 @@
+#include "document/tag_document.h"
+
+namespace quill {
+
+TagDocument TagDocument::startUp()
+{
+    TagDocument doc;
+    for (const FieldSpec &spec : fieldCatalogue()) {
+        Value &v = doc.m_values[fieldIndex(spec.id)];
+        v.text = QString::fromLatin1(spec.startText);
+        v.index = spec.startIndex;
+    }
+    return doc;
+}
+
+QString TagDocument::text(Field f) const
+{
+    return m_values[fieldIndex(f)].text;
+}
+
+void TagDocument::setText(Field f, const QString &text)
+{
+    m_values[fieldIndex(f)].text = text;
+}
+
+int TagDocument::index(Field f) const
+{
+    return m_values[fieldIndex(f)].index;
+}
+
+void TagDocument::setIndex(Field f, int index)
+{
+    m_values[fieldIndex(f)].index = index;
+}
+
+bool TagDocument::isChecked(Field f) const
+{
+    return m_values[fieldIndex(f)].checked;
+}
+
+void TagDocument::setChecked(Field f, bool checked)
+{
+    m_values[fieldIndex(f)].checked = checked;
+}
+
+QString TagDocument::value(Field f) const
+{
+    const FieldSpec &spec = fieldSpec(f);
+    switch (spec.kind) {
+    case FieldKind::Edit:
+        return text(f);
+    case FieldKind::List:
+        return listItemText(spec, index(f));
+    case FieldKind::Check:
+        break;
+    }
+    return {};
+}
+
+QString listItemText(const FieldSpec &spec, int index)
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= spec.items.size())
+        return {};
+    return QString::fromLatin1(spec.items[static_cast<std::size_t>(index)]);
+}
+
+} // namespace quill

@@ -1,0 +1,164 @@
+#include "files/file_io.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace quill {
+namespace {
+
+void setError(QString *error, int systemError)
+{
+    if (error)
+        *error = ioErrorMessage(systemError);
+}
+
+// Closes the descriptor on every path out of a read.
+class Descriptor
+{
+public:
+    explicit Descriptor(int fd)
+        : m_fd(fd)
+    {}
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+int openForReading(const QString &path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    if (native.isEmpty() || native.contains('\0')) {
+        errno = EINVAL;
+        return -1;
+    }
+    return ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+}
+
+// Reads up to `limit` bytes (all when limit < 0); false with errno set on failure.
+bool readUpTo(int fd, qsizetype limit, QByteArray *out)
+{
+    out->clear();
+    char buffer[16384];
+    while (limit < 0 || out->size() < limit) {
+        const qsizetype want = limit < 0 ? qsizetype(sizeof buffer)
+                                         : std::min<qsizetype>(sizeof buffer, limit - out->size());
+        const ssize_t got = ::read(fd, buffer, static_cast<size_t>(want));
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (got == 0)
+            break;
+        out->append(buffer, got);
+    }
+    return true;
+}
+
+} // namespace
+
+QString ioErrorMessage(int systemError)
+{
+    switch (systemError) {
+    case ENOENT:
+        return QStringLiteral("File not found");
+    case EINVAL:
+    case ENAMETOOLONG:
+    case EILSEQ:
+        return QStringLiteral("Invalid filename");
+    case EMFILE:
+    case ENFILE:
+        return QStringLiteral("Too many open files");
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+    case ETXTBSY:
+        return QStringLiteral("File access denied");
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return QStringLiteral("Disk full");
+    default:
+        return QStringLiteral("I/O error %1").arg(systemError);
+    }
+}
+
+QString errorBoxText(const QString &message)
+{
+    if (!message.isEmpty() && message.back() > QLatin1Char('.'))
+        return message + QLatin1Char('.');
+    return message;
+}
+
+bool readFilePrefix(const QString &path, qsizetype size, QByteArray *out, QString *error)
+{
+    const Descriptor fd(openForReading(path));
+    if (fd.get() < 0) {
+        setError(error, errno);
+        return false;
+    }
+    if (!readUpTo(fd.get(), size, out)) {
+        setError(error, errno);
+        return false;
+    }
+    if (out->size() < size) {
+        if (error)
+            *error = QStringLiteral("Read beyond end of file");
+        return false;
+    }
+    return true;
+}
+
+bool readWholeFile(const QString &path, QByteArray *out, QString *error)
+{
+    const Descriptor fd(openForReading(path));
+    if (fd.get() < 0 || !readUpTo(fd.get(), -1, out)) {
+        setError(error, errno);
+        return false;
+    }
+    return true;
+}
+
+bool replaceFile(const QString &path, const QByteArray &data, QString *error)
+{
+    if (path.isEmpty() || path.contains(QChar(0))) {
+        setError(error, EINVAL);
+        return false;
+    }
+    // A read-only file is not the user's to replace, although its folder may allow it.
+    const QFileInfo existing(path);
+    if (existing.isDir() || (existing.exists() && !existing.isWritable())) {
+        setError(error, EACCES);
+        return false;
+    }
+
+    QSaveFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly)) {
+        setError(error, errno ? errno : EIO);
+        return false;
+    }
+    errno = 0;
+    if (file.write(data) != data.size() || !file.commit()) {
+        const int cause = errno ? errno : EIO;
+        file.cancelWriting();
+        setError(error, cause);
+        return false;
+    }
+    return true;
+}
+
+} // namespace quill

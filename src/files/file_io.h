@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace quill {
+
+// The message the user sees for a failure of the platform's file layer, by the
+// system's error number ("File not found", "Disk full", "I/O error 5", ...).
+QString ioErrorMessage(int systemError);
+
+// The text of the generic error box for a failure message: a full stop is
+// appended when the last character sorts after '.'.
+QString errorBoxText(const QString &message);
+
+// Reads the first `size` bytes of the file. A shorter file fails with "Read
+// beyond end of file"; a longer one is read only that far.
+bool readFilePrefix(const QString &path, qsizetype size, QByteArray *out, QString *error);
+
+// Reads the whole file.
+bool readWholeFile(const QString &path, QByteArray *out, QString *error);
+
+// Creates or replaces the file with `data`. The old file stays byte for byte
+// unless the whole new content was written.
+bool replaceFile(const QString &path, const QByteArray &data, QString *error);
+
+} // namespace quill

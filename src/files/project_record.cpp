@@ -1,0 +1,112 @@
+#include "files/project_record.h"
+
+#include "document/ansi_codec.h"
+#include "files/file_io.h"
+
+#include <QByteArray>
+
+#include <algorithm>
+#include <cstring>
+
+namespace quill {
+namespace {
+
+void putInt32(TProjectRecord &record, int offset, std::int32_t value)
+{
+    const auto u = static_cast<std::uint32_t>(value);
+    for (int i = 0; i < 4; ++i)
+        record.bytes[static_cast<std::size_t>(offset + i)] =
+            static_cast<std::uint8_t>(u >> (8 * i));
+}
+
+std::int32_t getInt32(const TProjectRecord &record, int offset)
+{
+    std::uint32_t u = 0;
+    for (int i = 0; i < 4; ++i)
+        u |= std::uint32_t(record.bytes[static_cast<std::size_t>(offset + i)]) << (8 * i);
+    return static_cast<std::int32_t>(u);
+}
+
+bool inRange(const FieldSpec &spec, int index)
+{
+    return index >= 0 && static_cast<std::size_t>(index) < spec.items.size();
+}
+
+} // namespace
+
+TProjectRecord GatherProject(const TagDocument &doc)
+{
+    TProjectRecord record;
+    for (const FieldSpec &spec : fieldCatalogue()) {
+        switch (spec.kind) {
+        case FieldKind::Edit: {
+            const QByteArray text = encodeAnsi(doc.text(spec.id)).left(spec.capacity);
+            record.bytes[static_cast<std::size_t>(spec.offset)] =
+                static_cast<std::uint8_t>(text.size());
+            std::memcpy(record.bytes.data() + spec.offset + 1, text.constData(),
+                        static_cast<std::size_t>(text.size()));
+            break;
+        }
+        case FieldKind::List: {
+            const int index = doc.index(spec.id);
+            putInt32(record, spec.offset, inRange(spec, index) ? index : -1);
+            break;
+        }
+        case FieldKind::Check:
+            record.bytes[static_cast<std::size_t>(spec.offset)] = doc.isChecked(spec.id) ? 1 : 0;
+            break;
+        }
+    }
+    return record;
+}
+
+void ApplyProject(const TProjectRecord &record, TagDocument &doc)
+{
+    for (const FieldSpec &spec : fieldCatalogue()) {
+        switch (spec.kind) {
+        case FieldKind::Edit: {
+            const int length =
+                std::min<int>(record.bytes[static_cast<std::size_t>(spec.offset)], spec.capacity);
+            const auto *first =
+                reinterpret_cast<const char *>(record.bytes.data() + spec.offset + 1);
+            doc.setText(spec.id, decodeAnsi(QByteArrayView(first, length)));
+            break;
+        }
+        case FieldKind::List: {
+            const int index = getInt32(record, spec.offset);
+            doc.setIndex(spec.id, inRange(spec, index) ? index : -1);
+            break;
+        }
+        case FieldKind::Check:
+            doc.setChecked(spec.id, record.bytes[static_cast<std::size_t>(spec.offset)] == 1);
+            break;
+        }
+    }
+}
+
+QString ProjectFileName(const QString &chosen)
+{
+    const QString extension = QStringLiteral(".qmk");
+    // A dot fourth from the end means a three-character extension, which is replaced.
+    if (chosen.size() >= 4 && chosen.at(chosen.size() - 4) == QLatin1Char('.'))
+        return chosen.left(chosen.size() - 4) + extension;
+    return chosen + extension;
+}
+
+bool SaveProjectFile(const QString &path, const TProjectRecord &record, QString *error)
+{
+    const QByteArray data(reinterpret_cast<const char *>(record.bytes.data()),
+                          TProjectRecord::Size);
+    return replaceFile(path, data, error);
+}
+
+bool LoadProjectFile(const QString &path, TProjectRecord *record, QString *error)
+{
+    QByteArray data;
+    if (!readFilePrefix(path, TProjectRecord::Size, &data, error))
+        return false;
+    std::memcpy(record->bytes.data(), data.constData(), TProjectRecord::Size);
+    return true;
+}
+
+} // namespace quill

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "document/tag_document.h"
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+namespace quill {
+
+// The project file: one fixed record of the tag document, little-endian, texts as
+// a length byte followed by a fixed capacity of 8-bit characters.
+struct TProjectRecord {
+    static constexpr qsizetype Size = 1640;
+    std::array<std::uint8_t, Size> bytes{};
+
+    friend bool operator==(const TProjectRecord &, const TProjectRecord &) = default;
+};
+
+// Takes every stored field of the document into a record; texts longer than their
+// capacity keep their first characters, lists outside their items store -1.
+TProjectRecord GatherProject(const TagDocument &doc);
+
+// Puts every stored value back into the document. A list position outside its items
+// gives no selection (-1); a check box is checked only for the byte 1; a length byte
+// beyond the capacity is cut at the capacity. The mode and unstored values stay.
+void ApplyProject(const TProjectRecord &record, TagDocument &doc);
+
+// The name of the file to write for the name chosen in the save dialog.
+QString ProjectFileName(const QString &chosen);
+
+bool SaveProjectFile(const QString &path, const TProjectRecord &record, QString *error);
+bool LoadProjectFile(const QString &path, TProjectRecord *record, QString *error);
+
+} // namespace quill
