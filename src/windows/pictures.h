@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+#include <QStringView>
+
+namespace quill {
+
+// The small picture of a menu item, by the item's object name ("New1", "cool1",
+// "Cut1", ...); a null icon for items that carry none.
+QIcon menuItemPicture(QStringView itemName);
+
+// The 9 x 9 picture of the QuickInsert buttons: a blue line-return arrow with a
+// grey shadow on a transparent background.
+QPixmap quickInsertPicture();
+
+} // namespace quill
