@@ -1,0 +1,18 @@
+#pragma once
+
+#include <span>
+
+namespace quill {
+
+// A "?" button beside a field and the explanation it shows.
+struct TagDescription {
+    const char *button; // object name of the button
+    const char *parent; // object name of the container it stands in
+    int left;
+    int top;
+    const char *text;
+};
+
+std::span<const TagDescription> tagDescriptions();
+
+} // namespace quill
