@@ -9,8 +9,8 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // The title the desktop shows for the program; window captions stay as they are.
     QApplication::setApplicationName(QStringLiteral("Quillmark"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Quillmark"));
     quill::applyProgramLook(app);
 
     quill::QtPrompts prompts;

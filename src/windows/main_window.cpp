@@ -125,6 +125,7 @@ TForm1::TForm1(TForm2 &preferences, quill::Prompts &prompts, quill::Shell &shell
     buildMenus();
     buildPopupMenu();
     connectFieldReactions();
+    keepCommandShortcuts();
 
     // The window keeps its designed client size: the menu bar stands above it.
     layout()->setSizeConstraint(QLayout::SetFixedSize);

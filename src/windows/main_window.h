@@ -192,6 +192,7 @@ public slots:
 protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
@@ -213,6 +214,7 @@ private:
     QAction *createEditAction(const char *name, const char *caption, const QKeySequence &shortcut,
                               const char *hint);
     void updateEditActions();
+    void keepCommandShortcuts();
     void runEditAction(QAction *action);
 
     QWidget *fieldControl(quill::Field field) const;
@@ -227,5 +229,6 @@ private:
     std::array<QWidget *, quill::FieldCount> m_fields{};
     QLabel *m_statusPanels[2]{};
     QAction *m_editActions[6]{};
+    QList<QKeySequence> m_commandShortcuts;
     bool m_centred = false;
 };

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -44,6 +45,8 @@ QAction *TForm1::createCommand(const char *name, const char *caption, const QKey
     const QMetaMethod triggered = QMetaMethod::fromSignal(&QAction::triggered);
     connect(action, triggered, this, metaObject()->method(slot));
     addAction(action);
+    if (!shortcut.isEmpty())
+        m_commandShortcuts << shortcut;
     return action;
 }
 
@@ -208,6 +211,28 @@ void TForm1::buildPopupMenu()
     connect(Memo1, &QPlainTextEdit::selectionChanged, this, &TForm1::updateEditActions);
     connect(Memo1, &QPlainTextEdit::textChanged, this, &TForm1::updateEditActions);
     connect(Memo1, &QPlainTextEdit::undoAvailable, this, &TForm1::updateEditActions);
+}
+
+void TForm1::keepCommandShortcuts()
+{
+    for (QWidget *w : findChildren<QWidget *>()) {
+        if (qobject_cast<QLineEdit *>(w) || qobject_cast<QPlainTextEdit *>(w))
+            w->installEventFilter(this);
+    }
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    // Some desktops give text boxes their own meaning for keys such as Ctrl+E or
+    // Ctrl+D; the window's commands keep their shortcuts in every field.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (m_commandShortcuts.contains(QKeySequence(key->keyCombination()))) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TForm1::updateEditActions()
