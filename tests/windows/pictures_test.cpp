@@ -1,0 +1,156 @@
+#include "windows/pictures.h"
+
+#include <QImage>
+#include <QSet>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Every item of the main menu and the context menu that carries a picture.
+const QStringList picturedItems =
+    u"New1 Open1 save2 Import1 AsHTML1 AsText1 Preferences1 Print1 Exit1 "
+    "cool1 ClearAllFields1 CopyToClipboard1 Beginner1 Advanced1 ExtraTags1 DCTags1 HTMLTags1 "
+    "AddSitetoGoogle1 CheckSiteRankings1 HTMLJS1 Help2 Readme1 BeginnerWizard1 SitePromotion1 "
+    "Website1 CheckforUpdate1 Support1 SupportForum1 About1 "
+    "GenerateMetaCode1 CopyCodetoClipboard1 Save1 Undo1 Cut1 Copy1 Paste1 Delete1"_s.split(u' ');
+
+// Context-menu items that repeat a main-menu command, and so its picture.
+const QSet<QPair<QString, QString>> repeats = {
+    {u"cool1"_s, u"GenerateMetaCode1"_s},
+    {u"CopyToClipboard1"_s, u"CopyCodetoClipboard1"_s},
+    {u"save2"_s, u"Save1"_s},
+};
+
+QImage pictureImage(const QString &name, QIcon::Mode mode = QIcon::Normal)
+{
+    return quill::menuItemPicture(name).pixmap(16, mode).toImage().convertToFormat(
+        QImage::Format_ARGB32);
+}
+
+bool isBlue(QRgb c)
+{
+    return qAlpha(c) == 255 && qBlue(c) >= 0xa0 && qRed(c) < 0x60 && qGreen(c) < 0x80;
+}
+
+bool isGrey(QRgb c)
+{
+    return qAlpha(c) == 255 && qRed(c) == qGreen(c) && qGreen(c) == qBlue(c) && qRed(c) > 0x40 &&
+           qRed(c) < 0xe0;
+}
+
+} // namespace
+
+class PicturesTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void menuPicture_data();
+    void menuPicture();
+    void picturesTellItemsApart();
+    void quickInsertArrow();
+};
+
+void PicturesTest::menuPicture_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("pictured");
+    for (const QString &name : picturedItems)
+        QTest::newRow(qPrintable(name)) << name << true;
+    for (int i = 1; i <= 11; ++i) {
+        const QString separator = u"N%1"_s.arg(i);
+        QTest::newRow(qPrintable(separator)) << separator << false;
+    }
+    for (const QString &name :
+         {u"Export1"_s, u"OnTheWeb1"_s, u"SelectAll1"_s, u"Unknown1"_s, QString()})
+        QTest::newRow(qPrintable(u"no picture: "_s + name)) << name << false;
+}
+
+void PicturesTest::menuPicture()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, pictured);
+
+    const QIcon icon = quill::menuItemPicture(name);
+    QCOMPARE(icon.isNull(), !pictured);
+    if (!pictured)
+        return;
+    QVERIFY(icon.availableSizes().contains(QSize(16, 16)));
+
+    const QImage image = pictureImage(name);
+    QCOMPARE(image.size(), QSize(16, 16));
+    int opaque = 0; // or mostly so: thin strokes are antialiased
+    int transparent = 0;
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            const int alpha = qAlpha(image.pixel(x, y));
+            opaque += alpha >= 128;
+            transparent += alpha == 0;
+        }
+    }
+    QVERIFY2(opaque >= 16, "the picture is (nearly) empty");
+    QVERIFY2(transparent >= 16, "the picture has no transparent background");
+
+    // A disabled item must not keep its colours.
+    const QImage disabled = pictureImage(name, QIcon::Disabled);
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            const QRgb c = disabled.pixel(x, y);
+            QVERIFY2(qAbs(qRed(c) - qGreen(c)) <= 8 && qAbs(qGreen(c) - qBlue(c)) <= 8,
+                     qPrintable(u"coloured pixel at %1,%2"_s.arg(x).arg(y)));
+        }
+    }
+}
+
+void PicturesTest::picturesTellItemsApart()
+{
+    for (qsizetype i = 0; i < picturedItems.size(); ++i) {
+        for (qsizetype j = i + 1; j < picturedItems.size(); ++j) {
+            const QString &a = picturedItems[i];
+            const QString &b = picturedItems[j];
+            const bool same = pictureImage(a) == pictureImage(b);
+            QVERIFY2(same == repeats.contains({a, b}),
+                     qPrintable(a + (same ? u" looks like "_s : u" differs from "_s) + b));
+        }
+    }
+}
+
+void PicturesTest::quickInsertArrow()
+{
+    const QImage image =
+        quill::quickInsertPicture().toImage().convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(image.size(), QSize(9, 9));
+
+    for (const QPoint corner : {QPoint(0, 0), QPoint(8, 0), QPoint(0, 8), QPoint(8, 8)})
+        QCOMPARE(qAlpha(image.pixel(corner)), 0);
+
+    bool rightStroke = false;
+    bool arrowHead = false;
+    int shadow = 0;
+    for (int y = 0; y < 9; ++y) {
+        for (int x = 0; x < 9; ++x) {
+            const QRgb c = image.pixel(x, y);
+            // Drawn crisp: no half-covered edge pixels.
+            QVERIFY2(qAlpha(c) == 0 || qAlpha(c) == 255,
+                     qPrintable(u"blurred pixel at %1,%2"_s.arg(x).arg(y)));
+            if (isBlue(c)) {
+                rightStroke |= x >= 6 && y <= 2;
+                arrowHead |= x <= 1 && y >= 4;
+            }
+            if (isGrey(c)) {
+                ++shadow;
+                // The shadow falls down and to the right of the arrow.
+                QVERIFY2(x > 0 && y > 0 && isBlue(image.pixel(x - 1, y - 1)),
+                         qPrintable(u"stray shadow at %1,%2"_s.arg(x).arg(y)));
+            }
+        }
+    }
+    QVERIFY2(rightStroke, "no stroke coming down at the right");
+    QVERIFY2(arrowHead, "no arrowhead pointing left at the bottom");
+    QVERIFY(shadow >= 1);
+}
+
+QTEST_MAIN(PicturesTest)
+#include "pictures_test.moc"
