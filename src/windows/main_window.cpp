@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
@@ -320,12 +321,19 @@ void TForm1::buildDcTagsPage()
     BitBtn5 = createQuickInsertButton("BitBtn5", Panel4, 208, row(3));
     BitBtn6 = createQuickInsertButton("BitBtn6", Panel5, 208, row(1));
 
-    quill::createLabel("Clicking on the QuickInsert button (       )", 8, 25, GroupBox3);
+    QLabel *firstTip =
+        quill::createLabel("Clicking on the QuickInsert button (       )", 8, 25, GroupBox3);
     quill::createLabel("will automatically fill in the information", 8, 41, GroupBox3);
     quill::createLabel("based on the data you entered into the", 8, 57, GroupBox3);
     quill::createLabel("previous Meta boxes, saving you time!", 8, 73, GroupBox3);
     // Only shows the picture the tip talks about.
-    BitBtn1 = createQuickInsertButton("BitBtn1", GroupBox3, 176, 22);
+    // It sits in the blank between the parentheses, wherever the font puts them.
+    const QFontMetrics metrics(firstTip->font());
+    const int blankLeft =
+        firstTip->x() +
+        metrics.horizontalAdvance(QStringLiteral("Clicking on the QuickInsert button ("));
+    const int blankWidth = metrics.horizontalAdvance(QStringLiteral("       "));
+    BitBtn1 = createQuickInsertButton("BitBtn1", GroupBox3, blankLeft + (blankWidth - 17) / 2, 22);
     BitBtn1->setFocusPolicy(Qt::NoFocus);
 
     Button19 = new QPushButton(QStringLiteral("Help"), Panel5);
