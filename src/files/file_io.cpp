@@ -152,7 +152,9 @@ bool replaceFile(const QString &path, const QByteArray &data, QString *error)
         return false;
     }
     errno = 0;
-    if (file.write(data) != data.size() || !file.commit()) {
+    // Flush first: Qt 6.4's commit() ignores a short write in its own final flush and
+    // would put a cut-off file in place of the old one.
+    if (file.write(data) != data.size() || !file.flush() || !file.commit()) {
         const int cause = errno ? errno : EIO;
         file.cancelWriting();
         setError(error, cause);
