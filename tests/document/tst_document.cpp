@@ -1,0 +1,500 @@
+// The document core: field catalogue, generator and 8-bit codec.
+
+#include "common/worked_example.h"
+#include "document/ansi_codec.h"
+#include "document/field_catalogue.h"
+#include "document/meta_generator.h"
+#include "document/tag_document.h"
+
+#include <QRegularExpression>
+#include <QSet>
+#include <QTest>
+
+using namespace quill;
+
+namespace {
+
+// Sets fields from "Control=value" settings: an edit takes the text, a list the item
+// index, a check box 1 or 0. "Pref.EditN" names an edit of the Preferences dialog;
+// "mode=meta" chooses meta-only mode.
+TagDocument documentWith(const QStringList &settings)
+{
+    TagDocument doc = TagDocument::startUp();
+    for (const QString &setting : settings) {
+        const qsizetype eq = setting.indexOf(QLatin1Char('='));
+        const QString name = setting.left(eq);
+        const QString value = setting.mid(eq + 1);
+        if (name == QLatin1StringView("mode")) {
+            doc.setMode(value == QLatin1StringView("meta") ? GenerationMode::MetaOnly
+                                                           : GenerationMode::FullPage);
+            continue;
+        }
+        const bool pref = name.startsWith(QLatin1StringView("Pref."));
+        const FieldSpec *spec =
+            findField(pref ? Owner::Preferences : Owner::Main, pref ? name.mid(5) : name);
+        if (!spec)
+            qFatal("no field %s", qPrintable(name));
+        switch (spec->kind) {
+        case FieldKind::Edit:
+            doc.setText(spec->id, value);
+            break;
+        case FieldKind::List:
+            doc.setIndex(spec->id, value.toInt());
+            break;
+        case FieldKind::Check:
+            doc.setChecked(spec->id, value == QLatin1StringView("1"));
+            break;
+        }
+    }
+    return doc;
+}
+
+QStringList workedExampleSettings()
+{
+    return {
+        QStringLiteral("Edit1=Hand-made wooden toys"),
+        QStringLiteral("Edit2=toys, wooden, handmade"),
+        QStringLiteral("Edit3=Toy Workshop"),
+        QStringLiteral("Edit4=Text editor"),
+        QStringLiteral("Edit5=14"),
+        QStringLiteral("Edit6=Wooden Toys"),
+        QStringLiteral("Edit7=2001, 2002"),
+        QStringLiteral("ComboBox1=0"),
+        QStringLiteral("ComboBox2=0"),
+        QStringLiteral("ComboBox3=3"),
+        QStringLiteral("ComboBox4=0"),
+        QStringLiteral("ComboBox5=13"), // en-us
+        QStringLiteral("Edit8=new.html"),
+        QStringLiteral("Edit9=5"),
+        QStringLiteral("ComboBox6=5"),  // Fri
+        QStringLiteral("ComboBox7=30"), // 31
+        QStringLiteral("ComboBox8=11"), // Dec
+        QStringLiteral("Edit10=2004"),
+        QStringLiteral("Edit11=23"),
+        QStringLiteral("Edit12=59"),
+        QStringLiteral("ComboBox9=1"), // No-Cache
+        QStringLiteral("ComboBox10=3"),
+        QStringLiteral("Edit16=rated-general"),
+        QStringLiteral("CheckBox2=0"),
+        QStringLiteral("ComboBox11=0"),
+        QStringLiteral("CheckBox3=1"),
+        QStringLiteral("Edit34=text/xsl"),
+        QStringLiteral("ComboBox13=44"), // Hobbies
+        QStringLiteral("Edit17=Hand-made wooden toys"),
+        QStringLiteral("Edit18=Wooden Toys"),
+        QStringLiteral("Edit19=Toy Workshop"),
+        QStringLiteral("Edit21=toys, wooden, handmade"),
+        QStringLiteral("Edit20=Hand-made wooden toys"),
+        QStringLiteral("Edit22=Toy Workshop"),
+        QStringLiteral("Edit23=Photo Studio"),
+        QStringLiteral("Edit24=2002-06-01"),
+        QStringLiteral("Edit25=Text"),
+        QStringLiteral("Edit26=text/html"),
+        QStringLiteral("Edit27=toys.html"),
+        QStringLiteral("Edit28=catalogue"),
+        QStringLiteral("Edit29=en-us"),
+        QStringLiteral("Edit30=index.html"),
+        QStringLiteral("Edit31=World"),
+        QStringLiteral("Edit32=All rights reserved"),
+        QStringLiteral("Pref.Edit1=Wooden Toys"),
+        QStringLiteral("Pref.Edit2=style.css"),
+        QStringLiteral("Pref.Edit3=favicon.ico"),
+    };
+}
+
+QStringList startUpMetaLines()
+{
+    return {
+        QStringLiteral(R"(<meta name="distribution" content="Global">)"),
+        QStringLiteral(R"(<meta name="rating" content="General">)"),
+        QStringLiteral(R"(<meta name="robots" content="All">)"),
+        QStringLiteral(
+            R"(<meta http-equiv="Content-Type" content="text/html; charset=ISO-8859-1">)"),
+        QStringLiteral(R"(<meta http-equiv="content-language" content="en">)"),
+        QStringLiteral(R"(<meta http-equiv="pragma" content="Cache">)"),
+        QStringLiteral(R"(<meta http-equiv="window-target" content="_top">)"),
+        QStringLiteral(R"(<meta http-equiv="Content-Script-Type" content="text/javascript">)"),
+        QStringLiteral(R"(<meta http-equiv="Content-Style-Type" content="text/css">)"),
+        QStringLiteral(R"(<meta http-equiv="classification" content="Adults">)"),
+        QStringLiteral(R"(<meta name="dc.date" content="YYYY-MM-DD">)"),
+    };
+}
+
+QStringList startUpFullPageLines()
+{
+    QStringList lines{QStringLiteral("<HTML>"), QStringLiteral("<HEAD>"),
+                      QStringLiteral("<TITLE></TITLE>")};
+    lines << startUpMetaLines() << QStringLiteral("</HEAD>") << QStringLiteral("<BODY>")
+          << QString() << QStringLiteral("</BODY>") << QStringLiteral("</HTML>");
+    return lines;
+}
+
+QString fromUcs4(char32_t c)
+{
+    return QString::fromUcs4(&c, 1);
+}
+
+} // namespace
+
+class TestDocument : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void wholeCodePage_data();
+    void wholeCodePage();
+    void conditionalLines_data();
+    void conditionalLines();
+    void secondRunGivesSameLines();
+    void codePageText_data();
+    void codePageText();
+
+    void encode_data();
+    void encode();
+    void decode_data();
+    void decode();
+    void highBytesBothWays();
+    void everyByteRoundTrips();
+
+    void recordLayoutIsPacked();
+    void capacities();
+    void lists_data();
+    void lists();
+};
+
+void TestDocument::wholeCodePage_data()
+{
+    QTest::addColumn<QStringList>("settings");
+    QTest::addColumn<QStringList>("lines");
+
+    QTest::newRow("worked example, meta only")
+        << (workedExampleSettings() << QStringLiteral("mode=meta")) << worked::metaLines();
+    QTest::newRow("worked example, full page")
+        << (workedExampleSettings() << QStringLiteral("mode=full")) << worked::fullPageLines();
+    QTest::newRow("start-up, meta only")
+        << QStringList{QStringLiteral("mode=meta")} << startUpMetaLines();
+    QTest::newRow("start-up, full page") << QStringList{} << startUpFullPageLines();
+}
+
+void TestDocument::wholeCodePage()
+{
+    QFETCH(QStringList, settings);
+    QFETCH(QStringList, lines);
+
+    const QStringList got = generateMetaCode(documentWith(settings));
+    for (qsizetype i = 0; i < std::min(got.size(), lines.size()); ++i)
+        QCOMPARE(got.at(i), lines.at(i));
+    QCOMPARE(got.size(), lines.size());
+}
+
+// Each row sets a few fields and names the lines it expects that start with `prefix`
+// (none: the line must be missing).
+void TestDocument::conditionalLines_data()
+{
+    QTest::addColumn<QStringList>("settings");
+    QTest::addColumn<QString>("prefix");
+    QTest::addColumn<QStringList>("lines");
+
+    const QString refresh = QStringLiteral("<meta http-equiv=\"refresh\"");
+    const QString expires = QStringLiteral("<meta http-equiv=\"expires\"");
+    const QString script = QStringLiteral("<meta http-equiv=\"Content-Script-Type\"");
+    const QString style = QStringLiteral("<meta http-equiv=\"Content-Style-Type\"");
+    const QString link = QStringLiteral("<link");
+    const auto s = [](const char *text) { return QString::fromUtf8(text); };
+    using L = QStringList;
+
+    QTest::newRow("refresh: page only") << L{s("Edit8=a.html")} << refresh << L{};
+    QTest::newRow("refresh: delay only") << L{s("Edit9=5")} << refresh << L{};
+    QTest::newRow("refresh: both")
+        << L{s("Edit8=a.html"), s("Edit9=10")} << refresh
+        << L{s(R"(<meta http-equiv="refresh" CONTENT="10; url=a.html">)")};
+    QTest::newRow("refresh: blanks fill")
+        << L{s("Edit8= "), s("Edit9= ")} << refresh
+        << L{s(R"(<meta http-equiv="refresh" CONTENT=" ; url= ">)")};
+
+    QTest::newRow("expiry: no year")
+        << L{s("Edit11=23"), s("Edit12=59"), s("ComboBox6=5")} << expires << L{};
+    QTest::newRow("expiry: no hours") << L{s("Edit10=2004"), s("Edit12=59")} << expires << L{};
+    QTest::newRow("expiry: no minutes") << L{s("Edit10=2004"), s("Edit11=23")} << expires << L{};
+    QTest::newRow("expiry: start-up lists")
+        << L{s("Edit10=2004"), s("Edit11=23"), s("Edit12=59")} << expires
+        << L{s(R"(<meta http-equiv="expires" content="Sun, 01 Jan 2004 23:59:00 GMT">)")};
+    QTest::newRow("expiry: impossible date as typed")
+        << L{s("ComboBox7=30"), s("ComboBox8=1"), s("Edit10=2004"), s("Edit11=9"), s("Edit12=77")}
+        << expires << L{s(R"(<meta http-equiv="expires" content="Sun, 31 Feb 2004 9:77:00 GMT">)")};
+    QTest::newRow("expiry: lists without item")
+        << L{s("ComboBox6=-1"), s("ComboBox7=31"), s("ComboBox8=-1"),
+             s("Edit10=1"),     s("Edit11=2"),     s("Edit12=3")}
+        << expires << L{s(R"(<meta http-equiv="expires" content=",   1 2:3:00 GMT">)")};
+
+    QTest::newRow("script: list")
+        << L{s("ComboBox11=2"), s("Edit33=text/x")} << script
+        << L{s(R"(<meta http-equiv="Content-Script-Type" content="text/vbscript">)")};
+    QTest::newRow("script: other")
+        << L{s("ComboBox11=2"), s("CheckBox2=1"), s("Edit33=text/x")} << script
+        << L{s(R"(<meta http-equiv="Content-Script-Type" content="text/x">)")};
+    QTest::newRow("script: other, empty")
+        << L{s("CheckBox2=1")} << script
+        << L{s(R"(<meta http-equiv="Content-Script-Type" content="">)")};
+    QTest::newRow("style: list")
+        << L{s("Edit34=text/xsl")} << style
+        << L{s(R"(<meta http-equiv="Content-Style-Type" content="text/css">)")};
+    QTest::newRow("style: other")
+        << L{s("CheckBox3=1"), s("Edit34=text/xsl")} << style
+        << L{s(R"(<meta http-equiv="Content-Style-Type" content="text/xsl">)")};
+    QTest::newRow("style: other, empty")
+        << L{s("CheckBox3=1")} << style
+        << L{s(R"(<meta http-equiv="Content-Style-Type" content="">)")};
+
+    QTest::newRow("links: favicon only")
+        << L{s("Pref.Edit3=f.ico")} << link << L{s(R"(<link rel="shortcut icon" href="f.ico">)")};
+    QTest::newRow("links: style sheet only")
+        << L{s("Pref.Edit2=s.css")} << link
+        << L{s(R"(<link rel=stylesheet href="s.css" type="text/css">)")};
+    QTest::newRow("links: none in meta-only mode")
+        << L{s("Pref.Edit2=s.css"), s("Pref.Edit3=f.ico"), s("mode=meta")} << link << L{};
+    QTest::newRow("title: only in full page")
+        << L{s("Pref.Edit1=T"), s("mode=meta")} << s("<TITLE>") << L{};
+
+    QTest::newRow("blank author") << L{s("Edit3= ")} << s("<meta name=\"author\"")
+                                  << L{s(R"(<meta name="author" content=" ">)")};
+    QTest::newRow("quotes and brackets unchanged")
+        << L{s(R"(Edit1=a "b" <c> & d)")} << s("<meta name=\"description\"")
+        << L{s(R"(<meta name="description" content="a "b" <c> & d">)")};
+    QTest::newRow("comment without blanks")
+        << L{s("Edit17= x ")} << s("<!--") << L{s("<!-- x -->")};
+    QTest::newRow("revisit days") << L{s("Edit5=7")} << s("<meta name=\"revisit")
+                                  << L{s(R"(<meta name="revisit-after" content="7 days">)")};
+    QTest::newRow("title is http-equiv") << L{s("Edit6=T")} << s("<meta http-equiv=\"title\"")
+                                         << L{s(R"(<meta http-equiv="title" content="T">)")};
+    QTest::newRow("list without item") << L{s("ComboBox1=-1")} << s("<meta name=\"distribution\"")
+                                       << L{s(R"(<meta name="distribution" content="">)")};
+    QTest::newRow("list past its items")
+        << L{s("ComboBox13=78")} << s("<meta http-equiv=\"classification\"")
+        << L{s(R"(<meta http-equiv="classification" content="">)")};
+    QTest::newRow("last classification")
+        << L{s("ComboBox13=77")} << s("<meta http-equiv=\"classification\"")
+        << L{s(R"(<meta http-equiv="classification" content="Web Site Promotion">)")};
+    QTest::newRow("empty DC date") << L{s("Edit24=")} << s("<meta name=\"dc.") << L{};
+    QTest::newRow("DC subject before description")
+        << L{s("Edit20=D"), s("Edit21=S"), s("Edit24=")} << s("<meta name=\"dc.")
+        << L{s(R"(<meta name="dc.subject" content="S">)"),
+             s(R"(<meta name="dc.description" content="D">)")};
+}
+
+void TestDocument::conditionalLines()
+{
+    QFETCH(QStringList, settings);
+    QFETCH(QString, prefix);
+    QFETCH(QStringList, lines);
+
+    const QStringList got = generateMetaCode(documentWith(settings));
+    QCOMPARE(got.filter(QRegularExpression(QLatin1Char('^') + QRegularExpression::escape(prefix))),
+             lines);
+}
+
+void TestDocument::secondRunGivesSameLines()
+{
+    const TagDocument doc = documentWith(workedExampleSettings());
+    QCOMPARE(generateMetaCode(doc), generateMetaCode(doc));
+}
+
+void TestDocument::codePageText_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("no line") << QStringList{} << QString();
+    QTest::newRow("one line") << QStringList{QStringLiteral("a")} << QStringLiteral("a");
+    QTest::newRow("two lines") << QStringList{QStringLiteral("a"), QStringLiteral("b")}
+                               << QStringLiteral("a\r\nb");
+    QTest::newRow("empty line inside")
+        << QStringList{QStringLiteral("a"), QString(), QStringLiteral("b")}
+        << QStringLiteral("a\r\n\r\nb");
+    QTest::newRow("empty last line")
+        << QStringList{QStringLiteral("a"), QString()} << QStringLiteral("a\r\n");
+}
+
+void TestDocument::codePageText()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(QString, text);
+    QCOMPARE(quill::codePageText(lines), text);
+}
+
+void TestDocument::encode_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+
+    QTest::newRow("empty") << QString() << QByteArray();
+    QTest::newRow("ASCII") << QStringLiteral("<meta a=\"b\">\t~\x7f")
+                           << QByteArray("<meta a=\"b\">\t~\x7f");
+    QTest::newRow("NUL") << QString(QChar(0)) << QByteArray(1, '\0');
+    QTest::newRow("euro") << fromUcs4(0x20AC) << QByteArray("\x80");
+    QTest::newRow("Y diaeresis") << fromUcs4(0x0178) << QByteArray("\x9f");
+    QTest::newRow("Latin-1 e acute") << fromUcs4(0xE9) << QByteArray("\xe9");
+    QTest::newRow("y diaeresis") << fromUcs4(0xFF) << QByteArray("\xff");
+    QTest::newRow("C1 control 0x80 is not in the set") << fromUcs4(0x80) << QByteArray("?");
+    QTest::newRow("A macron") << fromUcs4(0x0100) << QByteArray("?");
+    QTest::newRow("CJK between ASCII")
+        << (QStringLiteral("a") + fromUcs4(0x4E2D) + QStringLiteral("b")) << QByteArray("a?b");
+    QTest::newRow("non-BMP is one character") << fromUcs4(0x1F600) << QByteArray("?");
+    QTest::newRow("two non-BMP") << fromUcs4(0x1F600) + fromUcs4(0x10000) << QByteArray("??");
+    QTest::newRow("lone high surrogate")
+        << (QString(QChar(0xD800)) + QStringLiteral("x")) << QByteArray("?x");
+    QTest::newRow("lone low surrogate") << QString(QChar(0xDC00)) << QByteArray("?");
+}
+
+void TestDocument::encode()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(encodeAnsi(text), bytes);
+}
+
+void TestDocument::decode_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("ASCII") << QByteArray("Hello, \"world\"") << QStringLiteral("Hello, \"world\"");
+    QTest::newRow("euro") << QByteArray("\x80") << fromUcs4(0x20AC);
+    QTest::newRow("S caron") << QByteArray("\x8a") << fromUcs4(0x0160);
+    QTest::newRow("OE") << QByteArray("\x8c") << fromUcs4(0x0152);
+    QTest::newRow("left single quote") << QByteArray("\x91") << fromUcs4(0x2018);
+    QTest::newRow("en dash") << QByteArray("\x96") << fromUcs4(0x2013);
+    QTest::newRow("trade mark") << QByteArray("\x99") << fromUcs4(0x2122);
+    QTest::newRow("Y diaeresis") << QByteArray("\x9f") << fromUcs4(0x0178);
+    QTest::newRow("undefined 0x81") << QByteArray("\x81") << fromUcs4(0x81);
+    QTest::newRow("undefined 0x8D") << QByteArray("\x8d") << fromUcs4(0x8D);
+    QTest::newRow("undefined 0x8F") << QByteArray("\x8f") << fromUcs4(0x8F);
+    QTest::newRow("undefined 0x90") << QByteArray("\x90") << fromUcs4(0x90);
+    QTest::newRow("undefined 0x9D") << QByteArray("\x9d") << fromUcs4(0x9D);
+    QTest::newRow("no-break space") << QByteArray("\xa0") << fromUcs4(0xA0);
+    QTest::newRow("y diaeresis") << QByteArray("\xff") << fromUcs4(0xFF);
+}
+
+void TestDocument::decode()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QCOMPARE(decodeAnsi(bytes), text);
+}
+
+// Every byte where the set departs from Latin-1 decodes to its own character, which
+// encodes back to that byte.
+void TestDocument::highBytesBothWays()
+{
+    QSet<char16_t> seen;
+    for (int b = 0x80; b < 0xA0; ++b) {
+        const QByteArray byte(1, char(b));
+        const QString text = decodeAnsi(byte);
+        QCOMPARE(text.size(), 1);
+        QVERIFY2(!seen.contains(text.at(0).unicode()), qPrintable(QString::number(b, 16)));
+        seen.insert(text.at(0).unicode());
+        QCOMPARE(encodeAnsi(text), byte);
+    }
+}
+
+void TestDocument::everyByteRoundTrips()
+{
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all.append(char(b));
+    const QString text = decodeAnsi(all);
+    QCOMPARE(text.size(), 256);
+    QCOMPARE(encodeAnsi(text), all);
+}
+
+// Fields follow each other without gaps, except one byte before a list that would
+// otherwise start off a multiple of four, and the record ends on a multiple of four.
+void TestDocument::recordLayoutIsPacked()
+{
+    int next = 0;
+    for (const FieldSpec &spec : fieldCatalogue()) {
+        int size = 1;
+        if (spec.kind == FieldKind::List) {
+            if (next % 4 != 0)
+                next += 4 - next % 4;
+            size = 4;
+        } else if (spec.kind == FieldKind::Edit) {
+            size = spec.capacity + 1;
+        }
+        QVERIFY2(spec.offset == next, spec.control);
+        next += size;
+    }
+    QCOMPARE(next, 1639);
+    QCOMPARE(fieldSpec(Field::PageTitle).offset, 679);
+    QCOMPARE(fieldSpec(Field::ComboBox11).offset, 1092);
+    QCOMPARE(fieldSpec(Field::Edit32).offset, 1608);
+}
+
+// A text's capacity is its typing limit, except four Basic edits and the refresh page,
+// which accept more than the record keeps.
+void TestDocument::capacities()
+{
+    const QList<std::pair<Field, int>> shorter = {
+        {Field::Edit3, 30}, {Field::Edit4, 30}, {Field::Edit6, 30},
+        {Field::Edit7, 30}, {Field::Edit8, 50},
+    };
+    for (const FieldSpec &spec : fieldCatalogue()) {
+        if (spec.kind != FieldKind::Edit) {
+            QCOMPARE(spec.capacity, 0);
+            continue;
+        }
+        int capacity = spec.limit;
+        for (const auto &[field, cap] : shorter) {
+            if (field == spec.id) {
+                QCOMPARE(spec.limit, 75);
+                capacity = cap;
+            }
+        }
+        QVERIFY2(spec.capacity == capacity, spec.control);
+    }
+}
+
+void TestDocument::lists_data()
+{
+    QTest::addColumn<int>("field");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("startItem");
+    QTest::addColumn<QString>("lastItem");
+
+    const auto row = [](const char *name, Field f, int count, const char *start, const char *last) {
+        QTest::newRow(name) << int(f) << count << QString::fromUtf8(start)
+                            << QString::fromUtf8(last);
+    };
+    row("ComboBox1", Field::ComboBox1, 3, "Global", "Limited");
+    row("ComboBox2", Field::ComboBox2, 5, "General", "13 Years");
+    row("ComboBox3", Field::ComboBox3, 6, "All", "None");
+    row("ComboBox4", Field::ComboBox4, 9, "ISO-8859-1", "ISO-8859-9");
+    row("ComboBox5", Field::ComboBox5, 63, "en", "zu");
+    row("ComboBox6", Field::ComboBox6, 7, "Sun", "Sat");
+    row("ComboBox7", Field::ComboBox7, 31, "01", "31");
+    row("ComboBox8", Field::ComboBox8, 12, "Jan", "Dec");
+    row("ComboBox9", Field::ComboBox9, 2, "Cache", "No-Cache");
+    row("ComboBox10", Field::ComboBox10, 4, "_top", "_top");
+    row("ComboBox11", Field::ComboBox11, 5, "text/javascript", "text/tcl");
+    row("ComboBox12", Field::ComboBox12, 1, "text/css", "text/css");
+    row("ComboBox13", Field::ComboBox13, 78, "Adults", "Web Site Promotion");
+}
+
+void TestDocument::lists()
+{
+    QFETCH(int, field);
+    QFETCH(int, count);
+    QFETCH(QString, startItem);
+    QFETCH(QString, lastItem);
+
+    const FieldSpec &spec = fieldSpec(Field(field));
+    QCOMPARE(spec.kind, FieldKind::List);
+    QCOMPARE(int(spec.items.size()), count);
+    QCOMPARE(TagDocument::startUp().value(spec.id), startItem);
+    QCOMPARE(listItemText(spec, count - 1), lastItem);
+    QCOMPARE(listItemText(spec, count), QString());
+    QCOMPARE(listItemText(spec, -1), QString());
+}
+
+QTEST_GUILESS_MAIN(TestDocument)
+#include "tst_document.moc"

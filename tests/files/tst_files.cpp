@@ -1,0 +1,520 @@
+// The project record, its file and the file layer's messages.
+
+#include "document/meta_generator.h"
+#include "document/tag_document.h"
+#include "files/file_io.h"
+#include "files/project_record.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <array>
+#include <csignal>
+#include <cstdint>
+#include <cstring>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using namespace quill;
+
+namespace {
+
+std::int32_t int32At(const TProjectRecord &r, int offset)
+{
+    std::uint32_t u = 0;
+    for (int i = 0; i < 4; ++i)
+        u |= std::uint32_t(r.bytes[std::size_t(offset + i)]) << (8 * i);
+    return std::int32_t(u);
+}
+
+void putInt32(TProjectRecord &r, int offset, std::int32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        r.bytes[std::size_t(offset + i)] = std::uint8_t(std::uint32_t(value) >> (8 * i));
+}
+
+QByteArray bytesOf(const TProjectRecord &r)
+{
+    return QByteArray(reinterpret_cast<const char *>(r.bytes.data()), TProjectRecord::Size);
+}
+
+TProjectRecord recordOf(const QByteArray &bytes)
+{
+    TProjectRecord r;
+    std::memcpy(r.bytes.data(), bytes.constData(), TProjectRecord::Size);
+    return r;
+}
+
+bool writeFile(const QString &path, const QByteArray &data)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+// A record of random bytes, with lists often near their items and check bytes often
+// 0 or 1, so that both the accepted and the rejected values occur.
+TProjectRecord randomRecord(QRandomGenerator &rng)
+{
+    TProjectRecord r;
+    std::array<quint32, TProjectRecord::Size / 4> words;
+    rng.fillRange(words.data(), words.size());
+    std::memcpy(r.bytes.data(), words.data(), sizeof words);
+    for (const FieldSpec &spec : fieldCatalogue()) {
+        if (spec.kind == FieldKind::List && rng.bounded(2))
+            putInt32(r, spec.offset, rng.bounded(-2, int(spec.items.size()) + 2));
+        else if (spec.kind == FieldKind::Check && rng.bounded(2))
+            r.bytes[std::size_t(spec.offset)] = std::uint8_t(rng.bounded(3));
+        else if (spec.kind == FieldKind::Edit && rng.bounded(2))
+            r.bytes[std::size_t(spec.offset)] = std::uint8_t(rng.bounded(spec.capacity + 1));
+    }
+    return r;
+}
+
+} // namespace
+
+class TestFiles : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void defaultRecord();
+    void textCutAtCapacity_data();
+    void textCutAtCapacity();
+    void listPosition_data();
+    void listPosition();
+    void checkByte_data();
+    void checkByte();
+    void forgedLength_data();
+    void forgedLength();
+    void fullRecordRoundTrip();
+
+    void loadLength_data();
+    void loadLength();
+    void loadFailure_data();
+    void loadFailure();
+    void saveWritesRecord();
+    void failedSaveKeepsOldFile_data();
+    void failedSaveKeepsOldFile();
+
+    void projectFileName_data();
+    void projectFileName();
+    void errorBoxText_data();
+    void errorBoxText();
+
+    void randomRecords();
+    void randomTruncations();
+};
+
+// With every text empty, the only non-zero bytes are the three lists whose default is
+// not their first item.
+void TestFiles::defaultRecord()
+{
+    TagDocument doc = TagDocument::startUp();
+    doc.setText(Field::Edit24, QString());
+    const TProjectRecord r = GatherProject(doc);
+
+    QByteArray expected(TProjectRecord::Size, '\0');
+    expected[588] = 3; // robots "All"
+    expected[596] = 9; // language "en"
+    expected[836] = 3; // window target "_top"
+    QCOMPARE(bytesOf(r), expected);
+}
+
+void TestFiles::textCutAtCapacity_data()
+{
+    QTest::addColumn<int>("field");
+    QTest::addColumn<int>("typed");
+    QTest::addColumn<int>("kept");
+
+    QTest::newRow("author 75") << int(Field::Edit3) << 75 << 30;
+    QTest::newRow("title 75") << int(Field::Edit6) << 75 << 30;
+    QTest::newRow("refresh page 75") << int(Field::Edit8) << 75 << 50;
+    QTest::newRow("description 250") << int(Field::Edit1) << 250 << 250;
+    QTest::newRow("description 251") << int(Field::Edit1) << 251 << 250;
+    QTest::newRow("refresh delay 3") << int(Field::Edit9) << 3 << 3;
+    QTest::newRow("page title 60") << int(Field::PageTitle) << 60 << 50;
+    QTest::newRow("DC language 9") << int(Field::Edit29) << 9 << 5;
+    QTest::newRow("DC rights 31, last field") << int(Field::Edit32) << 31 << 30;
+}
+
+void TestFiles::textCutAtCapacity()
+{
+    QFETCH(int, field);
+    QFETCH(int, typed);
+    QFETCH(int, kept);
+
+    QString text;
+    for (int i = 0; i < typed; ++i)
+        text += QChar(u'A' + i % 26);
+    TagDocument doc = TagDocument::startUp();
+    doc.setText(Field(field), text);
+    const TProjectRecord r = GatherProject(doc);
+    QCOMPARE(int(r.bytes[std::size_t(fieldSpec(Field(field)).offset)]), kept);
+
+    TagDocument back = TagDocument::startUp();
+    ApplyProject(r, back);
+    QCOMPARE(back.text(Field(field)), text.left(kept));
+}
+
+void TestFiles::listPosition_data()
+{
+    QTest::addColumn<int>("field");
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<int>("applied");
+
+    QTest::newRow("distribution 7") << int(Field::ComboBox1) << 7 << -1;
+    QTest::newRow("distribution 3") << int(Field::ComboBox1) << 3 << -1;
+    QTest::newRow("distribution 2") << int(Field::ComboBox1) << 2 << 2;
+    QTest::newRow("distribution -1") << int(Field::ComboBox1) << -1 << -1;
+    QTest::newRow("distribution -7") << int(Field::ComboBox1) << -7 << -1;
+    QTest::newRow("classification 77") << int(Field::ComboBox13) << 77 << 77;
+    QTest::newRow("classification 78") << int(Field::ComboBox13) << 78 << -1;
+    QTest::newRow("language max int") << int(Field::ComboBox5) << INT32_MAX << -1;
+    QTest::newRow("language min int") << int(Field::ComboBox5) << INT32_MIN << -1;
+    QTest::newRow("language 256 (high byte)") << int(Field::ComboBox5) << 256 << -1;
+}
+
+void TestFiles::listPosition()
+{
+    QFETCH(int, field);
+    QFETCH(int, stored);
+    QFETCH(int, applied);
+
+    const int offset = fieldSpec(Field(field)).offset;
+    TProjectRecord r;
+    putInt32(r, offset, stored);
+    TagDocument doc = TagDocument::startUp();
+    ApplyProject(r, doc);
+    QCOMPARE(doc.index(Field(field)), applied);
+    QCOMPARE(int32At(GatherProject(doc), offset), applied);
+}
+
+void TestFiles::checkByte_data()
+{
+    QTest::addColumn<int>("field");
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<bool>("checked");
+
+    QTest::newRow("script 0") << int(Field::CheckBox2) << 0 << false;
+    QTest::newRow("script 1") << int(Field::CheckBox2) << 1 << true;
+    QTest::newRow("script 2") << int(Field::CheckBox2) << 2 << false;
+    QTest::newRow("script 255") << int(Field::CheckBox2) << 255 << false;
+    QTest::newRow("style 1") << int(Field::CheckBox3) << 1 << true;
+    QTest::newRow("style 2") << int(Field::CheckBox3) << 2 << false;
+}
+
+void TestFiles::checkByte()
+{
+    QFETCH(int, field);
+    QFETCH(int, stored);
+    QFETCH(bool, checked);
+
+    const auto offset = std::size_t(fieldSpec(Field(field)).offset);
+    TProjectRecord r;
+    r.bytes[offset] = std::uint8_t(stored);
+    TagDocument doc = TagDocument::startUp();
+    doc.setChecked(Field(field), !checked);
+    ApplyProject(r, doc);
+    QCOMPARE(doc.isChecked(Field(field)), checked);
+    QCOMPARE(int(GatherProject(doc).bytes[offset]), checked ? 1 : 0);
+}
+
+// A length byte of 255 must give the field's own bytes and nothing of what follows.
+void TestFiles::forgedLength_data()
+{
+    QTest::addColumn<int>("field");
+    for (const FieldSpec &spec : fieldCatalogue()) {
+        if (spec.kind == FieldKind::Edit)
+            QTest::newRow(spec.owner == Owner::Main ? spec.control : spec.label) << int(spec.id);
+    }
+}
+
+void TestFiles::forgedLength()
+{
+    QFETCH(int, field);
+    const FieldSpec &spec = fieldSpec(Field(field));
+
+    TProjectRecord r;
+    r.bytes.fill('Z');
+    r.bytes[std::size_t(spec.offset)] = 255;
+    for (int i = 1; i <= spec.capacity; ++i)
+        r.bytes[std::size_t(spec.offset + i)] = 'a';
+    TagDocument doc = TagDocument::startUp();
+    ApplyProject(r, doc);
+    QCOMPARE(doc.text(spec.id), QString(spec.capacity, QLatin1Char('a')));
+}
+
+// Every stored value comes back, the Preferences texts and 8-bit characters included.
+void TestFiles::fullRecordRoundTrip()
+{
+    TagDocument doc = TagDocument::startUp();
+    for (const FieldSpec &spec : fieldCatalogue()) {
+        switch (spec.kind) {
+        case FieldKind::Edit:
+            doc.setText(spec.id, QString::fromUtf8("\xc3\xa9\xe2\x82\xac ")
+                                     .repeated(spec.capacity)
+                                     .left(spec.capacity));
+            break;
+        case FieldKind::List:
+            doc.setIndex(spec.id, int(spec.items.size()) - 1);
+            break;
+        case FieldKind::Check:
+            doc.setChecked(spec.id, true);
+            break;
+        }
+    }
+    TagDocument back = TagDocument::startUp();
+    ApplyProject(GatherProject(doc), back);
+    QCOMPARE(back, doc);
+}
+
+void TestFiles::loadLength_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::addColumn<bool>("ok");
+
+    QTest::newRow("empty") << 0 << false;
+    QTest::newRow("one byte") << 1 << false;
+    QTest::newRow("1639") << 1639 << false;
+    QTest::newRow("1640") << 1640 << true;
+    QTest::newRow("1641") << 1641 << true;
+    QTest::newRow("100000") << 100000 << true;
+}
+
+void TestFiles::loadLength()
+{
+    QFETCH(int, size);
+    QFETCH(bool, ok);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("p.qmk"));
+    QByteArray data(size, '\0');
+    for (int i = 0; i < size; ++i)
+        data[i] = char(i * 7 + 1);
+    QVERIFY(writeFile(path, data));
+
+    TProjectRecord before;
+    before.bytes.fill(0xEE);
+    TProjectRecord r = before;
+    QString error;
+    QCOMPARE(LoadProjectFile(path, &r, &error), ok);
+    if (ok) {
+        QCOMPARE(bytesOf(r), data.left(TProjectRecord::Size));
+    } else {
+        QCOMPARE(error, QStringLiteral("Read beyond end of file"));
+        QCOMPARE(r, before);
+    }
+}
+
+void TestFiles::loadFailure_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("missing file") << QStringLiteral("nothing.qmk")
+                                  << QStringLiteral("File not found");
+    QTest::newRow("missing folder")
+        << QStringLiteral("no/p.qmk") << QStringLiteral("File not found");
+    QTest::newRow("folder") << QStringLiteral("sub") << QStringLiteral("File access denied");
+    QTest::newRow("empty name") << QString() << QStringLiteral("Invalid filename");
+}
+
+void TestFiles::loadFailure()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, message);
+
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+    TProjectRecord r;
+    QString error;
+    QVERIFY(!LoadProjectFile(name.isEmpty() ? name : dir.filePath(name), &r, &error));
+    QCOMPARE(error, message);
+    QCOMPARE(r, TProjectRecord{});
+}
+
+void TestFiles::saveWritesRecord()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("p.qmk"));
+    QVERIFY(writeFile(path, QByteArray(5000, 'x')));
+
+    QRandomGenerator rng(7);
+    const TProjectRecord r = randomRecord(rng);
+    QString error;
+    QVERIFY2(SaveProjectFile(path, r, &error), qPrintable(error));
+    QCOMPARE(readFile(path), bytesOf(r));
+}
+
+void TestFiles::failedSaveKeepsOldFile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("cause");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("missing folder")
+        << QStringLiteral("none/p.qmk") << QString() << QStringLiteral("File not found");
+    QTest::newRow("target is a folder")
+        << QStringLiteral("sub") << QString() << QStringLiteral("File access denied");
+    QTest::newRow("disk fills part-way")
+        << QStringLiteral("p.qmk") << QStringLiteral("size limit") << QStringLiteral("Disk full");
+    // The superuser may write any file, so only others can see this one fail.
+    if (::geteuid() != 0) {
+        QTest::newRow("read-only file") << QStringLiteral("p.qmk") << QStringLiteral("read-only")
+                                        << QStringLiteral("File access denied");
+    }
+}
+
+void TestFiles::failedSaveKeepsOldFile()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, cause);
+    QFETCH(QString, message);
+
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+    const QString path = dir.filePath(name);
+    const QByteArray old("the old project, byte for byte\r\n");
+    const bool oldFile = name == QLatin1StringView("p.qmk");
+    if (oldFile)
+        QVERIFY(writeFile(path, old));
+    if (cause == QLatin1StringView("read-only"))
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
+
+    TProjectRecord r;
+    r.bytes.fill('n');
+    QString error;
+    bool saved = true;
+    if (cause == QLatin1StringView("size limit")) {
+        // Files may not grow past 100 bytes: the write of 1640 fails part-way.
+        rlimit previous{};
+        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &previous), 0);
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = previous;
+        small.rlim_cur = 100;
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        saved = SaveProjectFile(path, r, &error);
+        ::setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, oldHandler);
+    } else {
+        saved = SaveProjectFile(path, r, &error);
+    }
+    QVERIFY(!saved);
+    QCOMPARE(error, message);
+    if (oldFile)
+        QCOMPARE(readFile(path), old);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+             oldFile ? QStringList{QStringLiteral("p.qmk")} : QStringList{});
+}
+
+void TestFiles::projectFileName_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("written");
+
+    const auto row = [](const char *chosen, const char *written) {
+        QTest::newRow(chosen) << QString::fromUtf8(chosen) << QString::fromUtf8(written);
+    };
+    row("/w/home.qmk", "/w/home.qmk");
+    row("/w/home", "/w/home.qmk");
+    row("/w/home.txt", "/w/home.qmk");
+    row("/w/home.html", "/w/home.html.qmk");
+    row("/w/home.qm", "/w/home.qm.qmk");
+    row("/w/home.", "/w/home..qmk");
+    row("/w/home.QMK", "/w/home.qmk");
+    row(".abc", ".qmk");
+    row("abc", "abc.qmk");
+    row("", ".qmk");
+    row("/my.site/home", "/my.site/home.qmk");
+    row("/a.b/c.d", "/a.b/c.d.qmk");
+    // The rule looks at the whole name: a dot in a folder can stand fourth from the end.
+    row("/site.d/x", "/site.qmk");
+    row("C:\\web.d\\x", "C:\\web.qmk");
+}
+
+void TestFiles::projectFileName()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, written);
+    QCOMPARE(ProjectFileName(chosen), written);
+}
+
+void TestFiles::errorBoxText_data()
+{
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("shown");
+
+    const auto row = [](const char *message, const char *shown) {
+        QTest::newRow(message) << QString::fromUtf8(message) << QString::fromUtf8(shown);
+    };
+    row("File not found", "File not found.");
+    row("I/O error 5", "I/O error 5.");
+    row("Done.", "Done.");
+    row("Disk full (drive C)", "Disk full (drive C)");
+    row("Path ends in a /", "Path ends in a /.");
+    row("Ends in a blank ", "Ends in a blank ");
+    row("Ends in a dash -", "Ends in a dash -");
+    row("", "");
+}
+
+void TestFiles::errorBoxText()
+{
+    QFETCH(QString, message);
+    QFETCH(QString, shown);
+    QCOMPARE(quill::errorBoxText(message), shown);
+}
+
+// Whatever the bytes, apply and gather never fault, and one round brings the record
+// to a fixed point that holds the same document.
+void TestFiles::randomRecords()
+{
+    QRandomGenerator rng(20240611);
+    for (int i = 0; i < 100000; ++i) {
+        const TProjectRecord r = randomRecord(rng);
+        TagDocument doc = TagDocument::startUp();
+        doc.setMode(i % 2 ? GenerationMode::MetaOnly : GenerationMode::FullPage);
+        ApplyProject(r, doc);
+        const qsizetype lines = generateMetaCode(doc).size();
+        if (lines < 11 || lines > 46)
+            QFAIL(qPrintable(QStringLiteral("record %1 gave %2 lines").arg(i).arg(lines)));
+
+        const TProjectRecord once = GatherProject(doc);
+        TagDocument again = TagDocument::startUp();
+        again.setMode(doc.mode());
+        ApplyProject(once, again);
+        // The same document gathers to the same record, so `once` is the fixed point.
+        if (!(again == doc))
+            QFAIL(qPrintable(QStringLiteral("record %1 is no fixed point").arg(i)));
+    }
+}
+
+void TestFiles::randomTruncations()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("cut.qmk"));
+    QRandomGenerator rng(99);
+    const QByteArray whole = bytesOf(randomRecord(rng)) + QByteArray(100, 'x');
+    for (int i = 0; i < 200; ++i) {
+        const int size = int(rng.bounded(whole.size() + 1));
+        QVERIFY(writeFile(path, whole.left(size)));
+        TProjectRecord r;
+        QString error;
+        const bool ok = LoadProjectFile(path, &r, &error);
+        QCOMPARE(ok, size >= TProjectRecord::Size);
+        QCOMPARE(r, ok ? recordOf(whole) : TProjectRecord{});
+        if (!ok)
+            QCOMPARE(error, QStringLiteral("Read beyond end of file"));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestFiles)
+#include "tst_files.moc"
