@@ -28,6 +28,7 @@ QWidget *createList(const FieldSpec &spec, QWidget *parent)
     for (const char *item : spec.items)
         list->addItem(QString::fromLatin1(item));
     list->setMaxVisibleItems(8);
+    list->setContextMenuPolicy(Qt::NoContextMenu);
     list->setCurrentIndex(spec.startIndex);
     return list;
 }

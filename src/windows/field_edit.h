@@ -2,9 +2,11 @@
 
 #include <QLineEdit>
 
+class QValidator;
+
 // A one-line field with a typing limit that governs the user only: text the
 // program puts in is kept whole, however long. The user can shorten such a text
-// but not lengthen it; once it fits the limit again, the limit is back.
+// but never lengthen it; once it fits the limit again, the plain limit is back.
 class FieldEdit : public QLineEdit
 {
     Q_OBJECT
@@ -17,7 +19,11 @@ public:
     void setProgramText(const QString &text);
 
 private:
-    void restoreLimit();
+    class NoGrowth;
+
+    void textHasChanged();
 
     int m_typingLimit;
+    qsizetype m_length = 0;
+    QValidator *m_noGrowth;
 };

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDir>
@@ -135,6 +136,14 @@ TForm1::TForm1(TForm2 &preferences, quill::Prompts &prompts, quill::Shell &shell
     Edit13->setText(QDir::toNativeSeparators(QDir::currentPath()));
 }
 
+TForm1::~TForm1()
+{
+    // Closing the window moves the focus; the edit actions must not follow it into a
+    // window that is half taken apart.
+    disconnect(qApp, nullptr, this, nullptr);
+    disconnect(QApplication::clipboard(), nullptr, this, nullptr);
+}
+
 // ---------------------------------------------------------------------------
 // Building the window
 
@@ -148,9 +157,10 @@ void TForm1::buildPages()
     PageControl1 = new QTabWidget(client);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setGeometry(0, 8, 483, 297);
-    auto *tabStyle = new quill::HotTrackTabStyle;
-    tabStyle->setParent(PageControl1);
-    PageControl1->tabBar()->setStyle(tabStyle);
+    auto *pageStyle = new quill::PageControlStyle;
+    pageStyle->setParent(PageControl1);
+    PageControl1->setStyle(pageStyle);
+    PageControl1->tabBar()->setStyle(pageStyle);
     PageControl1->tabBar()->setAttribute(Qt::WA_Hover);
 
     const auto addPage = [this](const char *name, const char *caption) {

@@ -34,6 +34,7 @@ class TForm1 : public QMainWindow
 public:
     TForm1(TForm2 &preferences, quill::Prompts &prompts, quill::Shell &shell,
            QWidget *parent = nullptr);
+    ~TForm1() override;
 
     // The tag document as the controls of this window and the Preferences dialog hold it.
     quill::TagDocument document() const;

@@ -166,7 +166,6 @@ private slots:
         QCOMPARE(f.PageControl1->currentIndex(), 0);
 
         // The page area the panels fill.
-        QEXPECT_FAIL("", "The page area of the tab widget is 479 x 271, not 475 x 269", Continue);
         QCOMPARE(f.TabSheet1->size(), QSize(475, 269));
     }
 
@@ -1175,9 +1174,6 @@ private slots:
             QTest::keyClick(edit, Qt::Key_Backspace);
         QCOMPARE(edit->text().size(), 50);
         QTest::keyClicks(edit, s("q"));
-        QEXPECT_FAIL("",
-                     "After shortening a copied text, typing may lengthen it up to its old length",
-                     Continue);
         QCOMPARE(edit->text().size(), 50);
 
         // Replaced by typing, the text is held to the limit again.
@@ -1617,7 +1613,6 @@ private slots:
         QVERIFY(w);
         showPageOf(w);
         auto *memo = qobject_cast<QPlainTextEdit *>(w);
-        QEXPECT_FAIL("ComboBox1", "A right click on a list opens no context menu", Continue);
         QVERIFY(openContextMenu(memo ? memo->viewport() : w));
         form().PopupMenu1->close();
     }
@@ -1750,17 +1745,11 @@ private:
         return owner->findChild<QWidget *>(name);
     }
 
-    // Destroying the window while it or one of its controls holds the focus calls
-    // its focus handler on a half-destroyed object, so the focus leaves first.
     void closeWindows()
     {
         while (QWidget *popup = QApplication::activePopupWidget())
             popup->close();
-        m_prefs->hide();
-        m_form->hide();
-        QApplication::processEvents();
-        if (QWidget *focus = QApplication::focusWidget())
-            focus->clearFocus();
+        // Destroyed while shown and holding the focus, as the program does at exit.
         m_form.reset();
         m_prefs.reset();
     }
