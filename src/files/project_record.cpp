@@ -87,8 +87,11 @@ void ApplyProject(const TProjectRecord &record, TagDocument &doc)
 QString ProjectFileName(const QString &chosen)
 {
     const QString extension = QStringLiteral(".qmk");
-    // A dot fourth from the end means a three-character extension, which is replaced.
-    if (chosen.size() >= 4 && chosen.at(chosen.size() - 4) == QLatin1Char('.'))
+    // A dot fourth from the end means a three-character extension, which is replaced;
+    // but a dot in a folder's name is no extension, and the file must stay in the
+    // folder the user chose.
+    const bool inFileName = !QStringView(chosen).right(3).contains(QLatin1Char('/'));
+    if (chosen.size() >= 4 && chosen.at(chosen.size() - 4) == QLatin1Char('.') && inFileName)
         return chosen.left(chosen.size() - 4) + extension;
     return chosen + extension;
 }

@@ -440,8 +440,10 @@ void TestFiles::projectFileName_data()
     row("", ".qmk");
     row("/my.site/home", "/my.site/home.qmk");
     row("/a.b/c.d", "/a.b/c.d.qmk");
-    // The rule looks at the whole name: a dot in a folder can stand fourth from the end.
-    row("/site.d/x", "/site.qmk");
+    // A dot in a folder's name standing fourth from the end is no extension: the file
+    // stays in the chosen folder. A backslash is part of a file name here.
+    row("/site.d/x", "/site.d/x.qmk");
+    row("/w/a.b/", "/w/a.b/.qmk");
     row("C:\\web.d\\x", "C:\\web.qmk");
 }
 
