@@ -1,5 +1,6 @@
 // End-to-end runs of the built quillmark-cli.
 
+#include "common/file_helpers.h"
 #include "common/worked_example.h"
 
 #include <QFile>
@@ -96,18 +97,6 @@ Run runCli(const QStringList &args, const QString &stdoutFile = QString())
     if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit)
         return {};
     return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
-}
-
-bool writeFile(const QString &path, const QByteArray &data)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 #include "files/file_io.h"
 #include "files/project_record.h"
 
+#include "common/file_helpers.h"
+
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
@@ -47,18 +49,6 @@ TProjectRecord recordOf(const QByteArray &bytes)
     TProjectRecord r;
     std::memcpy(r.bytes.data(), bytes.constData(), TProjectRecord::Size);
     return r;
-}
-
-bool writeFile(const QString &path, const QByteArray &data)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
 }
 
 // A record of random bytes, with lists often near their items and check bytes often
