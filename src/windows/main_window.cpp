@@ -134,6 +134,9 @@ TForm1::TForm1(TForm2 &preferences, quill::Prompts &prompts, quill::Shell &shell
 
     // FormCreate: record the start folder.
     Edit13->setText(QDir::toNativeSeparators(QDir::currentPath()));
+
+    // Typing starts with the first field of the first page.
+    Edit1->setFocus();
 }
 
 TForm1::~TForm1()

@@ -115,6 +115,8 @@ private slots:
     {
         TForm1 &f = form();
         QCOMPARE(f.windowTitle(), s("Quillmark v2.0"));
+        // Typing right after start goes into the description.
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(f.Edit1));
 
         // The client area holds the pages and the status bar; the menu bar stands above.
         QWidget *client = f.centralWidget();
