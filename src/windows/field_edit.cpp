@@ -16,8 +16,7 @@ public:
 
     State validate(QString &input, int &) const override
     {
-        const qsizetype allowed = std::max<qsizetype>(m_edit->m_typingLimit, m_edit->m_length);
-        return input.size() <= allowed ? Acceptable : Invalid;
+        return input.size() <= m_edit->m_ceiling ? Acceptable : Invalid;
     }
 
 private:
@@ -27,6 +26,7 @@ private:
 FieldEdit::FieldEdit(int typingLimit, QWidget *parent)
     : QLineEdit(parent)
     , m_typingLimit(typingLimit)
+    , m_ceiling(typingLimit)
     , m_noGrowth(new NoGrowth(this))
 {
     // The edit's own limit cuts what is typed or pasted, as users know it.
@@ -38,8 +38,8 @@ void FieldEdit::setProgramText(const QString &text)
 {
     if (text.size() > m_typingLimit) {
         // The edit's own limit would cut the text; the validator takes over the limit.
-        // The validator sees the new text before textChanged: it must find it allowed.
-        m_length = text.size();
+        // It sees the new text before textChanged, so the ceiling is set first.
+        m_ceiling = text.size();
         setValidator(m_noGrowth);
         if (text.size() > maxLength())
             setMaxLength(std::numeric_limits<int>::max());
@@ -47,13 +47,23 @@ void FieldEdit::setProgramText(const QString &text)
     setText(text);
 }
 
-void FieldEdit::textHasChanged()
+void FieldEdit::textHasChanged(const QString &text)
 {
-    m_length = text().size();
-    if (validator() != m_noGrowth || m_length > m_typingLimit)
+    if (validator() != m_noGrowth)
+        return;
+    if (text.size() > m_ceiling) {
+        // A change the validator did not see (an undo, say) must not lengthen it either.
+        const int cursor = cursorPosition();
+        setText(text.left(m_ceiling));
+        setCursorPosition(std::min<int>(cursor, int(m_ceiling)));
+        return;
+    }
+    m_ceiling = text.size();
+    if (m_ceiling > m_typingLimit)
         return;
     // Back within the limit: the edit's own limit again. Setting it puts the text in
     // anew, so the cursor is kept where the user had it.
+    m_ceiling = m_typingLimit;
     setValidator(nullptr);
     const int cursor = cursorPosition();
     const QSignalBlocker noEcho(this);

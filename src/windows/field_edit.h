@@ -21,9 +21,11 @@ public:
 private:
     class NoGrowth;
 
-    void textHasChanged();
+    void textHasChanged(const QString &text);
 
     int m_typingLimit;
-    qsizetype m_length = 0;
+    // How long the text may grow: the limit, or while a longer program text stands,
+    // the shortest length the user has cut it to.
+    qsizetype m_ceiling;
     QValidator *m_noGrowth;
 };

@@ -1177,6 +1177,11 @@ private slots:
         QCOMPARE(edit->text().size(), 50);
         QTest::keyClicks(edit, s("q"));
         QCOMPARE(edit->text().size(), 50);
+        // Nor does undoing a deletion open the way to typing past the shortest length.
+        QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClicks(edit, s("qq"));
+        QCOMPARE(edit->text().size(), 50);
+        QVERIFY(!edit->text().contains(QLatin1Char('q')));
 
         // Replaced by typing, the text is held to the limit again.
         QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
