@@ -229,18 +229,16 @@ QWidget *TForm1::fieldControl(Field field) const
 
 void TForm1::buildBasicPage()
 {
-    const auto edit = [this](Field f) { return static_cast<FieldEdit *>(fieldControl(f)); };
-    const auto list = [this](Field f) { return static_cast<QComboBox *>(fieldControl(f)); };
-    Edit1 = edit(Field::Edit1);
-    Edit2 = edit(Field::Edit2);
-    Edit3 = edit(Field::Edit3);
-    Edit4 = edit(Field::Edit4);
-    Edit5 = edit(Field::Edit5);
-    Edit6 = edit(Field::Edit6);
-    Edit7 = edit(Field::Edit7);
-    ComboBox1 = list(Field::ComboBox1);
-    ComboBox2 = list(Field::ComboBox2);
-    ComboBox3 = list(Field::ComboBox3);
+    Edit1 = control<FieldEdit>(Field::Edit1);
+    Edit2 = control<FieldEdit>(Field::Edit2);
+    Edit3 = control<FieldEdit>(Field::Edit3);
+    Edit4 = control<FieldEdit>(Field::Edit4);
+    Edit5 = control<FieldEdit>(Field::Edit5);
+    Edit6 = control<FieldEdit>(Field::Edit6);
+    Edit7 = control<FieldEdit>(Field::Edit7);
+    ComboBox1 = control<QComboBox>(Field::ComboBox1);
+    ComboBox2 = control<QComboBox>(Field::ComboBox2);
+    ComboBox3 = control<QComboBox>(Field::ComboBox3);
 
     Edit14 = createCounter("Edit14", "250", Panel2, row(0));
     Edit15 = createCounter("Edit15", "200", Panel2, row(1));
@@ -249,18 +247,16 @@ void TForm1::buildBasicPage()
 
 void TForm1::buildAdvancedPage()
 {
-    const auto edit = [this](Field f) { return static_cast<FieldEdit *>(fieldControl(f)); };
-    const auto list = [this](Field f) { return static_cast<QComboBox *>(fieldControl(f)); };
-    ComboBox4 = list(Field::ComboBox4);
-    ComboBox5 = list(Field::ComboBox5);
-    Edit8 = edit(Field::Edit8);
-    Edit9 = edit(Field::Edit9);
-    ComboBox6 = list(Field::ComboBox6);
-    ComboBox7 = list(Field::ComboBox7);
-    ComboBox8 = list(Field::ComboBox8);
-    Edit10 = edit(Field::Edit10);
-    Edit11 = edit(Field::Edit11);
-    Edit12 = edit(Field::Edit12);
+    ComboBox4 = control<QComboBox>(Field::ComboBox4);
+    ComboBox5 = control<QComboBox>(Field::ComboBox5);
+    Edit8 = control<FieldEdit>(Field::Edit8);
+    Edit9 = control<FieldEdit>(Field::Edit9);
+    ComboBox6 = control<QComboBox>(Field::ComboBox6);
+    ComboBox7 = control<QComboBox>(Field::ComboBox7);
+    ComboBox8 = control<QComboBox>(Field::ComboBox8);
+    Edit10 = control<FieldEdit>(Field::Edit10);
+    Edit11 = control<FieldEdit>(Field::Edit11);
+    Edit12 = control<FieldEdit>(Field::Edit12);
 
     quill::createLabel("The selected character", 8, 53, GroupBox1);
     quill::createLabel("set supports the following", 8, 66, GroupBox1);
@@ -290,20 +286,17 @@ void TForm1::buildAdvancedPage()
 
 void TForm1::buildExtraTagsPage()
 {
-    const auto edit = [this](Field f) { return static_cast<FieldEdit *>(fieldControl(f)); };
-    const auto list = [this](Field f) { return static_cast<QComboBox *>(fieldControl(f)); };
-    const auto check = [this](Field f) { return static_cast<QCheckBox *>(fieldControl(f)); };
-    ComboBox9 = list(Field::ComboBox9);
-    ComboBox10 = list(Field::ComboBox10);
-    Edit16 = edit(Field::Edit16);
-    ComboBox11 = list(Field::ComboBox11);
-    CheckBox2 = check(Field::CheckBox2);
-    Edit33 = edit(Field::Edit33);
-    ComboBox12 = list(Field::ComboBox12);
-    CheckBox3 = check(Field::CheckBox3);
-    Edit34 = edit(Field::Edit34);
-    ComboBox13 = list(Field::ComboBox13);
-    Edit17 = edit(Field::Edit17);
+    ComboBox9 = control<QComboBox>(Field::ComboBox9);
+    ComboBox10 = control<QComboBox>(Field::ComboBox10);
+    Edit16 = control<FieldEdit>(Field::Edit16);
+    ComboBox11 = control<QComboBox>(Field::ComboBox11);
+    CheckBox2 = control<QCheckBox>(Field::CheckBox2);
+    Edit33 = control<FieldEdit>(Field::Edit33);
+    ComboBox12 = control<QComboBox>(Field::ComboBox12);
+    CheckBox3 = control<QCheckBox>(Field::CheckBox3);
+    Edit34 = control<FieldEdit>(Field::Edit34);
+    ComboBox13 = control<QComboBox>(Field::ComboBox13);
+    Edit17 = control<FieldEdit>(Field::Edit17);
 
     BitBtn7 = createQuickInsertButton("BitBtn7", GroupBox2, 8, 54);
     quill::createLabel("Use Description", 32, 56, GroupBox2);
@@ -311,22 +304,21 @@ void TForm1::buildExtraTagsPage()
 
 void TForm1::buildDcTagsPage()
 {
-    const auto edit = [this](Field f) { return static_cast<FieldEdit *>(fieldControl(f)); };
-    Edit18 = edit(Field::Edit18);
-    Edit19 = edit(Field::Edit19);
-    Edit21 = edit(Field::Edit21);
-    Edit20 = edit(Field::Edit20);
-    Edit22 = edit(Field::Edit22);
-    Edit23 = edit(Field::Edit23);
-    Edit24 = edit(Field::Edit24);
-    Edit25 = edit(Field::Edit25);
-    Edit26 = edit(Field::Edit26);
-    Edit27 = edit(Field::Edit27);
-    Edit28 = edit(Field::Edit28);
-    Edit29 = edit(Field::Edit29);
-    Edit30 = edit(Field::Edit30);
-    Edit31 = edit(Field::Edit31);
-    Edit32 = edit(Field::Edit32);
+    Edit18 = control<FieldEdit>(Field::Edit18);
+    Edit19 = control<FieldEdit>(Field::Edit19);
+    Edit21 = control<FieldEdit>(Field::Edit21);
+    Edit20 = control<FieldEdit>(Field::Edit20);
+    Edit22 = control<FieldEdit>(Field::Edit22);
+    Edit23 = control<FieldEdit>(Field::Edit23);
+    Edit24 = control<FieldEdit>(Field::Edit24);
+    Edit25 = control<FieldEdit>(Field::Edit25);
+    Edit26 = control<FieldEdit>(Field::Edit26);
+    Edit27 = control<FieldEdit>(Field::Edit27);
+    Edit28 = control<FieldEdit>(Field::Edit28);
+    Edit29 = control<FieldEdit>(Field::Edit29);
+    Edit30 = control<FieldEdit>(Field::Edit30);
+    Edit31 = control<FieldEdit>(Field::Edit31);
+    Edit32 = control<FieldEdit>(Field::Edit32);
 
     BitBtn2 = createQuickInsertButton("BitBtn2", Panel4, 208, row(0));
     BitBtn3 = createQuickInsertButton("BitBtn3", Panel4, 208, row(1));

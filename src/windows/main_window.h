@@ -219,6 +219,11 @@ private:
     void runEditAction(QAction *action);
 
     QWidget *fieldControl(quill::Field field) const;
+    // The control of a field, as the kind of widget the catalogue built for it.
+    template <class Control> Control *control(quill::Field field) const
+    {
+        return static_cast<Control *>(fieldControl(field));
+    }
     void showCharacterSetNote();
     void openHelpPage(QObject *sender);
     void openStartFolderFile(QObject *sender);

@@ -15,6 +15,8 @@
 #include <QMetaMethod>
 #include <QPlainTextEdit>
 
+#include <type_traits>
+
 namespace {
 
 constexpr auto Ctrl = Qt::CTRL;
@@ -25,6 +27,34 @@ constexpr const char *HomePage = "https://www.quillmark.example/";
 constexpr const char *SupportMail = "mailto:support@quillmark.example";
 
 enum EditAction { Undo, Cut, Copy, Paste, Delete, SelectAll };
+
+// Both kinds of text control offer the same edit operations, but for erasing.
+template <class TextControl> void applyEditAction(TextControl *control, EditAction action)
+{
+    switch (action) {
+    case Undo:
+        control->undo();
+        break;
+    case Cut:
+        control->cut();
+        break;
+    case Copy:
+        control->copy();
+        break;
+    case Paste:
+        control->paste();
+        break;
+    case Delete:
+        if constexpr (std::is_same_v<TextControl, QLineEdit>)
+            control->del();
+        else
+            control->textCursor().removeSelectedText();
+        break;
+    case SelectAll:
+        control->selectAll();
+        break;
+    }
+}
 
 } // namespace
 
@@ -268,48 +298,9 @@ void TForm1::runEditAction(QAction *action)
         EditAction(std::find(std::begin(m_editActions), std::end(m_editActions), action) -
                    std::begin(m_editActions));
     QWidget *focus = QApplication::focusWidget();
-    if (auto *edit = qobject_cast<QLineEdit *>(focus)) {
-        switch (which) {
-        case Undo:
-            edit->undo();
-            break;
-        case Cut:
-            edit->cut();
-            break;
-        case Copy:
-            edit->copy();
-            break;
-        case Paste:
-            edit->paste();
-            break;
-        case Delete:
-            edit->del();
-            break;
-        case SelectAll:
-            edit->selectAll();
-            break;
-        }
-    } else if (auto *memo = qobject_cast<QPlainTextEdit *>(focus)) {
-        switch (which) {
-        case Undo:
-            memo->undo();
-            break;
-        case Cut:
-            memo->cut();
-            break;
-        case Copy:
-            memo->copy();
-            break;
-        case Paste:
-            memo->paste();
-            break;
-        case Delete:
-            memo->textCursor().removeSelectedText();
-            break;
-        case SelectAll:
-            memo->selectAll();
-            break;
-        }
-    }
+    if (auto *edit = qobject_cast<QLineEdit *>(focus))
+        applyEditAction(edit, which);
+    else if (auto *memo = qobject_cast<QPlainTextEdit *>(focus))
+        applyEditAction(memo, which);
     updateEditActions();
 }
