@@ -1,132 +1,179 @@
-// quillmark-cli: writes the code page of a project file without the windows.
+// quillmark-cli: the program's work on project files, without the windows.
 // Exit codes: 0 done, 1 the work failed (message on stderr), 2 the command line is wrong.
 
-#include "document/ansi_codec.h"
-#include "document/meta_generator.h"
-#include "document/tag_document.h"
-#include "files/file_io.h"
-#include "files/project_record.h"
+#include "cli/command.h"
 
 #include <QFile>
-#include <QString>
-#include <QStringList>
 
-#include <cerrno>
 #include <cstdio>
-#include <optional>
+
+namespace quill::cli {
+// Each command lives in a file of its own; adding one is a declaration and a row here.
+Command generateCommand();
+} // namespace quill::cli
 
 namespace {
 
-constexpr const char *usageText = "Usage: quillmark-cli generate [--meta-only] [--output FILE] "
-                                  "PROJECT.qmk\n"
-                                  "       quillmark-cli --help | --version\n";
+using namespace quill::cli;
 
-constexpr const char *helpText =
-    "\nWrites the meta code of a Quillmark project file, exactly as Export As HTML\n"
-    "would write the generated code page (Windows-1252, CR LF between lines).\n"
-    "\n"
-    "  --meta-only     the meta lines alone instead of a whole HTML page\n"
-    "  --output FILE   write to FILE instead of standard output\n"
-    "  --help          show this help\n"
-    "  --version       show the version\n";
-
-enum ExitCode { Done = 0, Failed = 1, BadUsage = 2 };
-
-struct Request {
-    bool metaOnly = false;
-    std::optional<QString> output;
-    QString project;
-};
-
-int usageError(const QString &why)
+// In the order the help lists them.
+QList<Command> commandTable()
 {
-    std::fprintf(stderr, "quillmark-cli: %s\n%s", why.toLocal8Bit().constData(), usageText);
+    return {generateCommand()};
+}
+
+const QString program = QStringLiteral("quillmark-cli");
+
+QString optionName(const QCommandLineOption &option)
+{
+    return QStringLiteral("--") + option.names().constFirst();
+}
+
+QString synopsis(const Command &command)
+{
+    QString line = program + QLatin1Char(' ') + command.name;
+    for (const QCommandLineOption &option : command.options) {
+        line += QStringLiteral(" [") + optionName(option);
+        if (!option.valueName().isEmpty())
+            line += QLatin1Char(' ') + option.valueName();
+        line += QLatin1Char(']');
+    }
+    for (const QString &argument : command.arguments)
+        line += QLatin1Char(' ') + argument;
+    return line;
+}
+
+QString commandUsage(const Command &command)
+{
+    return QStringLiteral("Usage: ") + synopsis(command) + QLatin1Char('\n');
+}
+
+QString companionUsage(const QList<Command> &commands)
+{
+    QString text;
+    for (const Command &command : commands)
+        text += (text.isEmpty() ? QStringLiteral("Usage: ") : QStringLiteral("       ")) +
+                synopsis(command) + QLatin1Char('\n');
+    const QString more = QStringLiteral("       ") + program;
+    return text + more + QStringLiteral(" COMMAND --help\n") + more +
+           QStringLiteral(" --help | --version\n");
+}
+
+// One line of a help's table: the name in a column of its own, then what it does.
+QString helpRow(const QString &name, const QString &text)
+{
+    return QStringLiteral("  ") + name.leftJustified(15) + QLatin1Char(' ') + text +
+           QLatin1Char('\n');
+}
+
+QString commandHelp(const Command &command, const QCommandLineOption &help)
+{
+    QString text =
+        commandUsage(command) + QLatin1Char('\n') + command.description + QStringLiteral("\n\n");
+    for (const QCommandLineOption &option : command.options + QList{help}) {
+        const QString value = option.valueName();
+        text += helpRow(optionName(option) + (value.isEmpty() ? value : QLatin1Char(' ') + value),
+                        option.description());
+    }
+    return text;
+}
+
+QString companionHelp(const QList<Command> &commands)
+{
+    QString text = companionUsage(commands) + QStringLiteral("\nCommands:\n");
+    for (const Command &command : commands)
+        text += helpRow(command.name, command.summary);
+    return text +
+           QStringLiteral("\nExits with 0 when done, 1 when the work fails (the message goes to "
+                          "standard\nerror, nothing to standard output) and 2 for a wrong command "
+                          "line.\n");
+}
+
+int print(const QString &text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stdout);
+    return Done;
+}
+
+int usageError(const QString &why, const QString &usage)
+{
+    std::fprintf(stderr, "%s: %s\n%s", program.toLocal8Bit().constData(),
+                 why.toLocal8Bit().constData(), usage.toLocal8Bit().constData());
     return BadUsage;
 }
 
-int failure(const QString &message)
+QString versionText()
 {
-    std::fprintf(stderr, "quillmark-cli: %s\n",
-                 quill::errorBoxText(message).toLocal8Bit().constData());
-    return Failed;
+    return QStringLiteral("Quillmark " QUILLMARK_VERSION "\n");
 }
 
-// Raw bytes to stdout: on this platform a FILE* does no newline translation.
-bool writeStdout(const QByteArray &bytes, QString *error)
+// `words` is the command line from the command's name on. The companion's --help and
+// --version are understood here too, --help then telling about the command.
+int runCommand(const Command &command, const QStringList &words, const QCommandLineOption &help,
+               const QCommandLineOption &version)
 {
-    errno = 0;
-    const bool ok = std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()),
-                                stdout) == static_cast<std::size_t>(bytes.size()) &&
-                    std::fflush(stdout) == 0;
-    if (!ok)
-        *error = quill::ioErrorMessage(errno ? errno : EIO);
-    return ok;
-}
+    const auto wrong = [&command](const QString &why) {
+        return usageError(why, commandUsage(command));
+    };
+    QCommandLineParser parser;
+    parser.addOptions(command.options);
+    parser.addOptions({help, version});
+    if (!parser.parse(words))
+        return wrong(parser.errorText());
+    if (parser.isSet(help))
+        return print(commandHelp(command, help));
+    if (parser.isSet(version))
+        return print(versionText());
 
-int generate(const Request &request)
-{
-    QString error;
-    quill::TProjectRecord record;
-    if (!quill::LoadProjectFile(request.project, &record, &error))
-        return failure(error);
+    for (const QCommandLineOption &option : command.options) {
+        if (option.valueName().isEmpty())
+            continue;
+        const QStringList values = parser.values(option);
+        if (values.size() > 1)
+            return wrong(QStringLiteral("Option '%1' given twice.").arg(optionName(option)));
+        if (values.contains(QString()))
+            return wrong(QStringLiteral("Empty value for '%1'.").arg(optionName(option)));
+    }
 
-    quill::TagDocument doc = quill::TagDocument::startUp();
-    quill::ApplyProject(record, doc);
-    doc.setMode(request.metaOnly ? quill::GenerationMode::MetaOnly
-                                 : quill::GenerationMode::FullPage);
-    const QByteArray bytes = quill::encodeAnsi(quill::codePageText(quill::generateMetaCode(doc)));
-
-    const bool written = request.output ? quill::replaceFile(*request.output, bytes, &error)
-                                        : writeStdout(bytes, &error);
-    return written ? Done : failure(error);
+    const QStringList arguments = parser.positionalArguments();
+    const qsizetype wanted = command.arguments.size();
+    if (arguments.size() < wanted)
+        return wrong(QStringLiteral("No %1 given.").arg(command.arguments.at(arguments.size())));
+    if (arguments.size() > wanted)
+        return wrong(QStringLiteral("Unexpected argument '%1'.").arg(arguments.at(wanted)));
+    return command.run(parser);
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QStringList positional;
-    Request request;
-    bool optionsEnded = false;
-    for (int i = 1; i < argc; ++i) {
-        const QString arg = QFile::decodeName(argv[i]);
-        if (optionsEnded || !arg.startsWith(QLatin1Char('-')) || arg == QLatin1StringView("-")) {
-            positional << arg;
-        } else if (arg == QLatin1StringView("--")) {
-            optionsEnded = true;
-        } else if (arg == QLatin1StringView("--help")) {
-            std::fputs(usageText, stdout);
-            std::fputs(helpText, stdout);
-            return Done;
-        } else if (arg == QLatin1StringView("--version")) {
-            std::fputs("Quillmark 2.0\n", stdout);
-            return Done;
-        } else if (arg == QLatin1StringView("--meta-only")) {
-            request.metaOnly = true;
-        } else if (arg == QLatin1StringView("--output") ||
-                   arg.startsWith(QLatin1StringView("--output="))) {
-            if (request.output)
-                return usageError(QStringLiteral("--output given twice"));
-            if (arg.contains(QLatin1Char('=')))
-                request.output = arg.mid(arg.indexOf(QLatin1Char('=')) + 1);
-            else if (i + 1 < argc)
-                request.output = QFile::decodeName(argv[++i]);
-            else
-                return usageError(QStringLiteral("--output needs a file name"));
-            if (request.output->isEmpty())
-                return usageError(QStringLiteral("--output needs a file name"));
-        } else {
-            return usageError(QStringLiteral("unknown option '%1'").arg(arg));
-        }
-    }
+    QStringList words;
+    for (int i = 0; i < argc; ++i)
+        words << QFile::decodeName(argv[i]);
 
-    if (positional.isEmpty())
-        return usageError(QStringLiteral("no command given"));
-    if (positional.first() != QLatin1StringView("generate"))
-        return usageError(QStringLiteral("unknown command '%1'").arg(positional.first()));
-    if (positional.size() != 2)
-        return usageError(positional.size() < 2 ? QStringLiteral("no project file given")
-                                                : QStringLiteral("more than one project file"));
-    request.project = positional.at(1);
-    return generate(request);
+    const QList<Command> commands = commandTable();
+    const QCommandLineOption help(QStringLiteral("help"), QStringLiteral("show this help"));
+    const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("show the version"));
+
+    // Only the companion's own options come before the command; the rest is the command's.
+    QCommandLineParser parser;
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    parser.addOptions({help, version});
+    if (!parser.parse(words))
+        return usageError(parser.errorText(), companionUsage(commands));
+    if (parser.isSet(help))
+        return print(companionHelp(commands));
+    if (parser.isSet(version))
+        return print(versionText());
+
+    const QStringList rest = parser.positionalArguments();
+    if (rest.isEmpty())
+        return usageError(QStringLiteral("No command given."), companionUsage(commands));
+    for (const Command &command : commands) {
+        if (command.name == rest.constFirst())
+            return runCommand(command, rest, help, version);
+    }
+    return usageError(QStringLiteral("Unknown command '%1'.").arg(rest.constFirst()),
+                      companionUsage(commands));
 }

@@ -231,6 +231,7 @@ void TestCli::usageError_data()
     QTest::newRow("unknown option") << QStringList{generate, QStringLiteral("--meta"), toys};
     QTest::newRow("short option") << QStringList{generate, QStringLiteral("-m"), toys};
     QTest::newRow("output without name") << QStringList{generate, toys, QStringLiteral("--output")};
+    QTest::newRow("empty output name") << QStringList{generate, QStringLiteral("--output="), toys};
     QTest::newRow("output twice") << QStringList{generate, QStringLiteral("--output=a"),
                                                  QStringLiteral("--output=b"), toys};
 }
@@ -256,6 +257,11 @@ void TestCli::version()
     QCOMPARE(help.exitCode, 0);
     QVERIFY(help.out.startsWith("Usage: quillmark-cli generate"));
     QCOMPARE(help.err, QByteArray());
+
+    const Run commandHelp = runCli({QStringLiteral("generate"), QStringLiteral("--help")});
+    QCOMPARE(commandHelp.exitCode, 0);
+    QVERIFY(commandHelp.out.startsWith("Usage: quillmark-cli generate"));
+    QVERIFY(commandHelp.out.contains("\n  --output FILE "));
 }
 
 QTEST_GUILESS_MAIN(TestCli)
