@@ -1,6 +1,5 @@
+#include "app/application.h"
 #include "windows/look.h"
-#include "windows/main_window.h"
-#include "windows/preferences_dialog.h"
 #include "windows/prompts.h"
 #include "windows/shell.h"
 
@@ -15,8 +14,7 @@ int main(int argc, char *argv[])
 
     quill::QtPrompts prompts;
     quill::DesktopShell shell;
-    TForm2 preferences;
-    TForm1 form1(preferences, prompts, shell);
-    form1.show();
+    quill::Application program(prompts, shell);
+    program.start();
     return app.exec();
 }

@@ -111,24 +111,24 @@ constexpr const char *classificationItems[] = {"Adults",
 
 constexpr std::span<const char *const> none{};
 
-constexpr FieldSpec edit(Field id, Owner owner, Page page, const char *control, const char *label,
-                         int limit, const char *hint, int offset, int capacity,
-                         FieldGeometry geometry, const char *startText = "")
+constexpr FieldDef edit(Field id, Owner owner, Page page, const char *control, const char *label,
+                        int limit, const char *hint, int offset, int capacity,
+                        FieldGeometry geometry, const char *startText = "")
 {
     return {id,        owner, page, FieldKind::Edit, control,  label,   limit, hint,
             startText, -1,    none, offset,          capacity, geometry};
 }
 
-constexpr FieldSpec list(Field id, Page page, const char *control, const char *label,
-                         std::span<const char *const> items, int startIndex, int offset,
-                         FieldGeometry geometry)
+constexpr FieldDef list(Field id, Page page, const char *control, const char *label,
+                        std::span<const char *const> items, int startIndex, int offset,
+                        FieldGeometry geometry)
 {
     return {id,      Owner::Main, page,       FieldKind::List, control, label, 0,
             nullptr, "",          startIndex, items,           offset,  0,     geometry};
 }
 
-constexpr FieldSpec check(Field id, Page page, const char *control, const char *caption, int offset,
-                          FieldGeometry geometry)
+constexpr FieldDef check(Field id, Page page, const char *control, const char *caption, int offset,
+                         FieldGeometry geometry)
 {
     return {id, Owner::Main, page, FieldKind::Check, control, caption, 0, nullptr,
             "", -1,          none, offset,           0,       geometry};
@@ -140,15 +140,11 @@ constexpr Page A = Page::Advanced;
 constexpr Page X = Page::ExtraTags;
 constexpr Page D = Page::DcTags;
 
-// Rows on the field pages lie 24 pixels apart, the first at top 8.
-constexpr int row(int n)
-{
-    return 8 + 24 * n;
-}
+constexpr auto row = rowTop;
 
 using F = Field;
 
-constexpr std::array<FieldSpec, FieldCount> catalogue = {{
+constexpr std::array<FieldDef, FieldCount> catalogue = {{
     // Basic
     edit(F::Edit1, M, B, "Edit1", "Description:", 250,
          "Enter a description of your site (max 250 characters)", 0, 250,
@@ -292,23 +288,34 @@ constexpr const char *startUpNote[] = {
     "Irish, Italian, Norwegian, Portuguese, Spanish and Swedish.",
 };
 
+constexpr PageDef pages[] = {
+    {Page::Basic, "TabSheet1", "Basic"},          {Page::Advanced, "TabSheet2", "Advanced"},
+    {Page::ExtraTags, "TabSheet4", "Extra Tags"}, {Page::DcTags, "TabSheet5", "DC Tags"},
+    {Page::HtmlCode, "TabSheet3", "HTML Code"},
+};
+
 } // namespace
 
-std::span<const FieldSpec, FieldCount> fieldCatalogue()
+std::span<const PageDef> pageCatalogue()
+{
+    return pages;
+}
+
+std::span<const FieldDef, FieldCount> fieldCatalogue()
 {
     return catalogue;
 }
 
-const FieldSpec &fieldSpec(Field f)
+const FieldDef &fieldDef(Field f)
 {
     return catalogue[fieldIndex(f)];
 }
 
-const FieldSpec *findField(Owner owner, QStringView control)
+const FieldDef *findField(Owner owner, QStringView control)
 {
-    for (const FieldSpec &spec : catalogue) {
-        if (spec.owner == owner && control == QLatin1StringView(spec.control))
-            return &spec;
+    for (const FieldDef &def : catalogue) {
+        if (def.owner == owner && control == QLatin1StringView(def.control))
+            return &def;
     }
     return nullptr;
 }

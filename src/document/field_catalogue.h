@@ -16,6 +16,22 @@ enum class Page { Basic = 0, Advanced = 1, ExtraTags = 2, DcTags = 3, HtmlCode =
 
 enum class FieldKind { Edit, List, Check };
 
+// A page of the main window: its control name and tab caption.
+struct PageDef {
+    Page page;
+    const char *sheet;
+    const char *caption;
+};
+
+// The pages in the order of their tabs, which is the order of Page.
+std::span<const PageDef> pageCatalogue();
+
+// The top of the n-th row of a field page: rows stand 24 pixels apart.
+constexpr int rowTop(int n)
+{
+    return 8 + 24 * n;
+}
+
 // Every value of the tag document, in the order the project record stores them.
 // The names are the control names of the windows; the three page-head texts are
 // Edit1 to Edit3 of the Preferences dialog.
@@ -88,7 +104,7 @@ struct FieldGeometry {
     int labelLeft;
 };
 
-struct FieldSpec {
+struct FieldDef {
     Field id;
     Owner owner;
     Page page;
@@ -106,11 +122,11 @@ struct FieldSpec {
 };
 
 // The one table of every field; indexed by Field.
-std::span<const FieldSpec, FieldCount> fieldCatalogue();
-const FieldSpec &fieldSpec(Field f);
+std::span<const FieldDef, FieldCount> fieldCatalogue();
+const FieldDef &fieldDef(Field f);
 
 // Looks a field up by its window and control name; nullptr when there is none.
-const FieldSpec *findField(Owner owner, QStringView control);
+const FieldDef *findField(Owner owner, QStringView control);
 
 // The note on the Advanced page for each character set, by item of ComboBox4.
 std::span<const char *const> characterSetNotes();

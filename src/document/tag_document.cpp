@@ -5,10 +5,10 @@ namespace quill {
 TagDocument TagDocument::startUp()
 {
     TagDocument doc;
-    for (const FieldSpec &spec : fieldCatalogue()) {
-        Value &v = doc.m_values[fieldIndex(spec.id)];
-        v.text = QString::fromLatin1(spec.startText);
-        v.index = spec.startIndex;
+    for (const FieldDef &def : fieldCatalogue()) {
+        Value &v = doc.m_values[fieldIndex(def.id)];
+        v.text = QString::fromLatin1(def.startText);
+        v.index = def.startIndex;
     }
     return doc;
 }
@@ -45,23 +45,23 @@ void TagDocument::setChecked(Field f, bool checked)
 
 QString TagDocument::value(Field f) const
 {
-    const FieldSpec &spec = fieldSpec(f);
-    switch (spec.kind) {
+    const FieldDef &def = fieldDef(f);
+    switch (def.kind) {
     case FieldKind::Edit:
         return text(f);
     case FieldKind::List:
-        return listItemText(spec, index(f));
+        return listItemText(def, index(f));
     case FieldKind::Check:
         break;
     }
     return {};
 }
 
-QString listItemText(const FieldSpec &spec, int index)
+QString listItemText(const FieldDef &def, int index)
 {
-    if (index < 0 || static_cast<std::size_t>(index) >= spec.items.size())
+    if (index < 0 || static_cast<std::size_t>(index) >= def.items.size())
         return {};
-    return QString::fromLatin1(spec.items[static_cast<std::size_t>(index)]);
+    return QString::fromLatin1(def.items[static_cast<std::size_t>(index)]);
 }
 
 } // namespace quill

@@ -50,6 +50,6 @@ private:
 };
 
 // The text of item `index` of a list, or empty when there is no such item.
-QString listItemText(const FieldSpec &spec, int index);
+QString listItemText(const FieldDef &def, int index);
 
 } // namespace quill

@@ -27,9 +27,9 @@ std::int32_t getInt32(const TProjectRecord &record, int offset)
     return static_cast<std::int32_t>(u);
 }
 
-bool inRange(const FieldSpec &spec, int index)
+bool inRange(const FieldDef &def, int index)
 {
-    return index >= 0 && static_cast<std::size_t>(index) < spec.items.size();
+    return index >= 0 && static_cast<std::size_t>(index) < def.items.size();
 }
 
 } // namespace
@@ -37,23 +37,23 @@ bool inRange(const FieldSpec &spec, int index)
 TProjectRecord GatherProject(const TagDocument &doc)
 {
     TProjectRecord record;
-    for (const FieldSpec &spec : fieldCatalogue()) {
-        switch (spec.kind) {
+    for (const FieldDef &def : fieldCatalogue()) {
+        switch (def.kind) {
         case FieldKind::Edit: {
-            const QByteArray text = encodeAnsi(doc.text(spec.id)).left(spec.capacity);
-            record.bytes[static_cast<std::size_t>(spec.offset)] =
+            const QByteArray text = encodeAnsi(doc.text(def.id)).left(def.capacity);
+            record.bytes[static_cast<std::size_t>(def.offset)] =
                 static_cast<std::uint8_t>(text.size());
-            std::memcpy(record.bytes.data() + spec.offset + 1, text.constData(),
+            std::memcpy(record.bytes.data() + def.offset + 1, text.constData(),
                         static_cast<std::size_t>(text.size()));
             break;
         }
         case FieldKind::List: {
-            const int index = doc.index(spec.id);
-            putInt32(record, spec.offset, inRange(spec, index) ? index : -1);
+            const int index = doc.index(def.id);
+            putInt32(record, def.offset, inRange(def, index) ? index : -1);
             break;
         }
         case FieldKind::Check:
-            record.bytes[static_cast<std::size_t>(spec.offset)] = doc.isChecked(spec.id) ? 1 : 0;
+            record.bytes[static_cast<std::size_t>(def.offset)] = doc.isChecked(def.id) ? 1 : 0;
             break;
         }
     }
@@ -62,23 +62,23 @@ TProjectRecord GatherProject(const TagDocument &doc)
 
 void ApplyProject(const TProjectRecord &record, TagDocument &doc)
 {
-    for (const FieldSpec &spec : fieldCatalogue()) {
-        switch (spec.kind) {
+    for (const FieldDef &def : fieldCatalogue()) {
+        switch (def.kind) {
         case FieldKind::Edit: {
             const int length =
-                std::min<int>(record.bytes[static_cast<std::size_t>(spec.offset)], spec.capacity);
+                std::min<int>(record.bytes[static_cast<std::size_t>(def.offset)], def.capacity);
             const auto *first =
-                reinterpret_cast<const char *>(record.bytes.data() + spec.offset + 1);
-            doc.setText(spec.id, decodeAnsi(QByteArrayView(first, length)));
+                reinterpret_cast<const char *>(record.bytes.data() + def.offset + 1);
+            doc.setText(def.id, decodeAnsi(QByteArrayView(first, length)));
             break;
         }
         case FieldKind::List: {
-            const int index = getInt32(record, spec.offset);
-            doc.setIndex(spec.id, inRange(spec, index) ? index : -1);
+            const int index = getInt32(record, def.offset);
+            doc.setIndex(def.id, inRange(def, index) ? index : -1);
             break;
         }
         case FieldKind::Check:
-            doc.setChecked(spec.id, record.bytes[static_cast<std::size_t>(spec.offset)] == 1);
+            doc.setChecked(def.id, record.bytes[static_cast<std::size_t>(def.offset)] == 1);
             break;
         }
     }

@@ -13,29 +13,29 @@ namespace {
 
 constexpr int FieldHeight = 21;
 
-QWidget *createEdit(const FieldSpec &spec, QWidget *parent)
+QWidget *createEdit(const FieldDef &def, QWidget *parent)
 {
-    auto *edit = new FieldEdit(spec.limit, parent);
-    edit->setText(QString::fromLatin1(spec.startText));
+    auto *edit = new FieldEdit(def.limit, parent);
+    edit->setText(QString::fromLatin1(def.startText));
     // The form's own menu serves every text control.
     edit->setContextMenuPolicy(Qt::NoContextMenu);
     return edit;
 }
 
-QWidget *createList(const FieldSpec &spec, QWidget *parent)
+QWidget *createList(const FieldDef &def, QWidget *parent)
 {
     auto *list = new QComboBox(parent);
-    for (const char *item : spec.items)
+    for (const char *item : def.items)
         list->addItem(QString::fromLatin1(item));
     list->setMaxVisibleItems(8);
     list->setContextMenuPolicy(Qt::NoContextMenu);
-    list->setCurrentIndex(spec.startIndex);
+    list->setCurrentIndex(def.startIndex);
     return list;
 }
 
-QWidget *createCheck(const FieldSpec &spec, QWidget *parent)
+QWidget *createCheck(const FieldDef &def, QWidget *parent)
 {
-    return new QCheckBox(QString::fromLatin1(spec.label), parent);
+    return new QCheckBox(QString::fromLatin1(def.label), parent);
 }
 
 } // namespace
@@ -60,28 +60,28 @@ QLabel *fieldLabel(const QWidget *control)
     return nullptr;
 }
 
-QWidget *createFieldControl(const FieldSpec &spec, QWidget *parent)
+QWidget *createFieldControl(const FieldDef &def, QWidget *parent)
 {
     QWidget *control = nullptr;
-    switch (spec.kind) {
+    switch (def.kind) {
     case FieldKind::Edit:
-        control = createEdit(spec, parent);
+        control = createEdit(def, parent);
         break;
     case FieldKind::List:
-        control = createList(spec, parent);
+        control = createList(def, parent);
         break;
     case FieldKind::Check:
-        control = createCheck(spec, parent);
+        control = createCheck(def, parent);
         break;
     }
-    control->setObjectName(QString::fromLatin1(spec.control));
-    if (spec.hint)
-        control->setToolTip(QString::fromLatin1(spec.hint));
-    const FieldGeometry &g = spec.geometry;
+    control->setObjectName(QString::fromLatin1(def.control));
+    if (def.hint)
+        control->setToolTip(QString::fromLatin1(def.hint));
+    const FieldGeometry &g = def.geometry;
     control->setGeometry(g.left, g.top, g.width, FieldHeight);
 
-    if (spec.kind != FieldKind::Check && spec.label && g.labelLeft >= 0) {
-        QLabel *label = createLabel(spec.label, g.labelLeft, g.top + 2, parent);
+    if (def.kind != FieldKind::Check && def.label && g.labelLeft >= 0) {
+        QLabel *label = createLabel(def.label, g.labelLeft, g.top + 2, parent);
         label->setBuddy(control);
     }
     return control;

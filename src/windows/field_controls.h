@@ -9,7 +9,7 @@ namespace quill {
 
 // Builds the control of a catalogue field inside `parent` at its position, with
 // its object name, hint, typing limit, items and start-up value, and its row label.
-QWidget *createFieldControl(const FieldSpec &spec, QWidget *parent);
+QWidget *createFieldControl(const FieldDef &def, QWidget *parent);
 
 // The row label created for a field's control; nullptr when it has none.
 QLabel *fieldLabel(const QWidget *control);

@@ -1,5 +1,13 @@
 #include "windows/field_edit.h"
 
+#include "document/line_breaks.h"
+
+#include <QClipboard>
+#include <QDropEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QScopedValueRollback>
 #include <QValidator>
 
 #include <algorithm>
@@ -16,12 +24,17 @@ public:
 
     State validate(QString &input, int &) const override
     {
-        return input.size() <= m_edit->m_ceiling ? Acceptable : Invalid;
+        return m_edit->m_restoring || input.size() <= m_edit->m_ceiling ? Acceptable : Invalid;
     }
 
 private:
     const FieldEdit *m_edit;
 };
+
+bool isAltKey(const QKeyEvent &event)
+{
+    return event.modifiers().testFlag(Qt::AltModifier) && !event.text().isEmpty();
+}
 
 FieldEdit::FieldEdit(int typingLimit, QWidget *parent)
     : QLineEdit(parent)
@@ -47,17 +60,90 @@ void FieldEdit::setProgramText(const QString &text)
     setText(text);
 }
 
+void FieldEdit::paste()
+{
+    insertAsOneLine(QGuiApplication::clipboard()->text());
+}
+
+void FieldEdit::undo()
+{
+    const QScopedValueRollback restoring(m_restoring, true);
+    QLineEdit::undo();
+}
+
+void FieldEdit::redo()
+{
+    const QScopedValueRollback restoring(m_restoring, true);
+    QLineEdit::redo();
+}
+
+void FieldEdit::insertAsOneLine(const QString &text)
+{
+    if (isReadOnly())
+        return;
+    // The breaks go before the limit cuts, so a pasted paragraph keeps its first words.
+    insert(quill::withoutLineBreaks(text));
+}
+
+void FieldEdit::keyPressEvent(QKeyEvent *event)
+{
+    if (isAltKey(*event)) {
+        event->ignore();
+        return;
+    }
+    if (event->matches(QKeySequence::Paste)) {
+        paste();
+        event->accept();
+        return;
+    }
+    if (event->matches(QKeySequence::Undo)) {
+        undo();
+        event->accept();
+        return;
+    }
+    if (event->matches(QKeySequence::Redo)) {
+        redo();
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void FieldEdit::mouseReleaseEvent(QMouseEvent *event)
+{
+    // The middle button pastes the X selection, which may hold several lines too.
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (event->button() == Qt::MiddleButton && clipboard->supportsSelection() && !isReadOnly()) {
+        deselect();
+        insertAsOneLine(clipboard->text(QClipboard::Selection));
+        event->accept();
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(event);
+}
+
+void FieldEdit::dropEvent(QDropEvent *event)
+{
+    if (!event->mimeData()->hasText()) {
+        QLineEdit::dropEvent(event);
+        return;
+    }
+    QMimeData oneLine;
+    oneLine.setText(quill::withoutLineBreaks(event->mimeData()->text()));
+    QDropEvent drop(event->position(), event->possibleActions(), &oneLine, event->buttons(),
+                    event->modifiers(), event->type());
+    drop.setDropAction(event->dropAction());
+    QLineEdit::dropEvent(&drop);
+    event->setDropAction(drop.dropAction());
+    event->setAccepted(drop.isAccepted());
+}
+
 void FieldEdit::textHasChanged(const QString &text)
 {
     if (validator() != m_noGrowth)
         return;
-    if (text.size() > m_ceiling) {
-        // A change the validator did not see (an undo, say) must not lengthen it either.
-        const int cursor = cursorPosition();
-        setText(text.left(m_ceiling));
-        setCursorPosition(std::min<int>(cursor, int(m_ceiling)));
-        return;
-    }
+    // Typing and pasting cannot pass the validator; a longer text here is an undo or
+    // redo bringing back what stood before, which the user asked for.
     m_ceiling = text.size();
     if (m_ceiling > m_typingLimit)
         return;

@@ -137,7 +137,15 @@ public:
     QStatusBar *StatusBar1;
     QMenu *PopupMenu1;
 
-public slots:
+signals:
+    // Commands that show another window; the application object connects them.
+    void preferencesRequested();
+    // The Tools window on one of its pages: 0 the site manager, 1 the converter.
+    void toolsRequested(int page);
+    void aboutRequested();
+    void wizardRequested();
+
+private slots:
     // File
     void New1Click();
     void Open1Click();
@@ -197,7 +205,9 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void buildPages();
+    using Handler = void (TForm1::*)();
+
+    void buildPages(QWidget *client);
     void buildBasicPage();
     void buildAdvancedPage();
     void buildExtraTagsPage();
@@ -209,9 +219,9 @@ private:
     void connectFieldReactions();
 
     QAction *createCommand(const char *name, const char *caption, const QKeySequence &shortcut,
-                           const char *handler);
+                           Handler handler);
     QAction *addCommand(QMenu *menu, const char *name, const char *caption,
-                        const QKeySequence &shortcut, const char *handler);
+                        const QKeySequence &shortcut, Handler handler);
     QAction *createEditAction(const char *name, const char *caption, const QKeySequence &shortcut,
                               const char *hint);
     void updateEditActions();
@@ -225,6 +235,7 @@ private:
         return static_cast<Control *>(fieldControl(field));
     }
     void showCharacterSetNote();
+    void showPage(quill::Page page);
     void openHelpPage(QObject *sender);
     void openStartFolderFile(QObject *sender);
     void openWebAddress(QObject *sender);

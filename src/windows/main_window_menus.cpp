@@ -3,6 +3,7 @@
 
 #include "windows/main_window.h"
 
+#include "windows/field_edit.h"
 #include "windows/pictures.h"
 
 #include <QAction>
@@ -12,7 +13,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMetaMethod>
 #include <QPlainTextEdit>
 
 #include <type_traits>
@@ -45,7 +45,7 @@ template <class TextControl> void applyEditAction(TextControl *control, EditActi
         control->paste();
         break;
     case Delete:
-        if constexpr (std::is_same_v<TextControl, QLineEdit>)
+        if constexpr (std::is_base_of_v<QLineEdit, TextControl>)
             control->del();
         else
             control->textCursor().removeSelectedText();
@@ -59,21 +59,13 @@ template <class TextControl> void applyEditAction(TextControl *control, EditActi
 } // namespace
 
 QAction *TForm1::createCommand(const char *name, const char *caption, const QKeySequence &shortcut,
-                               const char *handler)
+                               Handler handler)
 {
     auto *action = new QAction(QString::fromLatin1(caption), this);
     action->setObjectName(QString::fromLatin1(name));
     action->setShortcut(shortcut);
     action->setIcon(quill::menuItemPicture(action->objectName()));
-    action->setProperty("handler", QByteArray(handler));
-
-    // Handlers are found by name, so every item is bound to the handler it names.
-    const QByteArray signature = QByteArray(handler) + "()";
-    const int slot = metaObject()->indexOfSlot(signature.constData());
-    if (slot < 0)
-        qFatal("TForm1 has no handler %s", signature.constData());
-    const QMetaMethod triggered = QMetaMethod::fromSignal(&QAction::triggered);
-    connect(action, triggered, this, metaObject()->method(slot));
+    connect(action, &QAction::triggered, this, handler);
     addAction(action);
     if (!shortcut.isEmpty())
         m_commandShortcuts << shortcut;
@@ -81,7 +73,7 @@ QAction *TForm1::createCommand(const char *name, const char *caption, const QKey
 }
 
 QAction *TForm1::addCommand(QMenu *menu, const char *name, const char *caption,
-                            const QKeySequence &shortcut, const char *handler)
+                            const QKeySequence &shortcut, Handler handler)
 {
     QAction *action = createCommand(name, caption, shortcut, handler);
     menu->addAction(action);
@@ -104,68 +96,70 @@ void TForm1::buildMenus()
 
     QMenu *file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("File1"));
-    addCommand(file, "New1", "&New", Ctrl | Qt::Key_N, "New1Click");
-    addCommand(file, "Open1", "Open", Ctrl | Qt::Key_O, "Open1Click");
-    addCommand(file, "save2", "Save", Ctrl | Qt::Key_S, "SaveAs1Click");
+    addCommand(file, "New1", "&New", Ctrl | Qt::Key_N, &TForm1::New1Click);
+    addCommand(file, "Open1", "Open", Ctrl | Qt::Key_O, &TForm1::Open1Click);
+    addCommand(file, "save2", "Save", Ctrl | Qt::Key_S, &TForm1::SaveAs1Click);
     separator(file, "N1");
-    addCommand(file, "Import1", "Import...", CtrlAlt | Qt::Key_I, "Import1Click");
+    addCommand(file, "Import1", "Import...", CtrlAlt | Qt::Key_I, &TForm1::Import1Click);
     QMenu *exportMenu = submenu(file, "Export1", "Export");
-    addCommand(exportMenu, "AsHTML1", "As HTML", Ctrl | Qt::Key_H, "AsHTML1Click");
-    addCommand(exportMenu, "AsText1", "As Text", Ctrl | Qt::Key_T, "AsText1Click");
+    addCommand(exportMenu, "AsHTML1", "As HTML", Ctrl | Qt::Key_H, &TForm1::AsHTML1Click);
+    addCommand(exportMenu, "AsText1", "As Text", Ctrl | Qt::Key_T, &TForm1::AsText1Click);
     separator(file, "N2");
-    addCommand(file, "Preferences1", "Preferences", Ctrl | Qt::Key_E, "Preferences1Click");
+    addCommand(file, "Preferences1", "Preferences", Ctrl | Qt::Key_E, &TForm1::Preferences1Click);
     separator(file, "N4");
-    addCommand(file, "Print1", "Print Code", Ctrl | Qt::Key_P, "Print1Click");
+    addCommand(file, "Print1", "Print Code", Ctrl | Qt::Key_P, &TForm1::Print1Click);
     separator(file, "N3");
-    addCommand(file, "Exit1", "E&xit", CtrlAlt | Qt::Key_X, "Exit1Click");
+    addCommand(file, "Exit1", "E&xit", CtrlAlt | Qt::Key_X, &TForm1::Exit1Click);
 
     QMenu *code = bar->addMenu(QStringLiteral("Code"));
     code->setObjectName(QStringLiteral("Code1"));
-    addCommand(code, "cool1", "Generate Meta Code", Qt::Key_F2, "cool1Click");
+    addCommand(code, "cool1", "Generate Meta Code", Qt::Key_F2, &TForm1::cool1Click);
     addCommand(code, "ClearAllFields1", "Reset All Fields", Ctrl | Qt::Key_R,
-               "ClearAllFields1Click");
-    addCommand(code, "CopyToClipboard1", "Copy To Clipboard", Qt::Key_F3, "CopyToClipboard1Click");
+               &TForm1::ClearAllFields1Click);
+    addCommand(code, "CopyToClipboard1", "Copy To Clipboard", Qt::Key_F3,
+               &TForm1::CopyToClipboard1Click);
 
     QMenu *view = bar->addMenu(QStringLiteral("View"));
     view->setObjectName(QStringLiteral("View1"));
-    addCommand(view, "Beginner1", "Basic", Qt::Key_F5, "Beginner1Click");
-    addCommand(view, "Advanced1", "Advanced", Qt::Key_F6, "Advanced1Click");
-    addCommand(view, "ExtraTags1", "Extra Tags", Qt::Key_F7, "ExtraTags1Click");
-    addCommand(view, "DCTags1", "DC Tags", Qt::Key_F8, "DCTags1Click");
-    addCommand(view, "HTMLTags1", "HTML Tags", Qt::Key_F9, "HTMLTags1Click");
+    addCommand(view, "Beginner1", "Basic", Qt::Key_F5, &TForm1::Beginner1Click);
+    addCommand(view, "Advanced1", "Advanced", Qt::Key_F6, &TForm1::Advanced1Click);
+    addCommand(view, "ExtraTags1", "Extra Tags", Qt::Key_F7, &TForm1::ExtraTags1Click);
+    addCommand(view, "DCTags1", "DC Tags", Qt::Key_F8, &TForm1::DCTags1Click);
+    addCommand(view, "HTMLTags1", "HTML Tags", Qt::Key_F9, &TForm1::HTMLTags1Click);
 
     QMenu *tools = bar->addMenu(QStringLiteral("Tools"));
     tools->setObjectName(QStringLiteral("Tools1"));
     addCommand(tools, "AddSitetoGoogle1", "Add Site To Google", Qt::Key_F10,
-               "AddSitetoGoogle1Click");
+               &TForm1::AddSitetoGoogle1Click);
     addCommand(tools, "CheckSiteRankings1", "Check Site Rankings", Qt::Key_F11,
-               "CheckSiteRankings1Click");
+               &TForm1::CheckSiteRankings1Click);
     separator(tools, "N7");
-    addCommand(tools, "HTMLJS1", "HTML > JS Converter", Qt::Key_F12, "HTMLJS1Click");
+    addCommand(tools, "HTMLJS1", "HTML > JS Converter", Qt::Key_F12, &TForm1::HTMLJS1Click);
 
     QMenu *help = bar->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("Help1"));
-    addCommand(help, "Help2", "Help", Qt::Key_F1, "Help2Click")
+    addCommand(help, "Help2", "Help", Qt::Key_F1, &TForm1::Help2Click)
         ->setProperty("hint", QStringLiteral("index.html"));
-    addCommand(help, "Readme1", "Readme", Ctrl | Qt::Key_D, "Readme1Click")
+    addCommand(help, "Readme1", "Readme", Ctrl | Qt::Key_D, &TForm1::Readme1Click)
         ->setProperty("hint", QStringLiteral("readme.txt"));
     addCommand(help, "BeginnerWizard1", "Beginner Wizard", CtrlAlt | Qt::Key_B,
-               "BeginnerWizard1Click");
+               &TForm1::BeginnerWizard1Click);
     separator(help, "N11");
-    addCommand(help, "SitePromotion1", "Site Promotion", Ctrl | Qt::Key_I, "SitePromotion1Click")
+    addCommand(help, "SitePromotion1", "Site Promotion", Ctrl | Qt::Key_I,
+               &TForm1::SitePromotion1Click)
         ->setProperty("hint", QStringLiteral("sitepromo.hlp"));
     separator(help, "N5");
     QMenu *web = submenu(help, "OnTheWeb1", "On The Web");
-    addCommand(web, "Website1", "Website", {}, "Website1Click")
+    addCommand(web, "Website1", "Website", {}, &TForm1::Website1Click)
         ->setProperty("hint", QString::fromLatin1(HomePage));
-    addCommand(web, "CheckforUpdate1", "Check For Update", {}, "CheckforUpdate1Click")
+    addCommand(web, "CheckforUpdate1", "Check For Update", {}, &TForm1::CheckforUpdate1Click)
         ->setProperty("hint", QString::fromLatin1(HomePage));
-    addCommand(web, "Support1", "Support (E-mail)", {}, "Support1Click")
+    addCommand(web, "Support1", "Support (E-mail)", {}, &TForm1::Support1Click)
         ->setProperty("hint", QString::fromLatin1(SupportMail));
-    addCommand(web, "SupportForum1", "Support Forum", {}, "SupportForum1Click")
+    addCommand(web, "SupportForum1", "Support Forum", {}, &TForm1::SupportForum1Click)
         ->setProperty("hint", QString::fromLatin1(HomePage));
     separator(help, "N6");
-    addCommand(help, "About1", "&About...", CtrlAlt | Qt::Key_A, "About1Click");
+    addCommand(help, "About1", "&About...", CtrlAlt | Qt::Key_A, &TForm1::About1Click);
 }
 
 QAction *TForm1::createEditAction(const char *name, const char *caption,
@@ -178,7 +172,6 @@ QAction *TForm1::createEditAction(const char *name, const char *caption,
     const QString both = QString::fromLatin1(hint);
     action->setToolTip(both.section(QLatin1Char('|'), 0, 0));
     action->setStatusTip(both.section(QLatin1Char('|'), 1));
-    action->setProperty("hint", both);
     action->setEnabled(false);
     connect(action, &QAction::triggered, this, [this, action] { runEditAction(action); });
     addAction(action);
@@ -198,7 +191,6 @@ void TForm1::buildPopupMenu()
     copyCode->setShortcut(Qt::Key_F3);
     copyCode->setShortcutContext(Qt::WidgetShortcut);
     copyCode->setIcon(quill::menuItemPicture(copyCode->objectName()));
-    copyCode->setProperty("handler", QByteArray("CopyToClipboard1Click"));
     connect(copyCode, &QAction::triggered, this, &TForm1::CopyToClipboard1Click);
     PopupMenu1->addAction(copyCode);
     PopupMenu1->addAction(findChild<QAction *>(QStringLiteral("save2")));
@@ -262,6 +254,12 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
     }
+    // The code page follows the fields' rule: a key with Alt never types.
+    if (event->type() == QEvent::KeyPress && qobject_cast<QPlainTextEdit *>(watched) &&
+        isAltKey(*static_cast<QKeyEvent *>(event))) {
+        event->ignore();
+        return true;
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -298,7 +296,10 @@ void TForm1::runEditAction(QAction *action)
         EditAction(std::find(std::begin(m_editActions), std::end(m_editActions), action) -
                    std::begin(m_editActions));
     QWidget *focus = QApplication::focusWidget();
-    if (auto *edit = qobject_cast<QLineEdit *>(focus))
+    // A field pastes as one line: its own paste, not the plain edit's.
+    if (auto *field = qobject_cast<FieldEdit *>(focus))
+        applyEditAction(field, which);
+    else if (auto *edit = qobject_cast<QLineEdit *>(focus))
         applyEditAction(edit, which);
     else if (auto *memo = qobject_cast<QPlainTextEdit *>(focus))
         applyEditAction(memo, which);

@@ -32,14 +32,14 @@ TForm2::TForm2(QWidget *parent)
     GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
     GroupBox3->setGeometry(8, 176, 369, 121);
 
-    const auto build = [this](Field field) {
-        auto *edit =
-            static_cast<QLineEdit *>(quill::createFieldControl(quill::fieldSpec(field), GroupBox3));
-        return edit;
-    };
-    Edit1 = build(Field::PageTitle);
-    Edit2 = build(Field::ExternalCss);
-    Edit3 = build(Field::FaviconUrl);
+    // The page-head texts are fields of the document: the catalogue builds them.
+    for (const quill::FieldDef &def : quill::fieldCatalogue()) {
+        if (def.owner == quill::Owner::Preferences)
+            quill::createFieldControl(def, GroupBox3);
+    }
+    Edit1 = pageHeadEdit(Field::PageTitle);
+    Edit2 = pageHeadEdit(Field::ExternalCss);
+    Edit3 = pageHeadEdit(Field::FaviconUrl);
     Label1 = quill::fieldLabel(Edit1);
     Label2 = quill::fieldLabel(Edit2);
     Label3 = quill::fieldLabel(Edit3);
@@ -60,16 +60,11 @@ quill::GenerationMode TForm2::mode() const
 
 QLineEdit *TForm2::pageHeadEdit(Field field) const
 {
-    switch (field) {
-    case Field::PageTitle:
-        return Edit1;
-    case Field::ExternalCss:
-        return Edit2;
-    case Field::FaviconUrl:
-        return Edit3;
-    default:
+    const quill::FieldDef &def = quill::fieldDef(field);
+    if (def.owner != quill::Owner::Preferences)
         return nullptr;
-    }
+    return GroupBox3->findChild<QLineEdit *>(QString::fromLatin1(def.control),
+                                             Qt::FindDirectChildrenOnly);
 }
 
 void TForm2::Edit1Change()

@@ -3,9 +3,26 @@
 #include "files/file_io.h"
 
 #include <QFileDialog>
-#include <QMessageBox>
 
 namespace quill {
+
+Message warningQuestion(const QString &text)
+{
+    return {QStringLiteral("Warning"), text, QMessageBox::Warning,
+            QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok};
+}
+
+Message errorMessage(const QString &failure)
+{
+    return {QStringLiteral("Quillmark"), errorBoxText(failure), QMessageBox::Critical,
+            QMessageBox::Ok, QMessageBox::Ok};
+}
+
+Message informationMessage(const QString &caption, const QString &text)
+{
+    return {caption, text, QMessageBox::Information, QMessageBox::Ok, QMessageBox::Ok};
+}
+
 namespace {
 
 QString runFileDialog(QWidget *parent, const FileDialogRequest &request,
@@ -26,27 +43,18 @@ QString runFileDialog(QWidget *parent, const FileDialogRequest &request,
 
 } // namespace
 
-bool QtPrompts::confirmWarning(QWidget *parent, const QString &text)
+QMessageBox::StandardButton QtPrompts::show(QWidget *parent, const Message &message)
 {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Warning"), text,
-                    QMessageBox::Ok | QMessageBox::Cancel, parent);
-    box.setDefaultButton(QMessageBox::Ok);
-    box.setEscapeButton(QMessageBox::Cancel);
-    return box.exec() == QMessageBox::Ok;
-}
-
-void QtPrompts::information(QWidget *parent, const QString &caption, const QString &text)
-{
-    QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok, parent);
+    QMessageBox box(message.icon, message.caption, message.text, message.buttons, parent);
+    box.setObjectName(QStringLiteral("MessageBox"));
     box.setWindowModality(Qt::ApplicationModal);
-    box.exec();
-}
-
-void QtPrompts::error(QWidget *parent, const QString &message)
-{
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Quillmark"), errorBoxText(message),
-                    QMessageBox::Ok, parent);
-    box.exec();
+    if (message.defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(message.defaultButton);
+    // A box with Cancel counts Escape and its close box as Cancel; one with only OK as OK.
+    box.setEscapeButton(message.buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel
+                                                                      : QMessageBox::Ok);
+    const int result = box.exec();
+    return static_cast<QMessageBox::StandardButton>(result);
 }
 
 QString QtPrompts::openFileName(QWidget *parent, const FileDialogRequest &request)

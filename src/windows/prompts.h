@@ -1,10 +1,30 @@
 #pragma once
 
+#include <QMessageBox>
 #include <QString>
 
 class QWidget;
 
 namespace quill {
+
+// One message box as the user will see it. Callers build the whole value, so what
+// a box says is decided in one place and the seam only shows it.
+struct Message {
+    QString caption;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+
+    friend bool operator==(const Message &, const Message &) = default;
+};
+
+// The question before a command that could lose unsaved work: only OK goes on.
+Message warningQuestion(const QString &text);
+// The generic error box for a failure the command does not handle itself.
+Message errorMessage(const QString &failure);
+// A box that tells something and offers OK.
+Message informationMessage(const QString &caption, const QString &text);
 
 // What a file dialog asks for. Each command keeps its own request, so the dialog
 // starts from the name chosen last time.
@@ -22,12 +42,9 @@ class Prompts
 public:
     virtual ~Prompts() = default;
 
-    // Caption "Warning", warning icon, OK (default) and Cancel; true only for OK.
-    virtual bool confirmWarning(QWidget *parent, const QString &text) = 0;
-    // An information box with one OK button.
-    virtual void information(QWidget *parent, const QString &caption, const QString &text) = 0;
-    // The generic error box: the message under the title "Quillmark", error icon, OK.
-    virtual void error(QWidget *parent, const QString &message) = 0;
+    // Shows the box modally and returns the button that closed it; Escape and the
+    // close box count as the box's escape button (Cancel where it has one).
+    virtual QMessageBox::StandardButton show(QWidget *parent, const Message &message) = 0;
 
     // The chosen file name, or empty when the dialog was cancelled.
     virtual QString openFileName(QWidget *parent, const FileDialogRequest &request) = 0;
@@ -38,9 +55,7 @@ public:
 class QtPrompts : public Prompts
 {
 public:
-    bool confirmWarning(QWidget *parent, const QString &text) override;
-    void information(QWidget *parent, const QString &caption, const QString &text) override;
-    void error(QWidget *parent, const QString &message) override;
+    QMessageBox::StandardButton show(QWidget *parent, const Message &message) override;
     QString openFileName(QWidget *parent, const FileDialogRequest &request) override;
     QString saveFileName(QWidget *parent, const FileDialogRequest &request) override;
 };

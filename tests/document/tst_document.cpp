@@ -30,19 +30,19 @@ TagDocument documentWith(const QStringList &settings)
             continue;
         }
         const bool pref = name.startsWith(QLatin1StringView("Pref."));
-        const FieldSpec *spec =
+        const FieldDef *def =
             findField(pref ? Owner::Preferences : Owner::Main, pref ? name.mid(5) : name);
-        if (!spec)
+        if (!def)
             qFatal("no field %s", qPrintable(name));
-        switch (spec->kind) {
+        switch (def->kind) {
         case FieldKind::Edit:
-            doc.setText(spec->id, value);
+            doc.setText(def->id, value);
             break;
         case FieldKind::List:
-            doc.setIndex(spec->id, value.toInt());
+            doc.setIndex(def->id, value.toInt());
             break;
         case FieldKind::Check:
-            doc.setChecked(spec->id, value == QLatin1StringView("1"));
+            doc.setChecked(def->id, value == QLatin1StringView("1"));
             break;
         }
     }
@@ -412,22 +412,22 @@ void TestDocument::everyByteRoundTrips()
 void TestDocument::recordLayoutIsPacked()
 {
     int next = 0;
-    for (const FieldSpec &spec : fieldCatalogue()) {
+    for (const FieldDef &def : fieldCatalogue()) {
         int size = 1;
-        if (spec.kind == FieldKind::List) {
+        if (def.kind == FieldKind::List) {
             if (next % 4 != 0)
                 next += 4 - next % 4;
             size = 4;
-        } else if (spec.kind == FieldKind::Edit) {
-            size = spec.capacity + 1;
+        } else if (def.kind == FieldKind::Edit) {
+            size = def.capacity + 1;
         }
-        QVERIFY2(spec.offset == next, spec.control);
+        QVERIFY2(def.offset == next, def.control);
         next += size;
     }
     QCOMPARE(next, 1639);
-    QCOMPARE(fieldSpec(Field::PageTitle).offset, 679);
-    QCOMPARE(fieldSpec(Field::ComboBox11).offset, 1092);
-    QCOMPARE(fieldSpec(Field::Edit32).offset, 1608);
+    QCOMPARE(fieldDef(Field::PageTitle).offset, 679);
+    QCOMPARE(fieldDef(Field::ComboBox11).offset, 1092);
+    QCOMPARE(fieldDef(Field::Edit32).offset, 1608);
 }
 
 // A text's capacity is its typing limit, except four Basic edits and the refresh page,
@@ -438,19 +438,19 @@ void TestDocument::capacities()
         {Field::Edit3, 30}, {Field::Edit4, 30}, {Field::Edit6, 30},
         {Field::Edit7, 30}, {Field::Edit8, 50},
     };
-    for (const FieldSpec &spec : fieldCatalogue()) {
-        if (spec.kind != FieldKind::Edit) {
-            QCOMPARE(spec.capacity, 0);
+    for (const FieldDef &def : fieldCatalogue()) {
+        if (def.kind != FieldKind::Edit) {
+            QCOMPARE(def.capacity, 0);
             continue;
         }
-        int capacity = spec.limit;
+        int capacity = def.limit;
         for (const auto &[field, cap] : shorter) {
-            if (field == spec.id) {
-                QCOMPARE(spec.limit, 75);
+            if (field == def.id) {
+                QCOMPARE(def.limit, 75);
                 capacity = cap;
             }
         }
-        QVERIFY2(spec.capacity == capacity, spec.control);
+        QVERIFY2(def.capacity == capacity, def.control);
     }
 }
 
@@ -487,13 +487,13 @@ void TestDocument::lists()
     QFETCH(QString, startItem);
     QFETCH(QString, lastItem);
 
-    const FieldSpec &spec = fieldSpec(Field(field));
-    QCOMPARE(spec.kind, FieldKind::List);
-    QCOMPARE(int(spec.items.size()), count);
-    QCOMPARE(TagDocument::startUp().value(spec.id), startItem);
-    QCOMPARE(listItemText(spec, count - 1), lastItem);
-    QCOMPARE(listItemText(spec, count), QString());
-    QCOMPARE(listItemText(spec, -1), QString());
+    const FieldDef &def = fieldDef(Field(field));
+    QCOMPARE(def.kind, FieldKind::List);
+    QCOMPARE(int(def.items.size()), count);
+    QCOMPARE(TagDocument::startUp().value(def.id), startItem);
+    QCOMPARE(listItemText(def, count - 1), lastItem);
+    QCOMPARE(listItemText(def, count), QString());
+    QCOMPARE(listItemText(def, -1), QString());
 }
 
 QTEST_GUILESS_MAIN(TestDocument)

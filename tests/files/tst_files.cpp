@@ -61,14 +61,14 @@ TProjectRecord randomRecord(QRandomGenerator &rng)
     std::array<quint32, TProjectRecord::Size / 4> words;
     rng.fillRange(words.data(), words.size());
     std::memcpy(r.bytes.data(), words.data(), sizeof words);
-    for (const FieldSpec &spec : fieldCatalogue()) {
-        if (spec.kind == FieldKind::List && rng.bounded(2))
-            putInt32(r, spec.offset, rng.bounded(-2, int(spec.items.size()) + 2));
-        else if (spec.kind == FieldKind::Check && rng.bounded(2))
-            r.bytes[std::size_t(spec.offset)] = std::uint8_t(rng.bounded(3));
-        else if (spec.kind == FieldKind::Edit && rng.bounded(8))
-            r.bytes[std::size_t(spec.offset)] =
-                std::uint8_t(rng.bounded(std::min(spec.capacity, 4) + 1));
+    for (const FieldDef &def : fieldCatalogue()) {
+        if (def.kind == FieldKind::List && rng.bounded(2))
+            putInt32(r, def.offset, rng.bounded(-2, int(def.items.size()) + 2));
+        else if (def.kind == FieldKind::Check && rng.bounded(2))
+            r.bytes[std::size_t(def.offset)] = std::uint8_t(rng.bounded(3));
+        else if (def.kind == FieldKind::Edit && rng.bounded(8))
+            r.bytes[std::size_t(def.offset)] =
+                std::uint8_t(rng.bounded(std::min(def.capacity, 4) + 1));
     }
     return r;
 }
@@ -152,7 +152,7 @@ void TestFiles::textCutAtCapacity()
     TagDocument doc = TagDocument::startUp();
     doc.setText(Field(field), text);
     const TProjectRecord r = GatherProject(doc);
-    QCOMPARE(int(r.bytes[std::size_t(fieldSpec(Field(field)).offset)]), kept);
+    QCOMPARE(int(r.bytes[std::size_t(fieldDef(Field(field)).offset)]), kept);
 
     TagDocument back = TagDocument::startUp();
     ApplyProject(r, back);
@@ -183,7 +183,7 @@ void TestFiles::listPosition()
     QFETCH(int, stored);
     QFETCH(int, applied);
 
-    const int offset = fieldSpec(Field(field)).offset;
+    const int offset = fieldDef(Field(field)).offset;
     TProjectRecord r;
     putInt32(r, offset, stored);
     TagDocument doc = TagDocument::startUp();
@@ -212,7 +212,7 @@ void TestFiles::checkByte()
     QFETCH(int, stored);
     QFETCH(bool, checked);
 
-    const auto offset = std::size_t(fieldSpec(Field(field)).offset);
+    const auto offset = std::size_t(fieldDef(Field(field)).offset);
     TProjectRecord r;
     r.bytes[offset] = std::uint8_t(stored);
     TagDocument doc = TagDocument::startUp();
@@ -226,43 +226,43 @@ void TestFiles::checkByte()
 void TestFiles::forgedLength_data()
 {
     QTest::addColumn<int>("field");
-    for (const FieldSpec &spec : fieldCatalogue()) {
-        if (spec.kind == FieldKind::Edit)
-            QTest::newRow(spec.owner == Owner::Main ? spec.control : spec.label) << int(spec.id);
+    for (const FieldDef &def : fieldCatalogue()) {
+        if (def.kind == FieldKind::Edit)
+            QTest::newRow(def.owner == Owner::Main ? def.control : def.label) << int(def.id);
     }
 }
 
 void TestFiles::forgedLength()
 {
     QFETCH(int, field);
-    const FieldSpec &spec = fieldSpec(Field(field));
+    const FieldDef &def = fieldDef(Field(field));
 
     TProjectRecord r;
     r.bytes.fill('Z');
-    r.bytes[std::size_t(spec.offset)] = 255;
-    for (int i = 1; i <= spec.capacity; ++i)
-        r.bytes[std::size_t(spec.offset + i)] = 'a';
+    r.bytes[std::size_t(def.offset)] = 255;
+    for (int i = 1; i <= def.capacity; ++i)
+        r.bytes[std::size_t(def.offset + i)] = 'a';
     TagDocument doc = TagDocument::startUp();
     ApplyProject(r, doc);
-    QCOMPARE(doc.text(spec.id), QString(spec.capacity, QLatin1Char('a')));
+    QCOMPARE(doc.text(def.id), QString(def.capacity, QLatin1Char('a')));
 }
 
 // Every stored value comes back, the Preferences texts and 8-bit characters included.
 void TestFiles::fullRecordRoundTrip()
 {
     TagDocument doc = TagDocument::startUp();
-    for (const FieldSpec &spec : fieldCatalogue()) {
-        switch (spec.kind) {
+    for (const FieldDef &def : fieldCatalogue()) {
+        switch (def.kind) {
         case FieldKind::Edit:
-            doc.setText(spec.id, QString::fromUtf8("\xc3\xa9\xe2\x82\xac ")
-                                     .repeated(spec.capacity)
-                                     .left(spec.capacity));
+            doc.setText(def.id, QString::fromUtf8("\xc3\xa9\xe2\x82\xac ")
+                                    .repeated(def.capacity)
+                                    .left(def.capacity));
             break;
         case FieldKind::List:
-            doc.setIndex(spec.id, int(spec.items.size()) - 1);
+            doc.setIndex(def.id, int(def.items.size()) - 1);
             break;
         case FieldKind::Check:
-            doc.setChecked(spec.id, true);
+            doc.setChecked(def.id, true);
             break;
         }
     }

@@ -1,106 +1,82 @@
 #include "scripted_prompts.h"
 
-#include "files/file_io.h"
-
 #include <QTest>
 
-void ScriptedPrompts::answerWarning(bool ok)
-{
-    m_answers.append({Kind::Warning, ok, {}});
-}
+namespace {
 
-void ScriptedPrompts::acknowledgeInformation()
-{
-    m_answers.append({Kind::Information, true, {}});
-}
-
-void ScriptedPrompts::acknowledgeError()
-{
-    m_answers.append({Kind::Error, true, {}});
-}
-
-void ScriptedPrompts::answerOpenFile(const QString &fileName)
-{
-    m_answers.append({Kind::OpenFile, !fileName.isEmpty(), fileName});
-}
-
-void ScriptedPrompts::answerSaveFile(const QString &fileName)
-{
-    m_answers.append({Kind::SaveFile, !fileName.isEmpty(), fileName});
-}
-
-void ScriptedPrompts::reset()
-{
-    m_answers.clear();
-    m_shown.clear();
-    m_fileRequests.clear();
-    m_failures.clear();
-}
-
-QString ScriptedPrompts::kindName(Kind kind)
+QString kindName(ScriptedPrompts::Kind kind)
 {
     switch (kind) {
-    case Kind::Warning:
-        return QStringLiteral("warning box");
-    case Kind::Information:
-        return QStringLiteral("information box");
-    case Kind::Error:
-        return QStringLiteral("error box");
-    case Kind::OpenFile:
+    case ScriptedPrompts::Kind::Box:
+        return QStringLiteral("message box");
+    case ScriptedPrompts::Kind::OpenFile:
         return QStringLiteral("open dialog");
-    case Kind::SaveFile:
+    case ScriptedPrompts::Kind::SaveFile:
         return QStringLiteral("save dialog");
     }
     return {};
 }
 
-const ScriptedPrompts::Answer *ScriptedPrompts::take(Kind kind, const QString &caption,
-                                                     const QString &text)
+} // namespace
+
+void ScriptedPrompts::answerBox(QMessageBox::StandardButton button)
 {
-    m_shown.append({kind, caption, text});
+    m_answers.append({Kind::Box, button, {}});
+}
+
+void ScriptedPrompts::answerOpenFile(const QString &fileName)
+{
+    m_answers.append({Kind::OpenFile, QMessageBox::NoButton, fileName});
+}
+
+void ScriptedPrompts::answerSaveFile(const QString &fileName)
+{
+    m_answers.append({Kind::SaveFile, QMessageBox::NoButton, fileName});
+}
+
+void ScriptedPrompts::reset()
+{
+    m_answers.clear();
+    m_boxes.clear();
+    m_fileRequests.clear();
+}
+
+std::optional<ScriptedPrompts::Answer> ScriptedPrompts::take(Kind kind, const QString &what)
+{
     QString failure;
-    if (m_answers.isEmpty()) {
-        failure = QStringLiteral("Unscripted %1 \"%2\": %3").arg(kindName(kind), caption, text);
-    } else if (m_answers.constFirst().kind != kind) {
-        failure = QStringLiteral("A %1 \"%2\" came where a %3 was scripted: %4")
-                      .arg(kindName(kind), caption, kindName(m_answers.constFirst().kind), text);
-    }
+    if (m_answers.isEmpty())
+        failure = QStringLiteral("Unscripted %1: %2").arg(kindName(kind), what);
+    else if (m_answers.constFirst().kind != kind)
+        failure = QStringLiteral("A %1 came where a %2 was scripted: %3")
+                      .arg(kindName(kind), kindName(m_answers.constFirst().kind), what);
     if (!failure.isEmpty()) {
-        m_failures << failure;
         QTest::qFail(qPrintable(failure), __FILE__, __LINE__);
-        return nullptr;
+        return std::nullopt;
     }
-    m_current = m_answers.takeFirst();
-    return &m_current;
+    return m_answers.takeFirst();
 }
 
-bool ScriptedPrompts::confirmWarning(QWidget *, const QString &text)
+QMessageBox::StandardButton ScriptedPrompts::show(QWidget *, const quill::Message &message)
 {
-    const Answer *answer = take(Kind::Warning, QStringLiteral("Warning"), text);
-    return answer && answer->ok;
-}
-
-void ScriptedPrompts::information(QWidget *, const QString &caption, const QString &text)
-{
-    take(Kind::Information, caption, text);
-}
-
-void ScriptedPrompts::error(QWidget *, const QString &message)
-{
-    // Recorded as the box shows it, under the program's title.
-    take(Kind::Error, QStringLiteral("Quillmark"), quill::errorBoxText(message));
+    m_boxes.append(message);
+    const auto answer = take(Kind::Box, message.caption + QStringLiteral(": ") + message.text);
+    // Unscripted: whatever the box's escape would give, so nothing goes on.
+    if (!answer)
+        return message.buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel
+                                                             : QMessageBox::Ok;
+    return answer->button;
 }
 
 QString ScriptedPrompts::openFileName(QWidget *, const quill::FileDialogRequest &request)
 {
     m_fileRequests.append(request);
-    const Answer *answer = take(Kind::OpenFile, request.title, request.lastName);
+    const auto answer = take(Kind::OpenFile, request.title);
     return answer ? answer->fileName : QString();
 }
 
 QString ScriptedPrompts::saveFileName(QWidget *, const quill::FileDialogRequest &request)
 {
     m_fileRequests.append(request);
-    const Answer *answer = take(Kind::SaveFile, request.title, request.lastName);
+    const auto answer = take(Kind::SaveFile, request.title);
     return answer ? answer->fileName : QString();
 }

@@ -1,0 +1,33 @@
+#include "app/application.h"
+
+#include "windows/main_window.h"
+#include "windows/preferences_dialog.h"
+
+#include <QIcon>
+
+namespace quill {
+
+Application::Application(Prompts &prompts, Shell &shell, QObject *parent)
+    : QObject(parent)
+    , m_form2(std::make_unique<TForm2>())
+    , m_form1(std::make_unique<TForm1>(*m_form2, prompts, shell))
+{
+    connect(m_form1.get(), &TForm1::preferencesRequested, this, &Application::showPreferences);
+}
+
+Application::~Application() = default;
+
+void Application::start()
+{
+    m_form1->show();
+}
+
+void Application::showPreferences()
+{
+    // Modeless: an open dialog comes forward with the states it has.
+    m_form2->show();
+    m_form2->raise();
+    m_form2->activateWindow();
+}
+
+} // namespace quill

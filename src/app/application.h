@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QObject>
+
+#include <memory>
+
+class TForm1;
+class TForm2;
+
+namespace quill {
+
+class Prompts;
+class Shell;
+
+// The program: it creates every window once, hands them the seams for boxes,
+// dialogs and the shell, and wires the commands that show one window from another.
+// The program runs it with the real seams, the tests with scripted ones.
+class Application : public QObject
+{
+    Q_OBJECT
+
+public:
+    Application(Prompts &prompts, Shell &shell, QObject *parent = nullptr);
+    ~Application() override;
+
+    // Shows the main window; the program runs until it closes.
+    void start();
+
+    TForm1 &mainWindow() const { return *m_form1; }
+    TForm2 &preferences() const { return *m_form2; }
+
+private:
+    void showPreferences();
+
+    // The Preferences dialog holds part of the document the main window reads, so
+    // it outlives the main window.
+    std::unique_ptr<TForm2> m_form2;
+    std::unique_ptr<TForm1> m_form1;
+};
+
+} // namespace quill

@@ -1,0 +1,23 @@
+#include "files/shell_target.h"
+
+#include <QDir>
+
+namespace quill {
+
+QString pathInFolder(const QString &folder, const QString &name)
+{
+    const bool endsInSeparator =
+        folder.endsWith(QLatin1Char('/')) || folder.endsWith(QDir::separator());
+    return endsInSeparator ? folder + name : folder + QDir::separator() + name;
+}
+
+QUrl shellUrl(const QString &target)
+{
+    // A one-letter scheme is a drive letter, not an address.
+    const QUrl url(target);
+    if (url.isValid() && url.scheme().size() > 1)
+        return url;
+    return QUrl::fromLocalFile(target);
+}
+
+} // namespace quill

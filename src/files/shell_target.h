@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+namespace quill {
+
+// `name` inside `folder`, joined by exactly one separator: a folder that already
+// ends in one (the root, say) gets no second, which URL parsing would read as a host.
+QString pathInFolder(const QString &folder, const QString &name);
+
+// What the platform shell is handed for a target: an address that carries a scheme
+// (web, mail) as it stands, anything else as a local file.
+QUrl shellUrl(const QString &target);
+
+} // namespace quill
