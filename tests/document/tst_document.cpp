@@ -3,6 +3,7 @@
 #include "common/worked_example.h"
 #include "document/ansi_codec.h"
 #include "document/field_catalogue.h"
+#include "document/line_breaks.h"
 #include "document/meta_generator.h"
 #include "document/tag_document.h"
 
@@ -160,6 +161,9 @@ private slots:
     void capacities();
     void lists_data();
     void lists();
+
+    void withoutLineBreaks_data();
+    void withoutLineBreaks();
 };
 
 void TestDocument::wholeCodePage_data()
@@ -494,6 +498,31 @@ void TestDocument::lists()
     QCOMPARE(listItemText(def, count - 1), lastItem);
     QCOMPARE(listItemText(def, count), QString());
     QCOMPARE(listItemText(def, -1), QString());
+}
+
+void TestDocument::withoutLineBreaks_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("line");
+
+    const auto row = [](const char *tag, const char *text, const char *line) {
+        QTest::newRow(tag) << QString::fromLatin1(text) << QString::fromLatin1(line);
+    };
+    row("none", "one line", "one line");
+    row("CR LF", "line1\r\nline2\r\nline3", "line1 line2 line3");
+    row("lone LF", "a\nb", "a b");
+    row("lone CR", "a\rb", "a b");
+    row("LF CR is two", "a\n\rb", "a  b");
+    row("CR CR LF", "a\r\r\nb", "a  b");
+    row("at the ends", "\r\nmiddle\n", " middle ");
+    row("blanks stay", "a \t b", "a \t b");
+}
+
+void TestDocument::withoutLineBreaks()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, line);
+    QCOMPARE(quill::withoutLineBreaks(text), line);
 }
 
 QTEST_GUILESS_MAIN(TestDocument)

@@ -4,6 +4,7 @@
 #include "document/tag_document.h"
 #include "files/file_io.h"
 #include "files/project_record.h"
+#include "files/shell_target.h"
 
 #include "common/file_helpers.h"
 
@@ -22,6 +23,7 @@
 #include <unistd.h>
 
 using namespace quill;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -103,6 +105,11 @@ private slots:
     void projectFileName();
     void errorBoxText_data();
     void errorBoxText();
+
+    void pathInFolder_data();
+    void pathInFolder();
+    void shellUrl_data();
+    void shellUrl();
 
     void randomRecords();
     void randomTruncations();
@@ -509,6 +516,57 @@ void TestFiles::randomTruncations()
         QCOMPARE(r, ok ? recordOf(whole) : TProjectRecord{});
         if (!ok)
             QCOMPARE(error, QStringLiteral("Read beyond end of file"));
+    }
+}
+
+void TestFiles::pathInFolder_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("path");
+
+    QTest::newRow("plain") << u"/opt/q"_s << u"readme.txt"_s << u"/opt/q/readme.txt"_s;
+    QTest::newRow("root") << u"/"_s << u"help"_s << u"/help"_s;
+    QTest::newRow("trailing separator") << u"/opt/q/"_s << u"help"_s << u"/opt/q/help"_s;
+    QTest::newRow("blank in folder") << u"/my site"_s << u"help"_s << u"/my site/help"_s;
+}
+
+void TestFiles::pathInFolder()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, name);
+    QFETCH(QString, path);
+    QCOMPARE(quill::pathInFolder(folder, name), path);
+}
+
+void TestFiles::shellUrl_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QUrl>("url");
+
+    QTest::newRow("web") << u"https://www.quillmark.example/"_s
+                         << QUrl(u"https://www.quillmark.example/"_s);
+    QTest::newRow("mail") << u"mailto:support@quillmark.example"_s
+                          << QUrl(u"mailto:support@quillmark.example"_s);
+    QTest::newRow("absolute path")
+        << u"/opt/q/help/index.html"_s << QUrl(u"file:///opt/q/help/index.html"_s);
+    // Characters that mean something in an address are part of a file's name.
+    QTest::newRow("hash and blank")
+        << u"/my #1 site/readme.txt"_s << QUrl::fromLocalFile(u"/my #1 site/readme.txt"_s);
+    // Joined with one separator, the root's help folder stays local, with no host.
+    QTest::newRow("root help page")
+        << quill::pathInFolder(u"/"_s, u"help/index.html"_s) << QUrl(u"file:///help/index.html"_s);
+}
+
+void TestFiles::shellUrl()
+{
+    QFETCH(QString, target);
+    QFETCH(QUrl, url);
+    const QUrl actual = quill::shellUrl(target);
+    QCOMPARE(actual, url);
+    if (actual.isLocalFile()) {
+        QCOMPARE(actual.host(), QString());
+        QCOMPARE(actual.toLocalFile(), target);
     }
 }
 
