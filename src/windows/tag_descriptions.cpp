@@ -1,14 +1,13 @@
 #include "windows/tag_descriptions.h"
 
+#include "document/field_catalogue.h"
+
 #include <array>
 
 namespace quill {
 namespace {
 
-constexpr int row(int n)
-{
-    return 8 + 24 * n;
-}
+constexpr auto row = rowTop;
 
 constexpr std::array<TagDescription, 21> descriptions = {{
     // Basic
