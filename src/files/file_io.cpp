@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quill {
@@ -36,14 +37,31 @@ private:
     int m_fd;
 };
 
-int openForReading(const QString &path)
+int openForReading(const QString &path, FileKind kind = FileKind::Any)
 {
     const QByteArray native = QFile::encodeName(path);
     if (native.isEmpty() || native.contains('\0')) {
         errno = EINVAL;
         return -1;
     }
-    return ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+    if (kind == FileKind::Any)
+        return ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+
+    // Opening a pipe for reading would wait for a writer: open without waiting, look
+    // at what it is, and only then read as usual.
+    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return -1;
+    struct stat info {
+    };
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        const int cause = S_ISDIR(info.st_mode) ? EISDIR : EACCES;
+        ::close(fd);
+        errno = cause;
+        return -1;
+    }
+    return fd;
 }
 
 // Reads up to `limit` bytes (all when limit < 0); false with errno set on failure.
@@ -103,9 +121,10 @@ QString errorBoxText(const QString &message)
     return message;
 }
 
-bool readFilePrefix(const QString &path, qsizetype size, QByteArray *out, QString *error)
+bool readFilePrefix(const QString &path, qsizetype size, QByteArray *out, QString *error,
+                    FileKind kind)
 {
-    const Descriptor fd(openForReading(path));
+    const Descriptor fd(openForReading(path, kind));
     if (fd.get() < 0) {
         setError(error, errno);
         return false;
@@ -117,6 +136,17 @@ bool readFilePrefix(const QString &path, qsizetype size, QByteArray *out, QStrin
     if (out->size() < size) {
         if (error)
             *error = QStringLiteral("Read beyond end of file");
+        return false;
+    }
+    return true;
+}
+
+bool readFileUpTo(const QString &path, qsizetype limit, QByteArray *out, QString *error,
+                  FileKind kind)
+{
+    const Descriptor fd(openForReading(path, kind));
+    if (fd.get() < 0 || !readUpTo(fd.get(), limit, out)) {
+        setError(error, errno);
         return false;
     }
     return true;

@@ -13,9 +13,18 @@ QString ioErrorMessage(int systemError);
 // appended when the last character sorts after '.'.
 QString errorBoxText(const QString &message);
 
+// Which files a read takes: any that opens (a pipe too), or only regular files, so a
+// window never waits on a pipe or reads a device without end ("File access denied").
+enum class FileKind { Any, RegularOnly };
+
 // Reads the first `size` bytes of the file. A shorter file fails with "Read
 // beyond end of file"; a longer one is read only that far.
-bool readFilePrefix(const QString &path, qsizetype size, QByteArray *out, QString *error);
+bool readFilePrefix(const QString &path, qsizetype size, QByteArray *out, QString *error,
+                    FileKind kind = FileKind::Any);
+
+// Reads at most `limit` bytes of the file; fewer when it is shorter.
+bool readFileUpTo(const QString &path, qsizetype limit, QByteArray *out, QString *error,
+                  FileKind kind = FileKind::Any);
 
 // Reads the whole file.
 bool readWholeFile(const QString &path, QByteArray *out, QString *error);

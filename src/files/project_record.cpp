@@ -103,10 +103,10 @@ bool SaveProjectFile(const QString &path, const TProjectRecord &record, QString 
     return replaceFile(path, data, error);
 }
 
-bool LoadProjectFile(const QString &path, TProjectRecord *record, QString *error)
+bool LoadProjectFile(const QString &path, TProjectRecord *record, QString *error, FileKind kind)
 {
     QByteArray data;
-    if (!readFilePrefix(path, TProjectRecord::Size, &data, error))
+    if (!readFilePrefix(path, TProjectRecord::Size, &data, error, kind))
         return false;
     std::memcpy(record->bytes.data(), data.constData(), TProjectRecord::Size);
     return true;

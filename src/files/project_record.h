@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/tag_document.h"
+#include "files/file_io.h"
 
 #include <QString>
 
@@ -31,6 +32,9 @@ void ApplyProject(const TProjectRecord &record, TagDocument &doc);
 QString ProjectFileName(const QString &chosen);
 
 bool SaveProjectFile(const QString &path, const TProjectRecord &record, QString *error);
-bool LoadProjectFile(const QString &path, TProjectRecord *record, QString *error);
+// Reads the record from the file's first bytes. The window takes regular files only;
+// the companion reads a pipe too.
+bool LoadProjectFile(const QString &path, TProjectRecord *record, QString *error,
+                     FileKind kind = FileKind::Any);
 
 } // namespace quill
