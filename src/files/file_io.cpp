@@ -162,8 +162,10 @@ bool readWholeFile(const QString &path, QByteArray *out, QString *error)
     return true;
 }
 
-bool replaceFile(const QString &path, const QByteArray &data, QString *error)
+bool replaceFile(const QString &path, const QByteArray &data, QString *error, bool *createFailed)
 {
+    if (createFailed)
+        *createFailed = true;
     if (path.isEmpty() || path.contains(QChar(0))) {
         setError(error, EINVAL);
         return false;
@@ -181,6 +183,8 @@ bool replaceFile(const QString &path, const QByteArray &data, QString *error)
         setError(error, errno ? errno : EIO);
         return false;
     }
+    if (createFailed)
+        *createFailed = false;
     errno = 0;
     // Flush first: Qt 6.4's commit() ignores a short write in its own final flush and
     // would put a cut-off file in place of the old one.

@@ -30,7 +30,9 @@ bool readFileUpTo(const QString &path, qsizetype limit, QByteArray *out, QString
 bool readWholeFile(const QString &path, QByteArray *out, QString *error);
 
 // Creates or replaces the file with `data`. The old file stays byte for byte
-// unless the whole new content was written.
-bool replaceFile(const QString &path, const QByteArray &data, QString *error);
+// unless the whole new content was written. `createFailed`, when given, tells a
+// file that could not be created at all from one that failed while being written.
+bool replaceFile(const QString &path, const QByteArray &data, QString *error,
+                 bool *createFailed = nullptr);
 
 } // namespace quill

@@ -397,15 +397,7 @@ void TestFiles::failedSaveKeepsOldFile()
     bool saved = true;
     if (cause == QLatin1StringView("size limit")) {
         // Files may not grow past 100 bytes: the write of 1640 fails part-way.
-        rlimit previous{};
-        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &previous), 0);
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = previous;
-        small.rlim_cur = 100;
-        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
-        saved = SaveProjectFile(path, r, &error);
-        ::setrlimit(RLIMIT_FSIZE, &previous);
-        std::signal(SIGXFSZ, oldHandler);
+        saved = withFileSizeLimit(100, [&] { return SaveProjectFile(path, r, &error); });
     } else {
         saved = SaveProjectFile(path, r, &error);
     }

@@ -1,11 +1,13 @@
 // What the output commands compute: the text an import reads, and the printed layout
 // of the code page with fixed font metrics.
 
+#include "files/export_text.h"
 #include "files/import_text.h"
 #include "files/print_layout.h"
 
 #include "common/file_helpers.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -42,6 +44,9 @@ private slots:
     void importText();
     void importCapacity();
     void importFailures();
+    void exportWritesBytes();
+    void failedExportKeepsOldFile_data();
+    void failedExportKeepsOldFile();
     void printLayout_data();
     void printLayout();
 };
@@ -105,6 +110,52 @@ void TestOutput::importFailures()
         QCOMPARE(error, u"Cannot open file "_s + path);
         QCOMPARE(text, u"kept"_s);
     }
+}
+
+void TestOutput::exportWritesBytes()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"page.html"_s);
+    QVERIFY(writeFile(path, "an older and longer page"_ba));
+    QString error;
+    QVERIFY2(exportText(path, u"<p>\u00a0\u20ac</p>\r\n"_s, &error), qPrintable(error));
+    QCOMPARE(readFile(path), "<p>\xa0\x80</p>\r\n"_ba);
+}
+
+void TestOutput::failedExportKeepsOldFile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("diskFills");
+    QTest::addColumn<QString>("message"); // %1: the full name
+
+    QTest::newRow("missing folder") << u"none/page.html"_s << false << u"Cannot create file %1"_s;
+    QTest::newRow("a folder there") << u"sub"_s << false << u"Cannot create file %1"_s;
+    QTest::newRow("disk fills part-way") << u"page.html"_s << true << u"Disk full"_s;
+}
+
+void TestOutput::failedExportKeepsOldFile()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, diskFills);
+    QFETCH(QString, message);
+
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(u"sub"_s));
+    const QString path = dir.filePath(name);
+    const QByteArray old = "the old page"_ba;
+    if (diskFills)
+        QVERIFY(writeFile(path, old));
+    const QString text(200, u'x');
+    QString error;
+    const bool written =
+        diskFills ? withFileSizeLimit(100, [&] { return exportText(path, text, &error); })
+                  : exportText(path, text, &error);
+    QVERIFY(!written);
+    QCOMPARE(error, message.arg(path));
+    if (diskFills)
+        QCOMPARE(readFile(path), old);
+    // No temporary file is left beside it.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), diskFills ? 1 : 0);
 }
 
 void TestOutput::printLayout_data()
