@@ -110,6 +110,7 @@ struct FieldDef {
     Page page;
     FieldKind kind;
     const char *control;   // object name of the control
+    const char *key;       // name in the text form of project files
     const char *label;     // row label or check box caption; nullptr when none
     int limit;             // typing limit of an edit; 0 when none
     const char *hint;      // tooltip; nullptr when none
@@ -127,6 +128,8 @@ const FieldDef &fieldDef(Field f);
 
 // Looks a field up by its window and control name; nullptr when there is none.
 const FieldDef *findField(Owner owner, QStringView control);
+// Looks a field up by its key in the text form; nullptr when there is none.
+const FieldDef *findFieldByKey(QStringView key);
 
 // The note on the Advanced page for each character set, by item of ComboBox4.
 std::span<const char *const> characterSetNotes();
