@@ -7,6 +7,7 @@
 #include "files/shell_target.h"
 
 #include "common/file_helpers.h"
+#include "common/project_records.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,58 +25,6 @@
 
 using namespace quill;
 using namespace Qt::StringLiterals;
-
-namespace {
-
-std::int32_t int32At(const TProjectRecord &r, int offset)
-{
-    std::uint32_t u = 0;
-    for (int i = 0; i < 4; ++i)
-        u |= std::uint32_t(r.bytes[std::size_t(offset + i)]) << (8 * i);
-    return std::int32_t(u);
-}
-
-void putInt32(TProjectRecord &r, int offset, std::int32_t value)
-{
-    for (int i = 0; i < 4; ++i)
-        r.bytes[std::size_t(offset + i)] = std::uint8_t(std::uint32_t(value) >> (8 * i));
-}
-
-QByteArray bytesOf(const TProjectRecord &r)
-{
-    return QByteArray(reinterpret_cast<const char *>(r.bytes.data()), TProjectRecord::Size);
-}
-
-TProjectRecord recordOf(const QByteArray &bytes)
-{
-    TProjectRecord r;
-    std::memcpy(r.bytes.data(), bytes.constData(), TProjectRecord::Size);
-    return r;
-}
-
-// A record of random bytes, with lists often near their items and check bytes often
-// 0 or 1, so that both the accepted and the rejected values occur. Most texts are
-// short or empty, so that the generator's conditions go both ways; one in eight keeps
-// its random length byte, which usually lies beyond the capacity.
-TProjectRecord randomRecord(QRandomGenerator &rng)
-{
-    TProjectRecord r;
-    std::array<quint32, TProjectRecord::Size / 4> words;
-    rng.fillRange(words.data(), words.size());
-    std::memcpy(r.bytes.data(), words.data(), sizeof words);
-    for (const FieldDef &def : fieldCatalogue()) {
-        if (def.kind == FieldKind::List && rng.bounded(2))
-            putInt32(r, def.offset, rng.bounded(-2, int(def.items.size()) + 2));
-        else if (def.kind == FieldKind::Check && rng.bounded(2))
-            r.bytes[std::size_t(def.offset)] = std::uint8_t(rng.bounded(3));
-        else if (def.kind == FieldKind::Edit && rng.bounded(8))
-            r.bytes[std::size_t(def.offset)] =
-                std::uint8_t(rng.bounded(std::min(def.capacity, 4) + 1));
-    }
-    return r;
-}
-
-} // namespace
 
 class TestFiles : public QObject
 {
