@@ -19,20 +19,20 @@ void putInt32(TProjectRecord &record, int offset, std::int32_t value)
             static_cast<std::uint8_t>(u >> (8 * i));
 }
 
-std::int32_t getInt32(const TProjectRecord &record, int offset)
-{
-    std::uint32_t u = 0;
-    for (int i = 0; i < 4; ++i)
-        u |= std::uint32_t(record.bytes[static_cast<std::size_t>(offset + i)]) << (8 * i);
-    return static_cast<std::int32_t>(u);
-}
-
 bool inRange(const FieldDef &def, int index)
 {
     return index >= 0 && static_cast<std::size_t>(index) < def.items.size();
 }
 
 } // namespace
+
+std::int32_t storedPosition(const TProjectRecord &record, const FieldDef &def)
+{
+    std::uint32_t u = 0;
+    for (int i = 0; i < 4; ++i)
+        u |= std::uint32_t(record.bytes[static_cast<std::size_t>(def.offset + i)]) << (8 * i);
+    return static_cast<std::int32_t>(u);
+}
 
 TProjectRecord GatherProject(const TagDocument &doc)
 {
@@ -73,7 +73,7 @@ void ApplyProject(const TProjectRecord &record, TagDocument &doc)
             break;
         }
         case FieldKind::List: {
-            const int index = getInt32(record, def.offset);
+            const int index = storedPosition(record, def);
             doc.setIndex(def.id, inRange(def, index) ? index : -1);
             break;
         }

@@ -28,6 +28,9 @@ TProjectRecord GatherProject(const TagDocument &doc);
 // beyond the capacity is cut at the capacity. The mode and unstored values stay.
 void ApplyProject(const TProjectRecord &record, TagDocument &doc);
 
+// The position a list field's four bytes hold, whatever it is.
+std::int32_t storedPosition(const TProjectRecord &record, const FieldDef &def);
+
 // The name of the file to write for the name chosen in the save dialog.
 QString ProjectFileName(const QString &chosen);
 
