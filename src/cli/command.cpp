@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <unistd.h>
 
 namespace quill::cli {
 
@@ -23,6 +24,23 @@ bool writeStdout(const QByteArray &bytes, QString *error)
     if (!ok)
         *error = ioErrorMessage(errno ? errno : EIO);
     return ok;
+}
+
+bool readStdin(QByteArray *bytes, QString *error)
+{
+    bytes->clear();
+    char buffer[16384];
+    for (;;) {
+        const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (got > 0) {
+            bytes->append(buffer, got);
+        } else if (got == 0) {
+            return true;
+        } else if (errno != EINTR) {
+            *error = ioErrorMessage(errno);
+            return false;
+        }
+    }
 }
 
 } // namespace quill::cli

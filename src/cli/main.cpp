@@ -10,6 +10,8 @@
 namespace quill::cli {
 // Each command lives in a file of its own; adding one is a declaration and a row here.
 Command generateCommand();
+Command showCommand();
+Command packCommand();
 } // namespace quill::cli
 
 namespace {
@@ -19,7 +21,7 @@ using namespace quill::cli;
 // In the order the help lists them.
 QList<Command> commandTable()
 {
-    return {generateCommand()};
+    return {generateCommand(), showCommand(), packCommand()};
 }
 
 const QString program = QStringLiteral("quillmark-cli");

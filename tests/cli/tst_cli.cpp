@@ -3,6 +3,7 @@
 #include "common/file_helpers.h"
 #include "common/worked_example.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -77,6 +78,61 @@ QByteArray workedExampleRecord()
     return r;
 }
 
+// The toy workshop project as `show` writes it: every key, in the record's order.
+QByteArray workedExampleShown()
+{
+    return R"(description: "Hand-made wooden toys"
+keywords: "toys, wooden, handmade"
+author: "Toy Workshop"
+generator: "Text editor"
+revisit-after: "14"
+title: "Wooden Toys"
+copyright: "2001, 2002"
+distribution: "Global"
+rating: "General"
+robots: "All"
+charset: "ISO-8859-1"
+language: "en-us"
+refresh-url: "new.html"
+refresh-seconds: "5"
+expires-weekday: "Fri"
+expires-day: "31"
+expires-month: "Dec"
+expires-year: "2004"
+expires-hours: "23"
+expires-minutes: "59"
+page-title: "Wooden Toys"
+external-css: "style.css"
+favicon-url: "favicon.ico"
+pragma: "No-Cache"
+window-target: "_top"
+pics-label: "rated-general"
+script-type: "text/javascript"
+script-type-other-checked: false
+script-type-other: ""
+style-type: "text/css"
+style-type-other-checked: true
+style-type-other: "text/xsl"
+classification: "Hobbies"
+comment: "Hand-made wooden toys"
+dc-title: "Wooden Toys"
+dc-creator: "Toy Workshop"
+dc-subject: "toys, wooden, handmade"
+dc-description: "Hand-made wooden toys"
+dc-publisher: "Toy Workshop"
+dc-contributor: "Photo Studio"
+dc-date: "2002-06-01"
+dc-type: "Text"
+dc-format: "text/html"
+dc-identifier: "toys.html"
+dc-source: "catalogue"
+dc-language: "en-us"
+dc-relation: "index.html"
+dc-coverage: "World"
+dc-rights: "All rights reserved"
+)";
+}
+
 QByteArray crlf(const QStringList &lines)
 {
     return lines.join(QStringLiteral("\r\n")).toLatin1();
@@ -88,12 +144,15 @@ struct Run {
     QByteArray err;
 };
 
-Run runCli(const QStringList &args, const QString &stdoutFile = QString())
+Run runCli(const QStringList &args, const QString &stdoutFile = QString(),
+           const QByteArray &input = QByteArray())
 {
     QProcess p;
     if (!stdoutFile.isEmpty())
         p.setStandardOutputFile(stdoutFile);
     p.start(QStringLiteral(QUILLMARK_CLI), args);
+    p.write(input);
+    p.closeWriteChannel();
     if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit)
         return {};
     return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
@@ -115,6 +174,9 @@ private slots:
     void usageError_data();
     void usageError();
     void version();
+    void show();
+    void pack();
+    void failedPackKeepsFile();
 
 private:
     QTemporaryDir m_dir;
@@ -127,6 +189,10 @@ void TestCli::initTestCase()
     QVERIFY(writeFile(path("toys.qmk"), workedExampleRecord()));
     QVERIFY(writeFile(path("short.qmk"), workedExampleRecord().left(1639)));
     QVERIFY(writeFile(path("long.qmk"), workedExampleRecord() + QByteArray(300, 'x')));
+    QVERIFY(writeFile(path("start-up.json"), "{}"));
+    QByteArray odd = workedExampleRecord();
+    odd[580] = 7; // a distribution beyond its three items
+    QVERIFY(writeFile(path("odd.qmk"), odd));
     QByteArray highBytes = workedExampleRecord();
     highBytes.replace(1, 3, "\x80\xe9\x9f"); // the description starts with 8-bit characters
     QVERIFY(writeFile(path("high.qmk"), highBytes));
@@ -200,6 +266,15 @@ void TestCli::failure_data()
         << QStringList{QStringLiteral("generate"), QStringLiteral("--output"), path("no/out.html"),
                        path("toys.qmk")}
         << QString() << QByteArray("quillmark-cli: File not found.\n");
+    QTest::newRow("show: short file")
+        << QStringList{QStringLiteral("show"), path("short.qmk")} << QString()
+        << QByteArray("quillmark-cli: Read beyond end of file.\n");
+    QTest::newRow("pack: missing source")
+        << QStringList{QStringLiteral("pack"), path("none.json"), path("none.qmk")} << QString()
+        << QByteArray("quillmark-cli: File not found.\n");
+    QTest::newRow("pack: into a missing folder")
+        << QStringList{QStringLiteral("pack"), path("start-up.json"), path("no/out.qmk")}
+        << QString() << QByteArray("quillmark-cli: File not found.\n");
     QTest::newRow("standard output full")
         << QStringList{QStringLiteral("generate"), path("toys.qmk")} << QStringLiteral("/dev/full")
         << QByteArray("quillmark-cli: Disk full.\n");
@@ -227,6 +302,10 @@ void TestCli::usageError_data()
     QTest::newRow("nothing") << QStringList{};
     QTest::newRow("no project") << QStringList{generate};
     QTest::newRow("two projects") << QStringList{generate, toys, toys};
+    QTest::newRow("show: two projects") << QStringList{QStringLiteral("show"), toys, toys};
+    QTest::newRow("pack: no project") << QStringList{QStringLiteral("pack"), toys};
+    QTest::newRow("pack: unknown option")
+        << QStringList{QStringLiteral("pack"), QStringLiteral("--json"), toys, QStringLiteral("a")};
     QTest::newRow("unknown command") << QStringList{QStringLiteral("export"), toys};
     QTest::newRow("unknown option") << QStringList{generate, QStringLiteral("--meta"), toys};
     QTest::newRow("short option") << QStringList{generate, QStringLiteral("-m"), toys};
@@ -243,7 +322,11 @@ void TestCli::usageError()
     const Run run = runCli(args);
     QCOMPARE(run.exitCode, 2);
     QCOMPARE(run.out, QByteArray());
-    QVERIFY2(run.err.contains("Usage: quillmark-cli generate"), run.err.constData());
+    const QString first = args.value(0);
+    const bool own = first == QLatin1StringView("show") || first == QLatin1StringView("pack");
+    const QString usage =
+        QStringLiteral("Usage: quillmark-cli ") + (own ? first : QStringLiteral("generate"));
+    QVERIFY2(run.err.contains(usage.toUtf8()), run.err.constData());
     QVERIFY(!QFile::exists(QStringLiteral("a")));
 }
 
@@ -262,6 +345,74 @@ void TestCli::version()
     QCOMPARE(commandHelp.exitCode, 0);
     QVERIFY(commandHelp.out.startsWith("Usage: quillmark-cli generate"));
     QVERIFY(commandHelp.out.contains("\n  --output FILE "));
+}
+
+void TestCli::show()
+{
+    const Run lines = runCli({QStringLiteral("show"), path("toys.qmk")});
+    QCOMPARE(lines.err, QByteArray());
+    QCOMPARE(lines.exitCode, 0);
+    QCOMPARE(lines.out, workedExampleShown());
+
+    const Run json = runCli({QStringLiteral("show"), QStringLiteral("--json"), path("toys.qmk")});
+    QCOMPARE(json.exitCode, 0);
+    QVERIFY(json.out.startsWith("{\n    \"description\": \"Hand-made wooden toys\",\n"));
+    QVERIFY(json.out.endsWith(",\n    \"dc-rights\": \"All rights reserved\"\n}\n"));
+
+    // A value Open changes is shown changed, with a warning; the work still succeeds.
+    const Run odd = runCli({QStringLiteral("show"), path("odd.qmk")});
+    QCOMPARE(odd.exitCode, 0);
+    QCOMPARE(odd.err, QByteArray("quillmark-cli: warning: distribution: stored position 7 is none "
+                                 "of its items; shown as null\n"));
+    QCOMPARE(odd.out,
+             workedExampleShown().replace("distribution: \"Global\"", "distribution: null"));
+}
+
+// What show --json writes, pack turns back into the same file, from a file or through a
+// pipe; a key left out keeps its start-up value.
+void TestCli::pack()
+{
+    const QString json = path("toys.json");
+    QCOMPARE(
+        runCli({QStringLiteral("show"), QStringLiteral("--json"), path("toys.qmk")}, json).exitCode,
+        0);
+    const QString packed = path("packed.qmk");
+    QVERIFY(writeFile(packed, QByteArray(3000, 'p')));
+    const Run fromFile = runCli({QStringLiteral("pack"), json, packed});
+    QCOMPARE(fromFile.err, QByteArray());
+    QCOMPARE(fromFile.exitCode, 0);
+    QCOMPARE(fromFile.out, QByteArray());
+    QCOMPARE(readFile(packed), workedExampleRecord());
+
+    const QString piped = path("piped.qmk");
+    const Run fromStdin =
+        runCli({QStringLiteral("pack"), QStringLiteral("-"), piped}, {}, readFile(json));
+    QCOMPARE(fromStdin.exitCode, 0);
+    QCOMPARE(readFile(piped), workedExampleRecord());
+
+    const Run partial = runCli({QStringLiteral("pack"), QStringLiteral("-"), piped}, {},
+                               "\xEF\xBB\xBF{\"title\": \"Wooden Toys\", \"robots\": null}");
+    QCOMPARE(partial.exitCode, 0);
+    const QByteArray shown = runCli({QStringLiteral("show"), piped}).out;
+    QVERIFY(shown.contains("\ntitle: \"Wooden Toys\"\n"));
+    QVERIFY(shown.contains("\nrobots: null\n"));
+    QVERIFY(shown.contains("\nlanguage: \"en\"\n"));
+    QVERIFY(shown.contains("\ndc-date: \"YYYY-MM-DD\"\n"));
+}
+
+void TestCli::failedPackKeepsFile()
+{
+    const QString target = path("kept.qmk");
+    QVERIFY(writeFile(target, workedExampleRecord()));
+    const QStringList before = QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden);
+
+    const Run run = runCli({QStringLiteral("pack"), QStringLiteral("-"), target}, {},
+                           "{\"author\": \"Toy Workshop\",\n \"Author\": \"x\"}");
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.out, QByteArray());
+    QCOMPARE(run.err, QByteArray("quillmark-cli: -:2:2: unknown key \"Author\"\n"));
+    QCOMPARE(readFile(target), workedExampleRecord());
+    QCOMPARE(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden), before);
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -1,0 +1,58 @@
+// quillmark-cli pack: a project file from its JSON text form.
+
+#include "cli/command.h"
+
+#include "files/file_io.h"
+#include "files/project_record.h"
+#include "files/project_text.h"
+
+#include <cstdio>
+
+namespace quill::cli {
+
+namespace {
+
+int pack(const QString &source, const QString &project)
+{
+    QString error;
+    QByteArray json;
+    const bool fromStdin = source == QLatin1StringView("-");
+    if (!(fromStdin ? readStdin(&json, &error) : readWholeFile(source, &json, &error)))
+        return failure(error);
+
+    TProjectRecord record;
+    QStringList faults;
+    if (!projectFromJson(json, source, &record, &faults)) {
+        // Lines of the compiler's kind, SOURCE:LINE:COLUMN first, with no full stop added.
+        for (const QString &fault : std::as_const(faults))
+            std::fprintf(stderr, "quillmark-cli: %s\n", fault.toUtf8().constData());
+        return Failed;
+    }
+    return SaveProjectFile(project, record, &error) ? Done : failure(error);
+}
+
+} // namespace
+
+Command packCommand()
+{
+    return {
+        .name = QStringLiteral("pack"),
+        .summary = QStringLiteral("write a project file from its JSON text form"),
+        .description = QStringLiteral(
+            "Reads one JSON object as `show --json` writes it (UTF-8; SOURCE - reads\n"
+            "standard input) and writes exactly PROJECT.qmk, replacing it whole or not at\n"
+            "all. A key left out takes its start-up value, as after New: empty texts, the\n"
+            "lists' start-up items, boxes unchecked, and \"YYYY-MM-DD\" for dc-date: leaving\n"
+            "dc-date out puts \"YYYY-MM-DD\" into the code; \"dc-date\": \"\" gives none.\n"
+            "Every fault of SOURCE is reported, and then nothing is written."),
+        .options = {},
+        .arguments = {QStringLiteral("SOURCE.json"), QStringLiteral("PROJECT.qmk")},
+        .run =
+            [](const QCommandLineParser &parser) {
+                const QStringList arguments = parser.positionalArguments();
+                return pack(arguments.at(0), arguments.at(1));
+            },
+    };
+}
+
+} // namespace quill::cli
