@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -17,27 +18,36 @@ void setError(QString *error, int systemError)
         *error = ioErrorMessage(systemError);
 }
 
-// Closes the descriptor on every path out of a read.
-class Descriptor
+// Reads up to `limit` bytes (all when limit < 0); false with errno set on failure.
+bool readUpTo(int fd, qsizetype limit, QByteArray *out)
 {
-public:
-    explicit Descriptor(int fd)
-        : m_fd(fd)
-    {}
-    ~Descriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
+    out->clear();
+    char buffer[16384];
+    while (limit < 0 || out->size() < limit) {
+        const qsizetype want = limit < 0 ? qsizetype(sizeof buffer)
+                                         : std::min<qsizetype>(sizeof buffer, limit - out->size());
+        const ssize_t got = ::read(fd, buffer, static_cast<size_t>(want));
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (got == 0)
+            break;
+        out->append(buffer, got);
     }
-    Descriptor(const Descriptor &) = delete;
-    Descriptor &operator=(const Descriptor &) = delete;
-    int get() const { return m_fd; }
+    return true;
+}
 
-private:
-    int m_fd;
-};
+} // namespace
 
-int openForReading(const QString &path, FileKind kind = FileKind::Any)
+FileDescriptor::~FileDescriptor()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+int openForReading(const QString &path, FileKind kind)
 {
     const QByteArray native = QFile::encodeName(path);
     if (native.isEmpty() || native.contains('\0')) {
@@ -63,29 +73,6 @@ int openForReading(const QString &path, FileKind kind = FileKind::Any)
     }
     return fd;
 }
-
-// Reads up to `limit` bytes (all when limit < 0); false with errno set on failure.
-bool readUpTo(int fd, qsizetype limit, QByteArray *out)
-{
-    out->clear();
-    char buffer[16384];
-    while (limit < 0 || out->size() < limit) {
-        const qsizetype want = limit < 0 ? qsizetype(sizeof buffer)
-                                         : std::min<qsizetype>(sizeof buffer, limit - out->size());
-        const ssize_t got = ::read(fd, buffer, static_cast<size_t>(want));
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        if (got == 0)
-            break;
-        out->append(buffer, got);
-    }
-    return true;
-}
-
-} // namespace
 
 QString ioErrorMessage(int systemError)
 {
@@ -121,10 +108,15 @@ QString errorBoxText(const QString &message)
     return message;
 }
 
+QString readBeyondEndOfFileMessage()
+{
+    return QStringLiteral("Read beyond end of file");
+}
+
 bool readFilePrefix(const QString &path, qsizetype size, QByteArray *out, QString *error,
                     FileKind kind)
 {
-    const Descriptor fd(openForReading(path, kind));
+    const FileDescriptor fd(openForReading(path, kind));
     if (fd.get() < 0) {
         setError(error, errno);
         return false;
@@ -135,7 +127,7 @@ bool readFilePrefix(const QString &path, qsizetype size, QByteArray *out, QStrin
     }
     if (out->size() < size) {
         if (error)
-            *error = QStringLiteral("Read beyond end of file");
+            *error = readBeyondEndOfFileMessage();
         return false;
     }
     return true;
@@ -144,7 +136,7 @@ bool readFilePrefix(const QString &path, qsizetype size, QByteArray *out, QStrin
 bool readFileUpTo(const QString &path, qsizetype limit, QByteArray *out, QString *error,
                   FileKind kind)
 {
-    const Descriptor fd(openForReading(path, kind));
+    const FileDescriptor fd(openForReading(path, kind));
     if (fd.get() < 0 || !readUpTo(fd.get(), limit, out)) {
         setError(error, errno);
         return false;
@@ -154,7 +146,7 @@ bool readFileUpTo(const QString &path, qsizetype limit, QByteArray *out, QString
 
 bool readWholeFile(const QString &path, QByteArray *out, QString *error)
 {
-    const Descriptor fd(openForReading(path));
+    const FileDescriptor fd(openForReading(path));
     if (fd.get() < 0 || !readUpTo(fd.get(), -1, out)) {
         setError(error, errno);
         return false;
@@ -162,39 +154,60 @@ bool readWholeFile(const QString &path, QByteArray *out, QString *error)
     return true;
 }
 
-bool replaceFile(const QString &path, const QByteArray &data, QString *error, bool *createFailed)
+bool openForReplacing(QSaveFile &file, QString *error)
 {
-    if (createFailed)
-        *createFailed = true;
+    const QString path = file.fileName();
     if (path.isEmpty() || path.contains(QChar(0))) {
         setError(error, EINVAL);
         return false;
     }
     // A read-only file is not the user's to replace, although its folder may allow it.
     const QFileInfo existing(path);
-    if (existing.isDir() || (existing.exists() && !existing.isWritable())) {
+    if (existing.exists() && (!existing.isFile() || !existing.isWritable())) {
         setError(error, EACCES);
         return false;
     }
-
-    QSaveFile file(path);
     errno = 0;
     if (!file.open(QIODevice::WriteOnly)) {
         setError(error, errno ? errno : EIO);
         return false;
     }
-    if (createFailed)
-        *createFailed = false;
+    return true;
+}
+
+bool writeReplacement(QSaveFile &file, const char *data, qsizetype size, QString *error)
+{
+    errno = 0;
+    if (file.write(data, size) == size)
+        return true;
+    setError(error, errno ? errno : EIO);
+    file.cancelWriting();
+    return false;
+}
+
+bool commitReplacement(QSaveFile &file, QString *error)
+{
     errno = 0;
     // Flush first: Qt 6.4's commit() ignores a short write in its own final flush and
     // would put a cut-off file in place of the old one.
-    if (file.write(data) != data.size() || !file.flush() || !file.commit()) {
-        const int cause = errno ? errno : EIO;
-        file.cancelWriting();
-        setError(error, cause);
+    if (file.flush() && file.commit())
+        return true;
+    setError(error, errno ? errno : EIO);
+    file.cancelWriting();
+    return false;
+}
+
+bool replaceFile(const QString &path, const QByteArray &data, QString *error, bool *createFailed)
+{
+    if (createFailed)
+        *createFailed = true;
+    QSaveFile file(path);
+    if (!openForReplacing(file, error))
         return false;
-    }
-    return true;
+    if (createFailed)
+        *createFailed = false;
+    return writeReplacement(file, data.constData(), data.size(), error) &&
+           commitReplacement(file, error);
 }
 
 } // namespace quill

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+class QSaveFile;
+
 namespace quill {
 
 // The message the user sees for a failure of the platform's file layer, by the
@@ -16,6 +18,39 @@ QString errorBoxText(const QString &message);
 // Which files a read takes: any that opens (a pipe too), or only regular files, so a
 // window never waits on a pipe or reads a device without end ("File access denied").
 enum class FileKind { Any, RegularOnly };
+
+// The message for a file that ends before the reader has all it needs.
+QString readBeyondEndOfFileMessage();
+
+// Closes the descriptor on every path out of a read.
+class FileDescriptor
+{
+public:
+    explicit FileDescriptor(int fd)
+        : m_fd(fd)
+    {}
+    ~FileDescriptor();
+    FileDescriptor(const FileDescriptor &) = delete;
+    FileDescriptor &operator=(const FileDescriptor &) = delete;
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+// Opens the file for reading, without translation; -1 with errno set on failure.
+int openForReading(const QString &path, FileKind kind = FileKind::Any);
+
+// Opens `file` to replace the file it names. A folder, a device, a pipe or a read-only
+// file is refused: QSaveFile would put a plain file in its place through the folder's
+// rights.
+bool openForReplacing(QSaveFile &file, QString *error);
+
+// Writes `size` bytes to a file opened by openForReplacing.
+bool writeReplacement(QSaveFile &file, const char *data, qsizetype size, QString *error);
+
+// Puts the new file in place of the old one; on failure the old file stays as it was.
+bool commitReplacement(QSaveFile &file, QString *error);
 
 // Reads the first `size` bytes of the file. A shorter file fails with "Read
 // beyond end of file"; a longer one is read only that far.

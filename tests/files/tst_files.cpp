@@ -21,6 +21,7 @@
 #include <cstdint>
 #include <cstring>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace quill;
@@ -315,6 +316,9 @@ void TestFiles::failedSaveKeepsOldFile_data()
         << QStringLiteral("none/p.qmk") << QString() << QStringLiteral("File not found");
     QTest::newRow("target is a folder")
         << QStringLiteral("sub") << QString() << QStringLiteral("File access denied");
+    // A device or pipe is not replaced by a plain file, even where the folder allows it.
+    QTest::newRow("target is a named pipe")
+        << QStringLiteral("fifo") << QStringLiteral("fifo") << QStringLiteral("File access denied");
     QTest::newRow("disk fills part-way")
         << QStringLiteral("p.qmk") << QStringLiteral("size limit") << QStringLiteral("Disk full");
     // The superuser may write any file, so only others can see this one fail.
@@ -339,6 +343,8 @@ void TestFiles::failedSaveKeepsOldFile()
         QVERIFY(writeFile(path, old));
     if (cause == QLatin1StringView("read-only"))
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
+    if (cause == QLatin1StringView("fifo"))
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
 
     TProjectRecord r;
     r.bytes.fill('n');
@@ -356,6 +362,10 @@ void TestFiles::failedSaveKeepsOldFile()
         QCOMPARE(readFile(path), old);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
              oldFile ? QStringList{QStringLiteral("p.qmk")} : QStringList{});
+    struct stat status = {};
+    if (cause == QLatin1StringView("fifo"))
+        QVERIFY(::stat(QFile::encodeName(path).constData(), &status) == 0 &&
+                S_ISFIFO(status.st_mode));
 }
 
 void TestFiles::projectFileName_data()
