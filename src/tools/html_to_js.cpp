@@ -1,0 +1,513 @@
+#include "tools/html_to_js.h"
+
+#include "files/file_io.h"
+
+#include <QFile>
+#include <QLocale>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <initializer_list>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quill {
+namespace {
+
+constexpr qsizetype WriteSize = 2 * 1024 * 1024;
+constexpr char CtrlZ = '\x1a';
+constexpr char LinePrefix[] = "document.write(\"";
+constexpr char LineSuffix[] = "\");\r\n";
+
+// What a source byte asks of the line it stands in.
+enum ByteKind : unsigned char {
+    Plain, // copied
+    Quote, // copied after a backslash
+    Blank, // code 32 or less: dropped at either end of the line, kept inside it
+    Cr,    // never part of the text
+    Lf,    // ends the line
+    End,   // Ctrl-Z ends the text
+};
+
+constexpr std::array<ByteKind, 256> byteKinds = [] {
+    std::array<ByteKind, 256> kinds{};
+    for (std::size_t c = 0; c <= 32; ++c)
+        kinds[c] = Blank;
+    kinds['\\'] = kinds['"'] = kinds['\''] = Quote;
+    kinds['\r'] = Cr;
+    kinds['\n'] = Lf;
+    kinds[std::size_t(CtrlZ)] = End;
+    return kinds;
+}();
+
+// read() and pread(), repeated when a signal interrupts them; -1 with errno set on failure.
+qsizetype readSome(int fd, char *buffer, qsizetype size)
+{
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, std::size_t(size));
+        if (got >= 0 || errno != EINTR)
+            return got;
+    }
+}
+
+qsizetype readSomeAt(int fd, char *buffer, qsizetype size, qint64 offset)
+{
+    for (;;) {
+        const ssize_t got = ::pread(fd, buffer, std::size_t(size), off_t(offset));
+        if (got >= 0 || errno != EINTR)
+            return got;
+    }
+}
+
+// Whether both names lead to one file, however they are spelled ("./", "..", links).
+bool sameFile(const QString &a, const QString &b)
+{
+    const QByteArray nativeA = QFile::encodeName(a);
+    const QByteArray nativeB = QFile::encodeName(b);
+    if (nativeA.contains('\0') || nativeB.contains('\0'))
+        return false; // such a name is refused when it is opened
+    struct stat statA = {};
+    struct stat statB = {};
+    return ::stat(nativeA.constData(), &statA) == 0 && ::stat(nativeB.constData(), &statB) == 0 &&
+           statA.st_dev == statB.st_dev && statA.st_ino == statB.st_ino;
+}
+
+// Collects the destination's bytes and hands them to the file in large writes. A
+// failure is kept and checked by the caller once per read.
+class Output
+{
+public:
+    explicit Output(QSaveFile &file)
+        : m_file(file)
+        , m_data(new char[WriteSize])
+    {}
+
+    char *begin() const { return m_data.get(); }
+    char *cursor() const { return m_data.get() + m_used; }
+    void setCursor(char *at) { m_used = at - m_data.get(); }
+    qsizetype room() const { return WriteSize - m_used; }
+
+    void put(const char *bytes, qsizetype size)
+    {
+        if (size > room())
+            drain(nullptr);
+        std::memcpy(cursor(), bytes, std::size_t(size));
+        m_used += size;
+    }
+
+    // Writes out what is collected, except the bytes from `keep` on (when given),
+    // which move to the front; returns where they now start.
+    char *drain(const char *keep)
+    {
+        const qsizetype written = keep ? keep - begin() : m_used;
+        write(begin(), written);
+        std::memmove(begin(), begin() + written, std::size_t(m_used - written));
+        m_used -= written;
+        return begin();
+    }
+
+    // Writes past the collected bytes, which must have been drained.
+    void write(const char *bytes, qsizetype size)
+    {
+        if (!m_failed && size > 0 && !writeReplacement(m_file, bytes, size, &m_error))
+            m_failed = true;
+    }
+
+    bool failed(QString *error) const
+    {
+        if (m_failed)
+            *error = m_error;
+        return m_failed;
+    }
+
+    bool finish(QString *error)
+    {
+        drain(nullptr);
+        return !failed(error) && commitReplacement(m_file, error);
+    }
+
+private:
+    QSaveFile &m_file;
+    std::unique_ptr<char[]> m_data;
+    qsizetype m_used = 0;
+    bool m_failed = false;
+    QString m_error;
+};
+
+// The two passes over the source: count the lines, then write one statement for each.
+// Memory stays at the fixed buffers whatever the length of the file or of a line.
+//
+// Blanks after a line's first character are written as they come, and taken back when
+// the line ends before another character. A run too long to keep in the output buffer
+// is dropped from it and read from the source again if the line goes on after it.
+class Conversion
+{
+public:
+    Conversion(int source, QSaveFile &destination, const std::function<void(int)> &progress)
+        : m_source(source)
+        , m_out(destination)
+        , m_progress(progress)
+        , m_read(new unsigned char[ConverterReadSize + 1])
+    {}
+
+    qint64 lines() const { return m_lines; }
+
+    bool countLines(QString *error)
+    {
+        qint64 feeds = 0;
+        char last = '\0';
+        char *const begin = reinterpret_cast<char *>(m_read.get());
+        for (;;) {
+            const qsizetype got = readSome(m_source, begin, ConverterReadSize);
+            if (got < 0) {
+                *error = ioErrorMessage(errno);
+                return false;
+            }
+            const auto *stop =
+                static_cast<const char *>(std::memchr(begin, CtrlZ, std::size_t(got)));
+            const char *end = stop ? stop : begin + got;
+            feeds += countFeeds(begin, end);
+            if (end > begin)
+                last = end[-1];
+            if (got == 0 || stop)
+                break;
+        }
+        // A last line without LF is still a line, and an empty text is one empty line.
+        m_lines = last == '\n' ? feeds : feeds + 1;
+        return true;
+    }
+
+    bool convert(QString *error)
+    {
+        // A source that cannot be read twice (a pipe) fails here.
+        if (::lseek(m_source, 0, SEEK_SET) != 0) {
+            *error = ioErrorMessage(errno);
+            return false;
+        }
+        m_out.put(LinePrefix, PrefixSize);
+        m_keep = m_out.cursor();
+        qint64 offset = 0;
+        for (;;) {
+            const qsizetype got =
+                readSome(m_source, reinterpret_cast<char *>(m_read.get()), ConverterReadSize);
+            if (got < 0) {
+                *error = ioErrorMessage(errno);
+                return false;
+            }
+            Step step = Step::More;
+            if (got == 0) {
+                step = endOfText(offset);
+            } else {
+                makeRoom(got);
+                m_read[std::size_t(got)] = CtrlZ; // stops every scan at the end of the read
+                step = take(got, offset);
+            }
+            if (step == Step::Failed) {
+                *error = m_failure;
+                return false;
+            }
+            if (m_out.failed(error))
+                return false;
+            if (step == Step::Done)
+                return m_out.finish(error);
+            offset += got;
+        }
+    }
+
+private:
+    enum class Step { More, Done, Failed };
+
+    static constexpr qsizetype PrefixSize = sizeof LinePrefix - 1;
+    static constexpr qsizetype SuffixSize = sizeof LineSuffix - 1;
+    // The most output one source byte can give: an LF ends a line and starts the next.
+    static constexpr qsizetype MostPerByte = PrefixSize + SuffixSize;
+    static_assert(ConverterHeldBlanks + MostPerByte * ConverterReadSize <= WriteSize);
+
+    static qint64 countFeeds(const char *begin, const char *end)
+    {
+        qint64 feeds = 0;
+        for (const char *p = begin;
+             (p = static_cast<const char *>(std::memchr(p, '\n', std::size_t(end - p)))); ++p)
+            ++feeds;
+        return feeds;
+    }
+
+    // Leaves room for the output of `size` source bytes, keeping the blanks that may
+    // still be taken back; a run too long to keep is dropped until the line goes on.
+    void makeRoom(qsizetype size)
+    {
+        if (m_out.room() >= MostPerByte * size)
+            return;
+        if (m_out.cursor() - m_keep > ConverterHeldBlanks) {
+            m_out.setCursor(m_keep);
+            m_spilled = true;
+        }
+        m_keep = m_out.drain(m_keep);
+    }
+
+    static bool isBlankOrCr(unsigned char c) { return byteKinds[c] == Blank || byteKinds[c] == Cr; }
+
+    // Converts the read of `size` bytes at `offset`; a Ctrl-Z stands after its last byte.
+    //
+    // Blanks are written as they come once the line has text (inText is 1), and the
+    // output goes back to `keep`, just past the line's last text byte, when it ends.
+    Step take(qsizetype size, qint64 offset)
+    {
+        const unsigned char *const bytes = m_read.get();
+        const unsigned char *const end = bytes + size;
+        const unsigned char *p = bytes;
+        if (m_spilled) {
+            while (isBlankOrCr(*p))
+                ++p;
+            if (p == end)
+                return Step::More;
+            m_spilled = false;
+            if (byteKinds[*p] <= Quote && !readRunAgain(offset + (p - bytes)))
+                return Step::Failed;
+        }
+
+        const bool runBefore = m_out.cursor() > m_keep;
+        char *o = m_out.cursor();
+        char *keep = m_keep;
+        qsizetype inText = m_inText;
+        for (;;) {
+            const unsigned char c = *p++;
+            const ByteKind kind = byteKinds[c];
+            if (kind == Plain) {
+                *o++ = char(c);
+                while (byteKinds[*p] == Plain)
+                    *o++ = char(*p++);
+                keep = o;
+                inText = 1;
+            } else if (kind == Blank) {
+                *o = char(c);
+                o += inText;
+            } else if (kind == Quote) {
+                o[0] = '\\';
+                o[1] = char(c);
+                o += 2;
+                keep = o;
+                inText = 1;
+            } else if (kind == Lf) {
+                o = std::copy_n(LineSuffix, SuffixSize, keep);
+                m_lineStart = offset + (p - bytes);
+                if (lineDone()) {
+                    m_out.setCursor(o);
+                    return Step::Done;
+                }
+                o = std::copy_n(LinePrefix, PrefixSize, o);
+                keep = o;
+                inText = 0;
+            } else if (kind == End) {
+                m_out.setCursor(o);
+                m_keep = keep;
+                m_inText = inText;
+                if (p - 1 != end)
+                    return endOfText(offset + (p - 1 - bytes));
+                if (o > keep) {
+                    // Where the pending blanks start in the source, should they have to
+                    // be read again: after the read's last text byte, else where they
+                    // were found earlier, else at the read's start.
+                    const unsigned char *q = end;
+                    while (q > bytes && isBlankOrCr(q[-1]))
+                        --q;
+                    if (q > bytes || !runBefore)
+                        m_runOffset = offset + (q - bytes);
+                }
+                return Step::More;
+            }
+            // A CR is never part of the text.
+        }
+    }
+
+    // The text ends at `end` (the file's end or a Ctrl-Z) while lines are still due.
+    Step endOfText(qint64 end)
+    {
+        if (end > m_lineStart || end == 0) {
+            m_out.setCursor(m_keep);
+            m_spilled = false;
+            m_out.put(LineSuffix, SuffixSize);
+            lineDone();
+        }
+        if (m_done == m_lines)
+            return Step::Done;
+        // The source was cut short after it was counted.
+        m_failure = readBeyondEndOfFileMessage();
+        return Step::Failed;
+    }
+
+    // Counts a finished line and reports progress: k / n * 100 rounded half to even,
+    // kept as quotient and remainder so that no line needs a division and no value
+    // passes through floating point.
+    bool lineDone()
+    {
+        ++m_done;
+        m_remainder += 100;
+        while (m_remainder >= m_lines) {
+            m_remainder -= m_lines;
+            ++m_quotient;
+        }
+        const qint64 twice = 2 * m_remainder;
+        const bool up = twice > m_lines || (twice == m_lines && (m_quotient & 1));
+        const int percent = int(m_quotient + (up ? 1 : 0));
+        if (percent != m_percent) {
+            m_percent = percent;
+            if (m_progress)
+                m_progress(percent);
+        }
+        return m_done == m_lines;
+    }
+
+    // The run of blanks dropped from the buffer lies inside its line after all: read
+    // it again, up to `end`, leaving out its CRs.
+    bool readRunAgain(qint64 end)
+    {
+        m_keep = m_out.drain(nullptr);
+        char *const chunk = m_out.begin(); // free after the drain
+        for (qint64 at = m_runOffset; at < end;) {
+            const qsizetype got =
+                readSomeAt(m_source, chunk, std::min<qint64>(m_out.room(), end - at), at);
+            if (got <= 0) {
+                m_failure = got < 0 ? ioErrorMessage(errno) : readBeyondEndOfFileMessage();
+                return false;
+            }
+            at += got;
+            char *kept = chunk;
+            for (qsizetype i = 0; i < got; ++i) {
+                const ByteKind kind = byteKinds[static_cast<unsigned char>(chunk[i])];
+                if (kind == Blank) {
+                    *kept++ = chunk[i];
+                } else if (kind != Cr) {
+                    m_failure = ioErrorMessage(EIO); // the source changed under the run
+                    return false;
+                }
+            }
+            m_out.write(chunk, kept - chunk);
+        }
+        return true;
+    }
+
+    const int m_source;
+    Output m_out;
+    const std::function<void(int)> &m_progress;
+    std::unique_ptr<unsigned char[]> m_read;
+    QString m_failure;
+
+    qint64 m_lines = 0;
+    qint64 m_done = 0;
+    qint64 m_lineStart = 0; // offset of the current line's first byte
+    qsizetype m_inText = 0; // 1 once the line has a byte above 32
+    char *m_keep = nullptr; // the output up to here stays when the line ends
+    bool m_spilled = false; // blanks after m_keep were dropped from the output
+    qint64 m_runOffset = 0; // where the blanks after m_keep start in the source
+    qint64 m_quotient = 0;
+    qint64 m_remainder = 0;
+    int m_percent = -1;
+};
+
+// Opens, counts, converts and puts the destination in place; the source is closed
+// on the way out.
+bool convertFile(const QString &source, const QString &destination,
+                 const std::function<void(int)> &progress, qint64 *lines, QString *error)
+{
+    // A pipe cannot be read twice and a device may never end: only a regular file.
+    const FileDescriptor input(openForReading(source, FileKind::RegularOnly));
+    if (input.get() < 0) {
+        *error = ioErrorMessage(errno);
+        return false;
+    }
+    QSaveFile output(destination);
+    if (!openForReplacing(output, error))
+        return false;
+    Conversion conversion(input.get(), output, progress);
+    if (!conversion.countLines(error) || !conversion.convert(error))
+        return false;
+    *lines = conversion.lines();
+    return true;
+}
+
+QByteArray withCrLf(std::initializer_list<QByteArray> lines)
+{
+    QByteArray bytes;
+    for (const QByteArray &line : lines)
+        bytes += line + "\r\n";
+    return bytes;
+}
+
+// Paths go in as the file system's own bytes, so that the page names the file on disk.
+QByteArray pageBytes(const QString &destination)
+{
+    return withCrLf({
+        "<html>",
+        "<head><title></title>",
+        "</head>",
+        "<body>",
+        "<!--Change path to relative path according to your directory structure on your "
+        "server-->",
+        "<script src=\"" + QFile::encodeName(destination) + "\" type=\"text/javascript\"></script>",
+        "</body>",
+        "</html>",
+    });
+}
+
+QByteArray logBytes(const QString &source, const QString &destination, bool htmlPage, qint64 lines,
+                    const QDateTime &now)
+{
+    const QLocale locale = QLocale::system();
+    return withCrLf({
+        "Log created by Quillmark v2.0",
+        QByteArray(35, '-'),
+        "Date: " + locale.toString(now, locale.dateFormat(QLocale::ShortFormat)).toUtf8(),
+        "Time: " + locale.toString(now, locale.timeFormat(QLocale::LongFormat)).toUtf8(),
+        "Source file: " + QFile::encodeName(source),
+        "Destination: " + QFile::encodeName(destination),
+        QByteArray("HTML File made? ") + (htmlPage ? "Yes" : "No"),
+        "Lines converted: " + QByteArray::number(lines),
+    });
+}
+
+} // namespace
+
+bool converterNamesValid(const QString &source, const QString &destination)
+{
+    return source.size() >= 3 && destination.size() >= 3;
+}
+
+QString converterNamesMessage()
+{
+    return QStringLiteral("Please enter a valid source and destination filename!");
+}
+
+ConversionResult convertHtmlToJs(const QString &source, const QString &destination, bool htmlPage,
+                                 bool logFile, const QDateTime &now,
+                                 const std::function<void(int)> &progress)
+{
+    const auto failure = [](const QString &message) { return ConversionResult{0, message}; };
+    if (!converterNamesValid(source, destination))
+        return failure(converterNamesMessage());
+
+    // The side files take the destination's name less its last three characters.
+    const QString stem = destination.left(destination.size() - 3);
+    const QString page = stem + QStringLiteral(".html");
+    const QString log = stem + QStringLiteral(".log");
+    if (sameFile(source, destination) || (htmlPage && sameFile(source, page)) ||
+        (logFile && sameFile(source, log)))
+        return failure(
+            QStringLiteral("The source file would be overwritten; choose another destination."));
+
+    qint64 lines = 0;
+    QString error;
+    if (!convertFile(source, destination, progress, &lines, &error))
+        return failure(error);
+    if (htmlPage && !replaceFile(page, pageBytes(destination), &error))
+        return failure(error);
+    if (logFile && !replaceFile(log, logBytes(source, destination, htmlPage, lines, now), &error))
+        return failure(error);
+    return {lines, QString()};
+}
+
+} // namespace quill

@@ -1,0 +1,532 @@
+// The HTML-to-JavaScript engine: lines, escaping, progress, side files and failures.
+
+#include "files/file_io.h"
+#include "tools/html_to_js.h"
+
+#include "common/file_helpers.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimeZone>
+
+#include <csignal>
+#include <numeric>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace quill;
+
+namespace {
+
+const QDateTime clockReading(QDate(2024, 3, 9), QTime(14, 5, 6), QTimeZone::utc());
+
+QByteArray statement(const QByteArray &text)
+{
+    return "document.write(\"" + text + "\");\r\n";
+}
+
+QByteArray statements(const QByteArrayList &texts)
+{
+    QByteArray bytes;
+    for (const QByteArray &text : texts)
+        bytes += statement(text);
+    return bytes;
+}
+
+// The destination, written the plain way: whole text in memory, split, replaced, trimmed.
+QByteArray reference(const QByteArray &source)
+{
+    const qsizetype stop = source.indexOf('\x1a');
+    QByteArrayList lines = (stop < 0 ? source : source.left(stop)).split('\n');
+    if (lines.size() > 1 && lines.last().isEmpty())
+        lines.removeLast();
+    QByteArray out;
+    for (QByteArray line : lines) {
+        line.replace("\r", "").replace("\\", "\\\\").replace("\"", "\\\"").replace("'", "\\'");
+        qsizetype from = 0;
+        qsizetype to = line.size();
+        while (from < to && uchar(line[from]) <= 32)
+            ++from;
+        while (to > from && uchar(line[to - 1]) <= 32)
+            --to;
+        out += statement(line.mid(from, to - from));
+    }
+    return out;
+}
+
+// Blanks of every kind, CRs among them, `size` bytes in all.
+QByteArray blanks(qsizetype size)
+{
+    static const char kinds[] = {' ', '\t', '\r', '\0', '\x1f', ' ', '\x0b'};
+    QByteArray run(size, ' ');
+    for (qsizetype i = 0; i < size; ++i)
+        run[i] = kinds[i % qsizetype(sizeof kinds)];
+    return run;
+}
+
+QByteArray withoutCr(QByteArray bytes)
+{
+    return bytes.replace("\r", "");
+}
+
+} // namespace
+
+class TestHtmlToJs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void lines_data();
+    void lines();
+    void longLines_data();
+    void longLines();
+    void randomSources();
+    void progress_data();
+    void progress();
+    void sideFiles_data();
+    void sideFiles();
+    void failures_data();
+    void failures();
+    void fullDisk();
+    void sourceCutShort();
+    void sameFile_data();
+    void sameFile();
+
+private:
+    // Converts `source` from src.html into out.js with neither side file.
+    ConversionResult run(const QByteArray &source);
+    QStringList files() const;
+
+    QTemporaryDir m_dir;
+};
+
+void TestHtmlToJs::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    // Relative names, as a user types them, resolve against the current directory.
+    QVERIFY(QDir::setCurrent(m_dir.path()));
+}
+
+void TestHtmlToJs::init()
+{
+    QDir dir(m_dir.path());
+    for (const QString &name :
+         dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System))
+        QVERIFY(QFileInfo(dir.filePath(name)).isDir() ? QDir(dir.filePath(name)).removeRecursively()
+                                                      : dir.remove(name));
+}
+
+ConversionResult TestHtmlToJs::run(const QByteArray &source)
+{
+    if (!writeFile(QStringLiteral("src.html"), source))
+        return {0, QStringLiteral("test set-up failed")};
+    return convertHtmlToJs(QStringLiteral("src.html"), QStringLiteral("out.js"), false, false,
+                           clockReading, {});
+}
+
+QStringList TestHtmlToJs::files() const
+{
+    return QDir(m_dir.path())
+        .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                   QDir::Name);
+}
+
+void TestHtmlToJs::lines_data()
+{
+    QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<QByteArrayList>("texts");
+
+    QTest::newRow("empty") << QByteArray() << QByteArrayList{""};
+    QTest::newRow("LF alone") << QByteArray("\n") << QByteArrayList{""};
+    QTest::newRow("two LFs") << QByteArray("\n\n") << QByteArrayList{"", ""};
+    QTest::newRow("last line without LF") << QByteArray("a\r\nb") << QByteArrayList{"a", "b"};
+    QTest::newRow("last line with CR LF") << QByteArray("a\r\nb\r\n") << QByteArrayList{"a", "b"};
+    QTest::newRow("lone CR at the end") << QByteArray("a\r") << QByteArrayList{"a"};
+    QTest::newRow("lone CRs inside") << QByteArray("x\ry\rz") << QByteArrayList{"xyz"};
+    QTest::newRow("CR after the last LF") << QByteArray("a\n\r") << QByteArrayList{"a", ""};
+    QTest::newRow("Ctrl-Z first") << QByteArray("\x1a"
+                                                "a\nb")
+                                  << QByteArrayList{""};
+    QTest::newRow("Ctrl-Z after LF") << QByteArray("one\n\x1atwo") << QByteArrayList{"one"};
+    QTest::newRow("Ctrl-Z after lone CR") << QByteArray("a\r\x1a\nb") << QByteArrayList{"a"};
+    QTest::newRow("Ctrl-Z inside") << QByteArray("ab\x1a"
+                                                 "cd\n")
+                                   << QByteArrayList{"ab"};
+
+    QTest::newRow("quotes") << QByteArray("\t  a\"b'c ") << QByteArrayList{"a\\\"b\\'c"};
+    QTest::newRow("backslash before quotes")
+        << QByteArray("\\\" \\' \\u \\n end\\")
+        << QByteArrayList{"\\\\\\\" \\\\\\' \\\\u \\\\n end\\\\"};
+    QTest::newRow("markup unchanged")
+        << QByteArray("<a href=x>&amp;</a>") << QByteArrayList{"<a href=x>&amp;</a>"};
+    QTest::newRow("blanks only") << QByteArray(" \t \r\n") << QByteArrayList{""};
+    QTest::newRow("NUL and 0x1F at the ends") << QByteArray("\0\x1f"
+                                                            "a\x1f\0",
+                                                            5)
+                                              << QByteArrayList{"a"};
+    QTest::newRow("0x7F, 0xA0, 0xFF stay at the ends")
+        << QByteArray("\x7f a\xa0 \xff") << QByteArrayList{"\x7f a\xa0 \xff"};
+    QTest::newRow("inside untouched")
+        << QByteArray("a\0\x01\t b", 6) << QByteArrayList{QByteArray("a\0\x01\t b", 6)};
+    QTest::newRow("CR among inner blanks") << QByteArray("a \r b \r\n") << QByteArrayList{"a  b"};
+}
+
+void TestHtmlToJs::lines()
+{
+    QFETCH(QByteArray, source);
+    QFETCH(QByteArrayList, texts);
+
+    const ConversionResult result = run(source);
+    QCOMPARE(result.error, QString());
+    QCOMPARE(result.lines, texts.size());
+    QCOMPARE(readFile(QStringLiteral("out.js")), statements(texts));
+}
+
+void TestHtmlToJs::longLines_data()
+{
+    QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<QByteArrayList>("texts");
+
+    const QByteArray before(ConverterReadSize - 1, 'a');
+    QTest::newRow("CR LF across two reads") << before + "\r\nb" << QByteArrayList{before, "b"};
+    QTest::newRow("escape at the end of a read") << before + "\"\n"
+                                                 << QByteArrayList{before + "\\\""};
+
+    const QByteArray mebi = blanks(1 << 20);
+    QTest::newRow("MiB of blanks inside") << "a" + mebi + "b\n"
+                                          << QByteArrayList{"a" + withoutCr(mebi) + "b"};
+    QTest::newRow("MiB of blanks at the end") << "a" + mebi + "\r\nc" << QByteArrayList{"a", "c"};
+    QTest::newRow("MiB of blanks first") << mebi + "a" << QByteArrayList{"a"};
+    QTest::newRow("MiB of blanks before Ctrl-Z") << "a" + mebi +
+                                                        "\x1a"
+                                                        "b"
+                                                 << QByteArrayList{"a"};
+
+    const QByteArray held = blanks(2 * ConverterReadSize);
+    QTest::newRow("blanks across reads, kept")
+        << "a" + held + "b" << QByteArrayList{"a" + withoutCr(held) + "b"};
+    const QByteArray crs(3 * ConverterReadSize, '\r');
+    QTest::newRow("CRs across reads") << "a" + crs + "b" << QByteArrayList{"ab"};
+}
+
+void TestHtmlToJs::longLines()
+{
+    lines();
+}
+
+void TestHtmlToJs::randomSources()
+{
+    // Bytes weighted towards those with a meaning, so that every case meets every other;
+    // some sources span several reads, some hold runs of blanks too long to keep.
+    static const char meaningful[] = {'\r', '\n', ' ', '\t', '\0',   '\x1f', '\\',
+                                      '"',  '\'', 'a', '<',  '\x7f', '\xa0', '\xff'};
+    QRandomGenerator rng(20240309);
+    for (int round = 0; round < 300; ++round) {
+        const qsizetype size = round % 50 == 0 ? 3 * ConverterReadSize : rng.bounded(200);
+        QByteArray source;
+        for (qsizetype piece = 0; piece < size; ++piece) {
+            const quint32 pick = rng.bounded(100);
+            if (pick < 2 && round % 10 == 5)
+                source += blanks(rng.bounded(3 * ConverterHeldBlanks));
+            else if (pick < 3)
+                source += char(rng.bounded(256));
+            else if (pick < 4 && round % 4 == 0)
+                source += '\x1a';
+            else
+                source += meaningful[rng.bounded(qsizetype(sizeof meaningful))];
+        }
+        const ConversionResult result = run(source);
+        QVERIFY2(result.succeeded(), qPrintable(result.error));
+        const QByteArray expected = reference(source);
+        QVERIFY2(readFile(QStringLiteral("out.js")) == expected,
+                 qPrintable(QStringLiteral("round %1, source %2")
+                                .arg(round)
+                                .arg(QString::fromLatin1(source.left(200).toHex()))));
+        QCOMPARE(result.lines, expected.count("\r\n"));
+    }
+}
+
+void TestHtmlToJs::progress_data()
+{
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<QList<int>>("reported");
+
+    QTest::newRow("3 lines") << 3 << QList<int>{33, 67, 100};
+    QTest::newRow("8 lines: halves to even") << 8 << QList<int>{12, 25, 38, 50, 62, 75, 88, 100};
+    // Line 23 of 40 is 57.5 exactly, which floating point puts just below.
+    QTest::newRow("40 lines") << 40
+                              << QList<int>{2,  5,  8,  10, 12, 15, 18, 20, 22, 25, 28, 30, 32, 35,
+                                            38, 40, 42, 45, 48, 50, 52, 55, 58, 60, 62, 65, 68, 70,
+                                            72, 75, 78, 80, 82, 85, 88, 90, 92, 95, 98, 100};
+    // Reported after the first line, then only on a change.
+    QList<int> eachOnce(101);
+    std::iota(eachOnce.begin(), eachOnce.end(), 0);
+    QTest::newRow("1000 lines") << 1000 << eachOnce;
+}
+
+void TestHtmlToJs::progress()
+{
+    QFETCH(int, lines);
+    QFETCH(QList<int>, reported);
+
+    QVERIFY(writeFile(QStringLiteral("src.html"), QByteArray("x\n").repeated(lines)));
+    QList<int> seen;
+    const ConversionResult result =
+        convertHtmlToJs(QStringLiteral("src.html"), QStringLiteral("out.js"), false, false,
+                        clockReading, [&seen](int percent) { seen << percent; });
+    QCOMPARE(result.lines, lines);
+    QCOMPARE(seen, reported);
+}
+
+void TestHtmlToJs::sideFiles_data()
+{
+    QTest::addColumn<QString>("destination");
+    QTest::addColumn<bool>("htmlPage");
+    QTest::addColumn<bool>("logFile");
+    QTest::addColumn<QStringList>("written");
+
+    const QString aJs = QStringLiteral("a.js");
+    QTest::newRow("a.js, both") << aJs << true << true
+                                << QStringList{aJs, QStringLiteral("a.html"),
+                                               QStringLiteral("a.log")};
+    QTest::newRow("a.js, log") << aJs << false << true << QStringList{aJs, QStringLiteral("a.log")};
+    QTest::newRow("a.js, none") << aJs << false << false << QStringList{aJs};
+    QTest::newRow("menu.txt: last three characters, dot or not")
+        << QStringLiteral("menu.txt") << true << true
+        << QStringList{QStringLiteral("menu.txt"), QStringLiteral("menu..html"),
+                       QStringLiteral("menu..log")};
+    QTest::newRow("x.j: in the current directory")
+        << QStringLiteral("x.j") << true << true
+        << QStringList{QStringLiteral("x.j"), QStringLiteral(".html"), QStringLiteral(".log")};
+}
+
+void TestHtmlToJs::sideFiles()
+{
+    QFETCH(QString, destination);
+    QFETCH(bool, htmlPage);
+    QFETCH(bool, logFile);
+    QFETCH(QStringList, written);
+
+    QVERIFY(writeFile(QStringLiteral("src.html"), QByteArray("a\nb\nc")));
+    const ConversionResult result = convertHtmlToJs(QStringLiteral("src.html"), destination,
+                                                    htmlPage, logFile, clockReading, {});
+    QCOMPARE(result.error, QString());
+    QCOMPARE(result.lines, 3);
+
+    QStringList expected = written;
+    expected << QStringLiteral("src.html");
+    expected.sort();
+    QCOMPARE(files(), expected);
+    const QByteArray name = destination.toLatin1();
+    if (htmlPage) {
+        QCOMPARE(readFile(written.at(1)),
+                 "<html>\r\n"
+                 "<head><title></title>\r\n"
+                 "</head>\r\n"
+                 "<body>\r\n"
+                 "<!--Change path to relative path according to your directory structure on "
+                 "your server-->\r\n"
+                 "<script src=\"" +
+                     name +
+                     "\" type=\"text/javascript\"></script>\r\n"
+                     "</body>\r\n"
+                     "</html>\r\n");
+    }
+    if (logFile) {
+        // The test runs in the C locale (main below).
+        QCOMPARE(readFile(written.last()), "Log created by Quillmark v2.0\r\n"
+                                           "-----------------------------------\r\n"
+                                           "Date: 9 Mar 2024\r\n"
+                                           "Time: 14:05:06 UTC\r\n"
+                                           "Source file: src.html\r\n"
+                                           "Destination: " +
+                                               name +
+                                               "\r\n"
+                                               "HTML File made? " +
+                                               (htmlPage ? "Yes" : "No") +
+                                               "\r\n"
+                                               "Lines converted: 3\r\n");
+    }
+}
+
+void TestHtmlToJs::failures_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("destination");
+    QTest::addColumn<QString>("folder"); // made before the run
+    QTest::addColumn<QString>("pipe");   // a named pipe made before the run
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("after"); // besides src.html, old.js, the folder and the pipe
+
+    const QString src = QStringLiteral("src.html");
+    const QString old = QStringLiteral("old.js");
+    const QString invalid = converterNamesMessage();
+    const QString noFolder;
+    const QString noPipe;
+    QTest::newRow("short source") << QStringLiteral("ab") << old << noFolder << noPipe << invalid
+                                  << QStringList{};
+    QTest::newRow("short destination, missing source")
+        << QStringLiteral("missing-source.html") << QStringLiteral("ab") << noFolder << noPipe
+        << invalid << QStringList{};
+    QTest::newRow("missing source") << QStringLiteral("missing.html") << old << noFolder << noPipe
+                                    << QStringLiteral("File not found") << QStringList{};
+    QTest::newRow("source is a named pipe: not read, not waited on")
+        << QStringLiteral("pipe") << QStringLiteral("new.js") << noFolder << QStringLiteral("pipe")
+        << QStringLiteral("File access denied") << QStringList{};
+    QTest::newRow("source is a folder")
+        << QStringLiteral("dir") << QStringLiteral("new.js") << QStringLiteral("dir") << noPipe
+        << QStringLiteral("File access denied") << QStringList{};
+    QTest::newRow("destination in a missing folder")
+        << src << QStringLiteral("none/out.js") << noFolder << noPipe
+        << QStringLiteral("File not found") << QStringList{};
+    QTest::newRow("destination is a folder")
+        << src << QStringLiteral("dir") << QStringLiteral("dir") << noPipe
+        << QStringLiteral("File access denied") << QStringList{};
+    QTest::newRow("page cannot be written: destination stays, no log")
+        << src << QStringLiteral("new.js") << QStringLiteral("new.html") << noPipe
+        << QStringLiteral("File access denied") << QStringList{QStringLiteral("new.js")};
+}
+
+void TestHtmlToJs::failures()
+{
+    QFETCH(QString, source);
+    QFETCH(QString, destination);
+    QFETCH(QString, folder);
+    QFETCH(QString, pipe);
+    QFETCH(QString, message);
+    QFETCH(QStringList, after);
+
+    const QByteArray oldBytes = "the old destination";
+    QVERIFY(writeFile(QStringLiteral("src.html"), QByteArray("a\nb\n")));
+    QVERIFY(writeFile(QStringLiteral("old.js"), oldBytes));
+    if (!folder.isEmpty())
+        QVERIFY(QDir().mkdir(folder));
+    if (!pipe.isEmpty())
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+
+    const ConversionResult result =
+        convertHtmlToJs(source, destination, true, true, clockReading, {});
+    QCOMPARE(result.error, message);
+    QVERIFY(!result.succeeded());
+
+    QStringList expected = after;
+    expected << QStringLiteral("old.js") << QStringLiteral("src.html");
+    if (!folder.isEmpty())
+        expected << folder;
+    if (!pipe.isEmpty())
+        expected << pipe;
+    expected.sort();
+    QCOMPARE(files(), expected);
+    QCOMPARE(readFile(QStringLiteral("old.js")), oldBytes);
+    if (after.contains(QStringLiteral("new.js")))
+        QCOMPARE(readFile(QStringLiteral("new.js")), statements({"a", "b"}));
+}
+
+void TestHtmlToJs::fullDisk()
+{
+    // A file size limit makes writes fail as a full disk does.
+    const QByteArray oldBytes = "the old destination";
+    QVERIFY(writeFile(QStringLiteral("src.html"), QByteArray("line\n").repeated(100000)));
+    QVERIFY(writeFile(QStringLiteral("old.js"), oldBytes));
+    rlimit previous{};
+    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &previous), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = previous;
+    small.rlim_cur = 1000000;
+    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const ConversionResult result = convertHtmlToJs(
+        QStringLiteral("src.html"), QStringLiteral("old.js"), false, false, clockReading, {});
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, oldHandler);
+
+    QCOMPARE(result.error, QStringLiteral("Disk full"));
+    QCOMPARE(readFile(QStringLiteral("old.js")), oldBytes);
+    QCOMPARE(files(), (QStringList{QStringLiteral("old.js"), QStringLiteral("src.html")}));
+}
+
+void TestHtmlToJs::sourceCutShort()
+{
+    const QByteArray oldBytes = "the old destination";
+    QVERIFY(writeFile(QStringLiteral("old.js"), oldBytes));
+
+    // The first report comes after the first line is read again.
+    QVERIFY(writeFile(QStringLiteral("src.html"), QByteArray("line\n").repeated(100000)));
+    const ConversionResult cut =
+        convertHtmlToJs(QStringLiteral("src.html"), QStringLiteral("old.js"), false, false,
+                        clockReading, [](int) { QFile::resize(QStringLiteral("src.html"), 12); });
+    QCOMPARE(cut.error, readBeyondEndOfFileMessage());
+    QCOMPARE(readFile(QStringLiteral("old.js")), oldBytes);
+}
+
+void TestHtmlToJs::sameFile_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("destination");
+    QTest::addColumn<bool>("htmlPage");
+    QTest::addColumn<bool>("logFile");
+    QTest::addColumn<bool>("refused");
+
+    const QString menu = QStringLiteral("menu.html");
+    const QString folder = QFileInfo(m_dir.path()).fileName();
+    QTest::newRow("same text") << menu << menu << false << false << true;
+    QTest::newRow("./") << menu << QStringLiteral("./menu.html") << false << false << true;
+    QTest::newRow("..") << menu << QStringLiteral("../%1/menu.html").arg(folder) << false << false
+                        << true;
+    QTest::newRow("absolute") << menu << QDir(m_dir.path()).filePath(menu) << false << false
+                              << true;
+    QTest::newRow("symbolic link")
+        << menu << QStringLiteral("symlink.js") << false << false << true;
+    QTest::newRow("hard link") << menu << QStringLiteral("hardlink.js") << false << false << true;
+    QTest::newRow("the page") << menu << QStringLiteral("menu.js") << true << false << true;
+    QTest::newRow("the log") << QStringLiteral("menu.log") << QStringLiteral("menu.js") << false
+                             << true << true;
+    QTest::newRow("page not asked") << menu << QStringLiteral("menu.js") << false << true << false;
+    QTest::newRow("log not asked")
+        << QStringLiteral("menu.log") << QStringLiteral("menu.js") << true << false << false;
+}
+
+void TestHtmlToJs::sameFile()
+{
+    QFETCH(QString, source);
+    QFETCH(QString, destination);
+    QFETCH(bool, htmlPage);
+    QFETCH(bool, logFile);
+    QFETCH(bool, refused);
+
+    const QByteArray bytes = "<b>menu</b>\r\n";
+    QVERIFY(writeFile(source, bytes));
+    QVERIFY(QFile::link(source, QStringLiteral("symlink.js")));
+    QCOMPARE(::link(QFile::encodeName(source).constData(), "hardlink.js"), 0);
+    const QStringList before = files();
+
+    const ConversionResult result =
+        convertHtmlToJs(source, destination, htmlPage, logFile, clockReading, {});
+    QCOMPARE(readFile(source), bytes);
+    if (refused) {
+        QCOMPARE(
+            result.error,
+            QStringLiteral("The source file would be overwritten; choose another destination."));
+        QCOMPARE(files(), before);
+    } else {
+        QCOMPARE(result.error, QString());
+        QCOMPARE(readFile(destination), statement("<b>menu</b>"));
+    }
+}
+
+int main(int argc, char *argv[])
+{
+    // The log's date and time follow the system's formats: the C locale makes them known.
+    qputenv("LC_ALL", "C");
+    QCoreApplication app(argc, argv);
+    TestHtmlToJs test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_html_to_js.moc"
