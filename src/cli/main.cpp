@@ -1,4 +1,4 @@
-// quillmark-cli: the program's work on project files, without the windows.
+// quillmark-cli: the program's work on files, without the windows.
 // Exit codes: 0 done, 1 the work failed (message on stderr), 2 the command line is wrong.
 
 #include "cli/command.h"
@@ -12,6 +12,7 @@ namespace quill::cli {
 Command generateCommand();
 Command showCommand();
 Command packCommand();
+Command convertCommand();
 } // namespace quill::cli
 
 namespace {
@@ -21,7 +22,7 @@ using namespace quill::cli;
 // In the order the help lists them.
 QList<Command> commandTable()
 {
-    return {generateCommand(), showCommand(), packCommand()};
+    return {generateCommand(), showCommand(), packCommand(), convertCommand()};
 }
 
 const QString program = QStringLiteral("quillmark-cli");

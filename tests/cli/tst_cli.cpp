@@ -169,6 +169,8 @@ private slots:
     void generate_data();
     void generate();
     void outputFile();
+    void convert_data();
+    void convert();
     void failure_data();
     void failure();
     void usageError_data();
@@ -196,6 +198,7 @@ void TestCli::initTestCase()
     QByteArray highBytes = workedExampleRecord();
     highBytes.replace(1, 3, "\x80\xe9\x9f"); // the description starts with 8-bit characters
     QVERIFY(writeFile(path("high.qmk"), highBytes));
+    QVERIFY(writeFile(path("menu.html"), "<ul>\r\n  <li class=\"a\">It's</li>\n</ul>"));
 }
 
 void TestCli::generate_data()
@@ -251,6 +254,37 @@ void TestCli::outputFile()
     }
 }
 
+void TestCli::convert_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QStringList>("written");
+
+    const QString convert = QStringLiteral("convert");
+    const QString menu = path("menu.html");
+    QTest::newRow("script alone") << QStringList{convert, menu, path("one.js")}
+                                  << QStringList{path("one.js")};
+    QTest::newRow("page and log") << QStringList{convert, QStringLiteral("--html-page"),
+                                                 QStringLiteral("--log"), menu, path("two.js")}
+                                  << QStringList{path("two.js"), path("two.html"), path("two.log")};
+}
+
+void TestCli::convert()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QStringList, written);
+
+    const Run run = runCli(args);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, QByteArray());
+    QCOMPARE(run.err, QByteArray());
+    QCOMPARE(readFile(written.first()),
+             QByteArray("document.write(\"<ul>\");\r\n"
+                        "document.write(\"<li class=\\\"a\\\">It\\'s</li>\");\r\n"
+                        "document.write(\"</ul>\");\r\n"));
+    for (const QString &file : written)
+        QVERIFY2(QFile::remove(file), qPrintable(file));
+}
+
 void TestCli::failure_data()
 {
     QTest::addColumn<QStringList>("args");
@@ -278,6 +312,19 @@ void TestCli::failure_data()
     QTest::newRow("standard output full")
         << QStringList{QStringLiteral("generate"), path("toys.qmk")} << QStringLiteral("/dev/full")
         << QByteArray("quillmark-cli: Disk full.\n");
+
+    const QString convert = QStringLiteral("convert");
+    QTest::newRow("convert: names too short")
+        << QStringList{convert, QStringLiteral("ab"), path("no")} << QString()
+        << QByteArray("quillmark-cli: Please enter a valid source and destination filename!\n");
+    QTest::newRow("convert: missing source")
+        << QStringList{convert, path("none.html"), path("no")} << QString()
+        << QByteArray("quillmark-cli: File not found.\n");
+    QTest::newRow("convert: destination is the source")
+        << QStringList{convert, path("menu.html"), m_dir.path() + QStringLiteral("/./menu.html")}
+        << QString()
+        << QByteArray("quillmark-cli: The source file would be overwritten; choose another "
+                      "destination.\n");
 }
 
 void TestCli::failure()
@@ -313,6 +360,14 @@ void TestCli::usageError_data()
     QTest::newRow("empty output name") << QStringList{generate, QStringLiteral("--output="), toys};
     QTest::newRow("output twice") << QStringList{generate, QStringLiteral("--output=a"),
                                                  QStringLiteral("--output=b"), toys};
+
+    const QString convert = QStringLiteral("convert");
+    const QString menu = path("menu.html");
+    const QString a = QStringLiteral("a");
+    QTest::newRow("convert: no destination") << QStringList{convert, menu};
+    QTest::newRow("convert: a path too many") << QStringList{convert, menu, a, menu};
+    QTest::newRow("convert: unknown option")
+        << QStringList{convert, QStringLiteral("--page"), menu, a};
 }
 
 void TestCli::usageError()
@@ -323,7 +378,8 @@ void TestCli::usageError()
     QCOMPARE(run.exitCode, 2);
     QCOMPARE(run.out, QByteArray());
     const QString first = args.value(0);
-    const bool own = first == QLatin1StringView("show") || first == QLatin1StringView("pack");
+    const bool own = first == QLatin1StringView("show") || first == QLatin1StringView("pack") ||
+                     first == QLatin1StringView("convert");
     const QString usage =
         QStringLiteral("Usage: quillmark-cli ") + (own ? first : QStringLiteral("generate"));
     QVERIFY2(run.err.contains(usage.toUtf8()), run.err.constData());
@@ -345,6 +401,11 @@ void TestCli::version()
     QCOMPARE(commandHelp.exitCode, 0);
     QVERIFY(commandHelp.out.startsWith("Usage: quillmark-cli generate"));
     QVERIFY(commandHelp.out.contains("\n  --output FILE "));
+
+    const Run convertHelp = runCli({QStringLiteral("convert"), QStringLiteral("--help")});
+    QCOMPARE(convertHelp.exitCode, 0);
+    QVERIFY(convertHelp.out.startsWith(
+        "Usage: quillmark-cli convert [--html-page] [--log] SOURCE DESTINATION\n"));
 }
 
 void TestCli::show()
