@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# Benchmark of `quillmark-cli convert`; not a test, and CI does not run it.
+#
+# 1. Wall time on a generated 200 MB file of indented markup with quotes and
+#    apostrophes, half its lines ended by CR LF and half by LF, as a ratio to
+#    `cat SOURCE > DEST` and to a sed script that gives the same bytes, all measured in
+#    the same run (best and median of RUNS runs each). The converted file and sed's are
+#    compared with cmp. Every file written here is synced by convert (it replaces files
+#    safely), so `cat` followed by `sync DEST` is timed as well.
+# 2. Peak memory (maximum resident set size) of convert for sources of 20 MB and
+#    200 MB, one line of 100 MB, and one line of 100 MB of blanks ending in a letter
+#    (plus the same run of blanks between two letters, which keeps it inside the line).
+#
+# Usage: bench/convert_bench.sh [QUILLMARK_CLI] [FOLDER]
+#   QUILLMARK_CLI defaults to build/src/quillmark-cli, FOLDER to /tmp; the files go to a
+#   fresh folder inside it, removed at the end. RUNS (default 3) sets the repetitions.
+set -euo pipefail
+
+cli=$(realpath "${1:-build/src/quillmark-cli}")
+work=$(mktemp -d "${2:-/tmp}/convert-bench.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+runs=${RUNS:-3}
+[[ -x /usr/bin/time ]] || { echo "needs /usr/bin/time (Debian package time)" >&2; exit 2; }
+
+src=$work/source.html
+dst=$work/out.js
+ref=$work/reference.js
+
+# --- The source: a chunk of 16,000 lines (about 1 MB) written 200 times.
+awk 'BEGIN {
+    for (i = 0; i < 16000; i++) {
+        indent = substr("                                ", 1, (i % 8) * 4)
+        if (i % 4 == 1) indent = indent "\t"
+        k = i % 6
+        if (k == 0) line = "<li class=\"menu-item\"><a href=\"/page-" i ".html\" title=\"Page " i "\">It\047s page " i "</a></li>"
+        else if (k == 1) line = "<p style=\047color: #336699\047>Say \"hello\" to " i "\047s friends &amp; family</p>"
+        else if (k == 2) line = "<div id=\"box-" i "\" onclick=\"show(\047box-" i "\047)\">"
+        else if (k == 3) line = "<img src=\"pics/" i ".png\" alt=\"It\047s a \\\"picture\\\"\">"
+        else if (k == 4) line = "</div>"
+        else line = "<td align=\"left\">" i "</td><td>O\047Neil</td>"
+        if (i % 37 == 0) line = ""
+        if (i % 5 == 0) line = line "  \t "
+        printf "%s%s%s\n", indent, line, (i % 2 == 0 ? "\r" : "")
+    }
+}' > "$work/chunk"
+for _ in $(seq 200); do cat "$work/chunk"; done > "$src"
+rm "$work/chunk"
+
+conv='s/\r//g;s/\\/\\\\/g;s/"/\\"/g;s/'\''/\\'\''/g;s/^[\x00-\x20]*//;s/[\x00-\x20]*$//;s/^/document.write("/;s/$/");\r/'
+run_sed() { LC_ALL=C sed -e "/\x1a/{s/\x1a.*//;/^\$/Q;$conv;q;}" -e "$conv" "$1" > "$2"; }
+run_cat() { cat "$1" > "$2"; }
+run_cat_sync() { cat "$1" > "$2" && sync "$2"; }
+run_convert() { "$cli" convert "$1" "$2"; }
+
+# Sets best and median, in seconds, of RUNS runs of the function on the source.
+timed() {
+    local times=() t0 t1 r
+    for ((r = 0; r < runs; r++)); do
+        rm -f "$dst"
+        t0=$EPOCHREALTIME
+        "$1" "$src" "$dst"
+        t1=$EPOCHREALTIME
+        times+=("$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.3f", b - a }')")
+    done
+    read -r best median < <(printf '%s\n' "${times[@]}" | sort -n |
+        awk '{ t[NR] = $1 } END { print t[1], t[int((NR + 1) / 2)] }')
+}
+
+cat "$src" > /dev/null # into the page cache
+printf 'source: %d bytes, %d lines; %d runs each\n\n' "$(stat -c %s "$src")" "$(wc -l < "$src")" "$runs"
+
+timed run_cat
+cat_best=$best cat_median=$median
+timed run_cat_sync
+sync_best=$best sync_median=$median
+timed run_sed
+sed_best=$best sed_median=$median
+mv "$dst" "$ref"
+timed run_convert
+conv_best=$best conv_median=$median
+cmp "$dst" "$ref"
+echo "convert and sed: the same $(stat -c %s "$dst") bytes"
+rm -f "$ref"
+
+printf '\n%-22s %8s %8s\n' "wall time (s)" best median
+printf '%-22s %8s %8s\n' "cat" "$cat_best" "$cat_median" "cat + sync" "$sync_best" \
+    "$sync_median" "sed" "$sed_best" "$sed_median" "quillmark-cli convert" "$conv_best" \
+    "$conv_median"
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+printf '\nconvert / cat          %s (best)  %s (median)\n' "$(ratio "$conv_best" "$cat_best")" \
+    "$(ratio "$conv_median" "$cat_median")"
+printf 'convert / (cat + sync) %s (best)  %s (median)\n' "$(ratio "$conv_best" "$sync_best")" \
+    "$(ratio "$conv_median" "$sync_median")"
+printf 'convert / sed          %s (best)  %s (median)\n' "$(ratio "$conv_best" "$sed_best")" \
+    "$(ratio "$conv_median" "$sed_median")"
+
+# --- Peak memory.
+peak() {
+    rm -f "$dst"
+    /usr/bin/time -o "$work/rss" -f %M "$cli" convert "$1" "$dst"
+    printf '%-38s %7d KiB  (output %d bytes)\n' "$2" "$(tail -n 1 "$work/rss")" \
+        "$(stat -c %s "$dst")"
+}
+printf '\npeak memory (maximum resident set size)\n'
+head -c 20000000 "$src" > "$work/20mb.html"
+peak "$work/20mb.html" "20 MB"
+rm "$work/20mb.html"
+peak "$src" "200 MB"
+rm "$src"
+{ yes '<b class="x">It'\''s "bold"</b> ' || true; } | head -c 100000000 | tr -d '\n' > "$work/line.html"
+peak "$work/line.html" "one line of 100 MB"
+rm "$work/line.html"
+{ head -c 100000000 /dev/zero | tr '\0' ' '; printf a; } > "$work/blanks.html"
+peak "$work/blanks.html" "100 MB of blanks, then a letter"
+{ printf a; head -c 100000000 /dev/zero | tr '\0' ' '; printf a; } > "$work/blanks.html"
+peak "$work/blanks.html" "a letter, 100 MB of blanks, a letter"
