@@ -1,12 +1,63 @@
 #pragma once
 
 // The toy workshop page: one set of values that fills every field, and the lines
-// the generator must write for it, literally. Shared by the generator and
-// companion tests so both check against the same text.
+// the generator must write for it, literally. Shared by the generator, companion
+// and main window tests so all check against the same text.
 
 #include <QStringList>
 
 namespace worked {
+
+// What the user enters for it: control names as in the field catalogue, "Pref." before
+// an edit of the Preferences dialog; a list by its item, a check box checked by "1".
+// Every other field keeps its start-up value.
+struct Input {
+    const char *control;
+    const char *value;
+};
+
+inline constexpr Input inputs[] = {
+    {"Edit1", "Hand-made wooden toys"},
+    {"Edit2", "toys, wooden, handmade"},
+    {"Edit3", "Toy Workshop"},
+    {"Edit4", "Text editor"},
+    {"Edit5", "14"},
+    {"Edit6", "Wooden Toys"},
+    {"Edit7", "2001, 2002"},
+    {"ComboBox5", "en-us"},
+    {"Edit8", "new.html"},
+    {"Edit9", "5"},
+    {"ComboBox6", "Fri"},
+    {"ComboBox7", "31"},
+    {"ComboBox8", "Dec"},
+    {"Edit10", "2004"},
+    {"Edit11", "23"},
+    {"Edit12", "59"},
+    {"Pref.Edit1", "Wooden Toys"},
+    {"Pref.Edit2", "style.css"},
+    {"Pref.Edit3", "favicon.ico"},
+    {"ComboBox9", "No-Cache"},
+    {"Edit16", "rated-general"},
+    {"CheckBox3", "1"},
+    {"Edit34", "text/xsl"},
+    {"ComboBox13", "Hobbies"},
+    {"Edit17", "Hand-made wooden toys"},
+    {"Edit18", "Wooden Toys"},
+    {"Edit19", "Toy Workshop"},
+    {"Edit21", "toys, wooden, handmade"},
+    {"Edit20", "Hand-made wooden toys"},
+    {"Edit22", "Toy Workshop"},
+    {"Edit23", "Photo Studio"},
+    {"Edit24", "2002-06-01"},
+    {"Edit25", "Text"},
+    {"Edit26", "text/html"},
+    {"Edit27", "toys.html"},
+    {"Edit28", "catalogue"},
+    {"Edit29", "en-us"},
+    {"Edit30", "index.html"},
+    {"Edit31", "World"},
+    {"Edit32", "All rights reserved"},
+};
 
 inline QStringList metaLines()
 {

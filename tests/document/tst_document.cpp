@@ -1,5 +1,6 @@
 // The document core: field catalogue, generator and 8-bit codec.
 
+#include "common/expected_values.h"
 #include "common/worked_example.h"
 #include "document/ansi_codec.h"
 #include "document/field_catalogue.h"
@@ -50,57 +51,22 @@ TagDocument documentWith(const QStringList &settings)
     return doc;
 }
 
+// The worked example's inputs as settings: a list by the index of its item.
 QStringList workedExampleSettings()
 {
-    return {
-        QStringLiteral("Edit1=Hand-made wooden toys"),
-        QStringLiteral("Edit2=toys, wooden, handmade"),
-        QStringLiteral("Edit3=Toy Workshop"),
-        QStringLiteral("Edit4=Text editor"),
-        QStringLiteral("Edit5=14"),
-        QStringLiteral("Edit6=Wooden Toys"),
-        QStringLiteral("Edit7=2001, 2002"),
-        QStringLiteral("ComboBox1=0"),
-        QStringLiteral("ComboBox2=0"),
-        QStringLiteral("ComboBox3=3"),
-        QStringLiteral("ComboBox4=0"),
-        QStringLiteral("ComboBox5=13"), // en-us
-        QStringLiteral("Edit8=new.html"),
-        QStringLiteral("Edit9=5"),
-        QStringLiteral("ComboBox6=5"),  // Fri
-        QStringLiteral("ComboBox7=30"), // 31
-        QStringLiteral("ComboBox8=11"), // Dec
-        QStringLiteral("Edit10=2004"),
-        QStringLiteral("Edit11=23"),
-        QStringLiteral("Edit12=59"),
-        QStringLiteral("ComboBox9=1"), // No-Cache
-        QStringLiteral("ComboBox10=3"),
-        QStringLiteral("Edit16=rated-general"),
-        QStringLiteral("CheckBox2=0"),
-        QStringLiteral("ComboBox11=0"),
-        QStringLiteral("CheckBox3=1"),
-        QStringLiteral("Edit34=text/xsl"),
-        QStringLiteral("ComboBox13=44"), // Hobbies
-        QStringLiteral("Edit17=Hand-made wooden toys"),
-        QStringLiteral("Edit18=Wooden Toys"),
-        QStringLiteral("Edit19=Toy Workshop"),
-        QStringLiteral("Edit21=toys, wooden, handmade"),
-        QStringLiteral("Edit20=Hand-made wooden toys"),
-        QStringLiteral("Edit22=Toy Workshop"),
-        QStringLiteral("Edit23=Photo Studio"),
-        QStringLiteral("Edit24=2002-06-01"),
-        QStringLiteral("Edit25=Text"),
-        QStringLiteral("Edit26=text/html"),
-        QStringLiteral("Edit27=toys.html"),
-        QStringLiteral("Edit28=catalogue"),
-        QStringLiteral("Edit29=en-us"),
-        QStringLiteral("Edit30=index.html"),
-        QStringLiteral("Edit31=World"),
-        QStringLiteral("Edit32=All rights reserved"),
-        QStringLiteral("Pref.Edit1=Wooden Toys"),
-        QStringLiteral("Pref.Edit2=style.css"),
-        QStringLiteral("Pref.Edit3=favicon.ico"),
-    };
+    QStringList settings;
+    for (const worked::Input &input : worked::inputs) {
+        QString value = QString::fromUtf8(input.value);
+        const FieldDef *def = findField(Owner::Main, QString::fromLatin1(input.control));
+        if (def && def->kind == FieldKind::List) {
+            const auto item =
+                std::find_if(def->items.begin(), def->items.end(),
+                             [&value](const char *i) { return value == QLatin1StringView(i); });
+            value = QString::number(item - def->items.begin());
+        }
+        settings << QLatin1StringView(input.control) + QLatin1Char('=') + value;
+    }
+    return settings;
 }
 
 QStringList startUpMetaLines()
@@ -159,8 +125,9 @@ private slots:
 
     void recordLayoutIsPacked();
     void capacities();
-    void lists_data();
-    void lists();
+    void catalogueMatchesExpectedValues_data();
+    void catalogueMatchesExpectedValues();
+    void everyFieldHasExpectedValues();
 
     void withoutLineBreaks_data();
     void withoutLineBreaks();
@@ -458,46 +425,51 @@ void TestDocument::capacities()
     }
 }
 
-void TestDocument::lists_data()
+void TestDocument::catalogueMatchesExpectedValues_data()
 {
-    QTest::addColumn<int>("field");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<QString>("startItem");
-    QTest::addColumn<QString>("lastItem");
-
-    const auto row = [](const char *name, Field f, int count, const char *start, const char *last) {
-        QTest::newRow(name) << int(f) << count << QString::fromUtf8(start)
-                            << QString::fromUtf8(last);
-    };
-    row("ComboBox1", Field::ComboBox1, 3, "Global", "Limited");
-    row("ComboBox2", Field::ComboBox2, 5, "General", "13 Years");
-    row("ComboBox3", Field::ComboBox3, 6, "All", "None");
-    row("ComboBox4", Field::ComboBox4, 9, "ISO-8859-1", "ISO-8859-9");
-    row("ComboBox5", Field::ComboBox5, 63, "en", "zu");
-    row("ComboBox6", Field::ComboBox6, 7, "Sun", "Sat");
-    row("ComboBox7", Field::ComboBox7, 31, "01", "31");
-    row("ComboBox8", Field::ComboBox8, 12, "Jan", "Dec");
-    row("ComboBox9", Field::ComboBox9, 2, "Cache", "No-Cache");
-    row("ComboBox10", Field::ComboBox10, 4, "_top", "_top");
-    row("ComboBox11", Field::ComboBox11, 5, "text/javascript", "text/tcl");
-    row("ComboBox12", Field::ComboBox12, 1, "text/css", "text/css");
-    row("ComboBox13", Field::ComboBox13, 78, "Adults", "Web Site Promotion");
+    QTest::addColumn<int>("row");
+    for (int i = 0; i < int(std::size(expected::fields)); ++i) {
+        const expected::Field &e = expected::fields[i];
+        QTest::newRow(qPrintable(QLatin1StringView(e.window) + QLatin1Char('.') +
+                                 QLatin1StringView(e.control)))
+            << i;
+    }
 }
 
-void TestDocument::lists()
+// The catalogue against the values written out independently; the windows are
+// checked against the catalogue.
+void TestDocument::catalogueMatchesExpectedValues()
 {
-    QFETCH(int, field);
-    QFETCH(int, count);
-    QFETCH(QString, startItem);
-    QFETCH(QString, lastItem);
+    QFETCH(int, row);
+    const expected::Field &e = expected::fields[row];
+    const auto text = [](const char *s) { return s ? QString::fromUtf8(s) : QString(); };
 
-    const FieldDef &def = fieldDef(Field(field));
-    QCOMPARE(def.kind, FieldKind::List);
-    QCOMPARE(int(def.items.size()), count);
-    QCOMPARE(TagDocument::startUp().value(def.id), startItem);
-    QCOMPARE(listItemText(def, count - 1), lastItem);
-    QCOMPARE(listItemText(def, count), QString());
-    QCOMPARE(listItemText(def, -1), QString());
+    const bool main = QLatin1StringView(e.window) == QLatin1StringView("Form1");
+    const FieldDef *def =
+        findField(main ? Owner::Main : Owner::Preferences, QString::fromLatin1(e.control));
+    QVERIFY(def);
+    QCOMPARE(int(def->kind), int(e.kind));
+    QCOMPARE(text(def->label), text(e.label));
+    QCOMPARE(def->limit, e.limit);
+    QCOMPARE(text(def->hint), text(e.hint));
+    QCOMPARE(text(def->startText), text(e.text));
+    QCOMPARE(def->startIndex, e.index);
+    QStringList items;
+    for (const char *item : def->items)
+        items << text(item);
+    QCOMPARE(items, expected::items(e));
+    if (e.parent) {
+        QCOMPARE(text(def->geometry.parent), text(e.parent));
+        QCOMPARE(def->geometry.left, e.left);
+        QCOMPARE(def->geometry.top, e.top);
+        QCOMPARE(def->geometry.width, e.width);
+        QCOMPARE(def->geometry.labelLeft, e.labelLeft);
+    }
+}
+
+void TestDocument::everyFieldHasExpectedValues()
+{
+    QCOMPARE(std::size(expected::fields), fieldCatalogue().size());
 }
 
 void TestDocument::withoutLineBreaks_data()

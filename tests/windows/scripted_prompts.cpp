@@ -6,15 +6,8 @@ namespace {
 
 QString kindName(ScriptedPrompts::Kind kind)
 {
-    switch (kind) {
-    case ScriptedPrompts::Kind::Box:
-        return QStringLiteral("message box");
-    case ScriptedPrompts::Kind::OpenFile:
-        return QStringLiteral("open dialog");
-    case ScriptedPrompts::Kind::SaveFile:
-        return QStringLiteral("save dialog");
-    }
-    return {};
+    const char *const names[] = {"message box", "open dialog", "save dialog"};
+    return QString::fromLatin1(names[static_cast<int>(kind)]);
 }
 
 } // namespace

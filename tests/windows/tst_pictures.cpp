@@ -1,3 +1,4 @@
+#include "common/expected_values.h"
 #include "windows/pictures.h"
 
 #include <QImage>
@@ -8,13 +9,26 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Every item of the main menu and the context menu that carries a picture.
-const QStringList picturedItems =
-    u"New1 Open1 save2 Import1 AsHTML1 AsText1 Preferences1 Print1 Exit1 "
-    "cool1 ClearAllFields1 CopyToClipboard1 Beginner1 Advanced1 ExtraTags1 DCTags1 HTMLTags1 "
-    "AddSitetoGoogle1 CheckSiteRankings1 HTMLJS1 Help2 Readme1 BeginnerWizard1 SitePromotion1 "
-    "Website1 CheckforUpdate1 Support1 SupportForum1 About1 "
-    "GenerateMetaCode1 CopyCodetoClipboard1 Save1 Undo1 Cut1 Copy1 Paste1 Delete1"_s.split(u' ');
+// Every item of the menu bar and the context menu, and whether it carries a picture.
+QList<std::pair<QString, bool>> menuItems()
+{
+    QList<std::pair<QString, bool>> items;
+    for (const expected::MenuItem &item : expected::menuItems)
+        items.append({QString::fromLatin1(item.name), item.caption && !expected::isSubmenu(item)});
+    for (const expected::ContextItem &item : expected::contextItems)
+        items.append({QString::fromLatin1(item.name), item.picture});
+    return items;
+}
+
+QStringList picturedItems()
+{
+    QStringList names;
+    for (const auto &[name, pictured] : menuItems()) {
+        if (pictured)
+            names << name;
+    }
+    return names;
+}
 
 // Context-menu items that repeat a main-menu command, and so its picture.
 const QSet<QPair<QString, QString>> repeats = {
@@ -42,7 +56,7 @@ bool isGrey(QRgb c)
 
 } // namespace
 
-class PicturesTest : public QObject
+class TestPictures : public QObject
 {
     Q_OBJECT
 
@@ -53,22 +67,17 @@ private slots:
     void quickInsertArrow();
 };
 
-void PicturesTest::menuPicture_data()
+void TestPictures::menuPicture_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("pictured");
-    for (const QString &name : picturedItems)
-        QTest::newRow(qPrintable(name)) << name << true;
-    for (int i = 1; i <= 11; ++i) {
-        const QString separator = u"N%1"_s.arg(i);
-        QTest::newRow(qPrintable(separator)) << separator << false;
-    }
-    for (const QString &name :
-         {u"Export1"_s, u"OnTheWeb1"_s, u"SelectAll1"_s, u"Unknown1"_s, QString()})
+    for (const auto &[name, pictured] : menuItems())
+        QTest::newRow(qPrintable(name)) << name << pictured;
+    for (const QString &name : {u"Unknown1"_s, QString()})
         QTest::newRow(qPrintable(u"no picture: "_s + name)) << name << false;
 }
 
-void PicturesTest::menuPicture()
+void TestPictures::menuPicture()
 {
     QFETCH(QString, name);
     QFETCH(bool, pictured);
@@ -104,12 +113,13 @@ void PicturesTest::menuPicture()
     }
 }
 
-void PicturesTest::picturesTellItemsApart()
+void TestPictures::picturesTellItemsApart()
 {
-    for (qsizetype i = 0; i < picturedItems.size(); ++i) {
-        for (qsizetype j = i + 1; j < picturedItems.size(); ++j) {
-            const QString &a = picturedItems[i];
-            const QString &b = picturedItems[j];
+    const QStringList pictured = picturedItems();
+    for (qsizetype i = 0; i < pictured.size(); ++i) {
+        for (qsizetype j = i + 1; j < pictured.size(); ++j) {
+            const QString &a = pictured[i];
+            const QString &b = pictured[j];
             const bool same = pictureImage(a) == pictureImage(b);
             QVERIFY2(same == repeats.contains({a, b}),
                      qPrintable(a + (same ? u" looks like "_s : u" differs from "_s) + b));
@@ -117,7 +127,7 @@ void PicturesTest::picturesTellItemsApart()
     }
 }
 
-void PicturesTest::quickInsertArrow()
+void TestPictures::quickInsertArrow()
 {
     const QImage image =
         quill::quickInsertPicture().toImage().convertToFormat(QImage::Format_ARGB32);
@@ -152,5 +162,5 @@ void PicturesTest::quickInsertArrow()
     QVERIFY(shadow >= 1);
 }
 
-QTEST_MAIN(PicturesTest)
-#include "pictures_test.moc"
+QTEST_MAIN(TestPictures)
+#include "tst_pictures.moc"

@@ -1,0 +1,254 @@
+#pragma once
+
+// Driving the program's windows as their user does, for every GUI test: a test
+// class derives from GuiTest, whose init() builds the application object with
+// scripted prompts and a recording shell and shows the main window, and whose
+// cleanup() fails the test if a scripted answer was never asked for, then takes
+// the windows down. The helpers click, type, choose and press on shown windows and
+// read the status panels and the document back.
+
+#include "recording_shell.h"
+#include "scripted_prompts.h"
+
+#include "app/application.h"
+#include "document/field_catalogue.h"
+#include "document/tag_document.h"
+#include "windows/field_edit.h"
+#include "windows/look.h"
+#include "windows/main_window.h"
+#include "windows/preferences_dialog.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+#include <memory>
+
+class GuiTest : public QObject
+{
+    Q_OBJECT
+
+protected:
+    TForm1 &form() const { return m_app->mainWindow(); }
+    TForm2 &preferences() const { return m_app->preferences(); }
+    // The folder the program was started in, as the program writes it.
+    QString startFolder() const { return m_startFolder; }
+
+    // Called before the program starts: the place to prepare its start folder (the
+    // current folder) with the files it reads at start-up.
+    virtual void beforeStart() {}
+
+    // The control of a catalogue field in its window.
+    QWidget *fieldControl(const quill::FieldDef &def) const
+    {
+        QWidget *window = def.owner == quill::Owner::Preferences
+                              ? static_cast<QWidget *>(&preferences())
+                              : static_cast<QWidget *>(&form());
+        return window->findChild<QWidget *>(QString::fromLatin1(def.control));
+    }
+
+    // A command of the main window by its name ("cool1", "EditCut1").
+    QAction *action(const QString &name) const { return form().findChild<QAction *>(name); }
+
+    // A menu of the menu bar by its captions, "&Help/On The Web".
+    static QMenu *menuByPath(const QMenuBar *bar, const QString &path)
+    {
+        QList<QAction *> actions = bar->actions();
+        QMenu *menu = nullptr;
+        for (const QString &caption : path.split(QLatin1Char('/'))) {
+            const auto it = std::find_if(actions.begin(), actions.end(), [&caption](QAction *a) {
+                return a->menu() && a->text() == caption;
+            });
+            if (it == actions.end())
+                return nullptr;
+            menu = (*it)->menu();
+            actions = menu->actions();
+        }
+        return menu;
+    }
+
+    void activate(QWidget *window)
+    {
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+    }
+
+    // File > Preferences, as the user opens it; nothing when it is open.
+    void showPreferences()
+    {
+        if (preferences().isVisible())
+            return;
+        QAction *item = action(QStringLiteral("Preferences1"));
+        QVERIFY(item);
+        item->trigger();
+        QVERIFY(QTest::qWaitForWindowExposed(&preferences()));
+    }
+
+    // Hides the dialog and brings the main window back to the front.
+    void leavePreferences()
+    {
+        preferences().hide();
+        activate(&form());
+    }
+
+    // Brings `widget` into view: its window (the Preferences dialog through its menu
+    // item) and, with a click on each tab, the pages that hold it.
+    void showPageOf(QWidget *widget)
+    {
+        if (widget->window() == &preferences())
+            showPreferences();
+        QVERIFY2(widget->window()->isVisible(), qPrintable(widget->window()->objectName()));
+        // A page of a tab widget stands in the tab widget's stack.
+        for (QWidget *w = widget; w; w = w->parentWidget()) {
+            QWidget *stack = w->parentWidget();
+            auto *tabs = qobject_cast<QTabWidget *>(stack ? stack->parentWidget() : nullptr);
+            const int index = tabs ? tabs->indexOf(w) : -1;
+            if (index < 0)
+                continue;
+            showPageOf(tabs);
+            if (tabs->currentIndex() != index) {
+                QTabBar *bar = tabs->tabBar();
+                QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+            }
+            QCOMPARE(tabs->currentIndex(), index);
+            return;
+        }
+    }
+
+    // Clicks into the field, selects what it holds and types `text` over it.
+    void typeInto(QWidget *edit, const QString &text)
+    {
+        showPageOf(edit);
+        QTest::mouseClick(edit, Qt::LeftButton);
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        if (text.isEmpty())
+            QTest::keyClick(edit, Qt::Key_Delete);
+        else
+            QTest::keyClicks(edit, text);
+    }
+
+    // Opens the list with a click and walks to the item with the arrow keys.
+    void chooseItem(QComboBox *combo, int index)
+    {
+        showPageOf(combo);
+        QTest::mouseClick(combo, Qt::LeftButton);
+        QAbstractItemView *view = combo->view();
+        QVERIFY(view->isVisible());
+        for (int step = 0; step <= combo->count() && view->currentIndex().row() != index; ++step)
+            QTest::keyClick(view, view->currentIndex().row() < index ? Qt::Key_Down : Qt::Key_Up);
+        QCOMPARE(view->currentIndex().row(), index);
+        QTest::keyClick(view, Qt::Key_Return);
+        QVERIFY(!view->isVisible());
+    }
+
+    // Opens the list with a click and clicks the item.
+    void chooseItemByMouse(QComboBox *combo, int index)
+    {
+        showPageOf(combo);
+        QTest::mouseClick(combo, Qt::LeftButton);
+        QAbstractItemView *view = combo->view();
+        QVERIFY(view->isVisible());
+        // A release right after the click that opened the list is taken as part of it.
+        QTest::qWait(QApplication::doubleClickInterval() + 50);
+        const QModelIndex item = view->model()->index(index, combo->modelColumn());
+        view->scrollTo(item);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(item).center());
+        QVERIFY(!view->isVisible());
+    }
+
+    // A click on the round or square box of a radio button or check box, which is
+    // where the user aims; its wide caption area is not all clickable.
+    void clickIndicator(QAbstractButton *button)
+    {
+        showPageOf(button);
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+    }
+
+    // A key press where the user's focus is, as the keyboard delivers it.
+    void press(QKeyCombination key)
+    {
+        QWidget *target = QApplication::focusWidget();
+        if (!target)
+            target = QApplication::activeWindow() ? QApplication::activeWindow() : &form();
+        QTest::keyClick(target, key.key(), key.keyboardModifiers());
+    }
+
+    // A right click on `target` (default: where the focus is), as the platform
+    // delivers it; the menu that opened, or nullptr.
+    QMenu *openContextMenu(QWidget *target = nullptr)
+    {
+        if (!target)
+            target = QApplication::focusWidget() ? QApplication::focusWidget() : &form();
+        const QPoint pos(2, 2);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, pos, target->mapToGlobal(pos));
+        QApplication::sendEvent(target, &event);
+        return qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    }
+
+    // The main window's status panels from left to right, and the mark in the first.
+    QList<QLabel *> statusPanels() const
+    {
+        QList<QLabel *> panels = form().StatusBar1->findChildren<QLabel *>();
+        std::sort(panels.begin(), panels.end(),
+                  [](QLabel *a, QLabel *b) { return a->x() < b->x(); });
+        return panels;
+    }
+
+    QString mark() const
+    {
+        const QList<QLabel *> panels = statusPanels();
+        return panels.isEmpty() ? QStringLiteral("<no panel>") : panels.constFirst()->text();
+    }
+
+    static QStringList lines(const QPlainTextEdit *memo)
+    {
+        return memo->toPlainText().split(QLatin1Char('\n'));
+    }
+
+    // Compares every field of the document the windows hold, and the mode.
+    void verifyDocument(const quill::TagDocument &expected)
+    {
+        const auto fields = [](const quill::TagDocument &doc) {
+            QStringList out{QStringLiteral("mode %1").arg(int(doc.mode()))};
+            for (const quill::FieldDef &def : quill::fieldCatalogue())
+                out << QStringLiteral("%1 \"%2\" item %3 checked %4")
+                           .arg(QString::fromLatin1(def.key), doc.text(def.id))
+                           .arg(doc.index(def.id))
+                           .arg(doc.isChecked(def.id));
+            return out;
+        };
+        QCOMPARE(fields(form().document()), fields(expected));
+    }
+
+    // The seams the program runs with: answers are scripted ahead of an action, and
+    // the boxes shown and the targets opened are read back after it.
+    ScriptedPrompts m_prompts;
+    RecordingShell m_shell;
+
+private slots:
+    void initTestCase() { quill::applyProgramLook(*qApp); }
+
+    void init()
+    {
+        m_prompts.reset();
+        m_shell.targets.clear();
+        beforeStart();
+        m_startFolder = QDir::toNativeSeparators(QDir::currentPath());
+        m_app = std::make_unique<quill::Application>(m_prompts, m_shell);
+        m_app->start();
+        QVERIFY(QTest::qWaitForWindowExposed(&form()));
+        activate(&form());
+    }
+
+    void cleanup()
+    {
+        QVERIFY2(m_prompts.pendingAnswers() == 0, "A scripted box was never shown");
+        while (QWidget *popup = QApplication::activePopupWidget())
+            popup->close();
+        // Destroyed while shown and holding the focus, as the program does at exit.
+        m_app.reset();
+    }
+
+private:
+    QString m_startFolder;
+    std::unique_ptr<quill::Application> m_app;
+};

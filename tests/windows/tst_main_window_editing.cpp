@@ -1,0 +1,327 @@
+// Editing the fields of the main window and the Preferences dialog: typing limits,
+// the keys of a field, the counters, lists, the character-set note, QuickInsert and
+// the "Other" boxes, each setting the modified mark as the user would see it.
+
+#include "gui_driver.h"
+
+#include "common/expected_values.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+int limitOf(const QString &control)
+{
+    return quill::findField(quill::Owner::Main, control)->limit;
+}
+
+QString note(int index)
+{
+    return QString::fromLatin1(expected::characterSetNotes[index]);
+}
+
+} // namespace
+
+class TestMainWindowEditing : public GuiTest
+{
+    Q_OBJECT
+
+private slots:
+    void typingLimitAndMark_data()
+    {
+        QTest::addColumn<int>("field");
+        for (const quill::FieldDef &def : quill::fieldCatalogue()) {
+            if (def.kind != quill::FieldKind::Edit)
+                continue;
+            const QString window = def.owner == quill::Owner::Preferences ? u"Form2."_s : QString();
+            QTest::newRow(qPrintable(window + QLatin1StringView(def.control))) << int(def.id);
+        }
+    }
+
+    void typingLimitAndMark()
+    {
+        QFETCH(int, field);
+        const quill::FieldDef &def = quill::fieldDef(quill::Field(field));
+
+        auto *edit = qobject_cast<QLineEdit *>(fieldControl(def));
+        QVERIFY(edit);
+        QCOMPARE(mark(), QString());
+        typeInto(edit, QString(def.limit + 3, u'x'));
+        QCOMPARE(edit->text(), QString(def.limit, u'x'));
+        QCOMPARE(mark(), u"Modified"_s);
+    }
+
+    void editingKeys_data()
+    {
+        // "hello" is typed, then the cursor goes two to the left: "hel|lo".
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("Del") << u"Edit1"_s << QKeySequence(Qt::Key_Delete) << u"helo"_s;
+        QTest::newRow("Backspace") << u"Edit1"_s << QKeySequence(Qt::Key_Backspace) << u"helo"_s;
+        QTest::newRow("Shift+Home, Del")
+            << u"Edit1"_s << QKeySequence(Qt::SHIFT | Qt::Key_Home, QKeyCombination(Qt::Key_Delete))
+            << u"lo"_s;
+        QTest::newRow("Ctrl+A, Del")
+            << u"Edit3"_s << QKeySequence(Qt::CTRL | Qt::Key_A, QKeyCombination(Qt::Key_Delete))
+            << QString();
+        QTest::newRow("Ctrl+Z") << u"Edit20"_s << QKeySequence(Qt::CTRL | Qt::Key_Z) << QString();
+        QTest::newRow("code page, Del") << u"Memo1"_s << QKeySequence(Qt::Key_Delete) << u"helo"_s;
+        QTest::newRow("code page, Ctrl+A, Del")
+            << u"Memo1"_s << QKeySequence(Qt::CTRL | Qt::Key_A, QKeyCombination(Qt::Key_Delete))
+            << QString();
+    }
+
+    // The window's shortcuts leave the ordinary editing keys to the fields.
+    void editingKeys()
+    {
+        QFETCH(QString, field);
+        QFETCH(QKeySequence, keys);
+        QFETCH(QString, text);
+
+        QWidget *w = form().findChild<QWidget *>(field);
+        showPageOf(w);
+        auto *memo = qobject_cast<QPlainTextEdit *>(w);
+        QTest::mouseClick(memo ? memo->viewport() : w, Qt::LeftButton);
+        QTest::keyClicks(QApplication::focusWidget(), u"hello"_s);
+        press(Qt::Key_Left);
+        press(Qt::Key_Left);
+        for (int i = 0; i < keys.count(); ++i)
+            press(keys[i]);
+        QCOMPARE(memo ? memo->toPlainText() : qobject_cast<QLineEdit *>(w)->text(), text);
+    }
+
+    void counters_data()
+    {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<QString>("counter");
+        QTest::newRow("description") << u"Edit1"_s << u"Edit14"_s;
+        QTest::newRow("keywords") << u"Edit2"_s << u"Edit15"_s;
+    }
+
+    // A counter shows how many characters the field's limit leaves.
+    void counters()
+    {
+        QFETCH(QString, edit);
+        QFETCH(QString, counter);
+
+        auto *field = form().findChild<QLineEdit *>(edit);
+        auto *count = form().findChild<QLineEdit *>(counter);
+        const int start = limitOf(edit);
+        QCOMPARE(count->text(), QString::number(start));
+        QTest::mouseClick(field, Qt::LeftButton);
+        QTest::keyClicks(field, u"a"_s);
+        QCOMPARE(count->text(), QString::number(start - 1));
+        QCOMPARE(mark(), u"Modified"_s);
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QCOMPARE(field->text(), QString());
+        QCOMPARE(count->text(), QString::number(start));
+        QCOMPARE(mark(), u"Modified"_s);
+
+        // Pasting counts as well.
+        QApplication::clipboard()->setText(u"four"_s);
+        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(count->text(), QString::number(start - 4));
+    }
+
+    void choosingSetsMark_data()
+    {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<int>("index");
+        // Another item than the start-up one; a list of one item is chosen again, which
+        // is a choice all the same.
+        for (const quill::FieldDef &def : quill::fieldCatalogue()) {
+            if (def.kind == quill::FieldKind::List)
+                QTest::newRow(def.control)
+                    << int(def.id) << (def.items.size() > 1 && def.startIndex == 0 ? 1 : 0);
+        }
+    }
+
+    void choosingSetsMark()
+    {
+        QFETCH(int, field);
+        QFETCH(int, index);
+
+        auto *combo = qobject_cast<QComboBox *>(fieldControl(quill::fieldDef(quill::Field(field))));
+        QVERIFY(combo);
+        QCOMPARE(mark(), QString());
+        chooseItem(combo, index);
+        QCOMPARE(combo->currentIndex(), index);
+        QCOMPARE(mark(), u"Modified"_s);
+    }
+
+    void characterSetNote_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<bool>("mouse");
+        for (int i = 0; i < int(std::size(expected::characterSetNotes)); ++i)
+            QTest::newRow(qPrintable(u"ISO-8859-%1"_s.arg(i + 1))) << i << false;
+        QTest::newRow("ISO-8859-5 by mouse") << 4 << true;
+    }
+
+    void characterSetNote()
+    {
+        QFETCH(int, index);
+        QFETCH(bool, mouse);
+
+        if (mouse)
+            chooseItemByMouse(form().ComboBox4, index);
+        else
+            chooseItem(form().ComboBox4, index);
+        QCOMPARE(form().ComboBox4->currentIndex(), index);
+        QCOMPARE(lines(form().Memo2), QStringList{note(index)});
+        QCOMPARE(mark(), u"Modified"_s);
+
+        // Back to the first set: its note as one line, not the three of start-up.
+        chooseItem(form().ComboBox4, 0);
+        QCOMPARE(lines(form().Memo2), QStringList{note(0)});
+    }
+
+    void quickInsert_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("sourceText"); // typed into the source edit
+        QTest::addColumn<QString>("target");
+
+        const QString description = QString(249, u'd') + u'!';
+        QTest::newRow("BitBtn5 description")
+            << u"BitBtn5"_s << u"Edit1"_s << description << u"Edit20"_s;
+        QTest::newRow("BitBtn7 comment")
+            << u"BitBtn7"_s << u"Edit1"_s << description << u"Edit17"_s;
+        QTest::newRow("BitBtn2 title")
+            << u"BitBtn2"_s << u"Edit6"_s << QString(75, u't') << u"Edit18"_s;
+        QTest::newRow("BitBtn3 creator")
+            << u"BitBtn3"_s << u"Edit3"_s << QString(75, u'c') << u"Edit19"_s;
+        QTest::newRow("BitBtn4 subject")
+            << u"BitBtn4"_s << u"Edit2"_s << QString(200, u'k') << u"Edit21"_s;
+        QTest::newRow("BitBtn6 language")
+            << u"BitBtn6"_s << u"ComboBox5"_s << u"en-au"_s << u"Edit29"_s;
+        // An empty source empties the target.
+        QTest::newRow("BitBtn5 empty") << u"BitBtn5"_s << u"Edit1"_s << QString() << u"Edit20"_s;
+        QTest::newRow("BitBtn7 empty") << u"BitBtn7"_s << u"Edit1"_s << QString() << u"Edit17"_s;
+        QTest::newRow("BitBtn2 empty") << u"BitBtn2"_s << u"Edit6"_s << QString() << u"Edit18"_s;
+        QTest::newRow("BitBtn3 empty") << u"BitBtn3"_s << u"Edit3"_s << QString() << u"Edit19"_s;
+        QTest::newRow("BitBtn4 empty") << u"BitBtn4"_s << u"Edit2"_s << QString() << u"Edit21"_s;
+    }
+
+    void quickInsert()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, source);
+        QFETCH(QString, sourceText);
+        QFETCH(QString, target);
+
+        auto *targetEdit = form().findChild<QLineEdit *>(target);
+        QVERIFY(targetEdit);
+        typeInto(targetEdit, u"old"_s);
+        if (auto *combo = form().findChild<QComboBox *>(source))
+            chooseItem(combo, combo->findText(sourceText));
+        else
+            typeInto(form().findChild<QWidget *>(source), sourceText);
+
+        auto *btn = form().findChild<QPushButton *>(button);
+        showPageOf(btn);
+        QTest::mouseClick(btn, Qt::LeftButton);
+        QCOMPARE(targetEdit->text(), sourceText);
+        QCOMPARE(mark(), u"Modified"_s);
+
+        // The typing limit still governs the user: typing cannot lengthen the text.
+        const int limit = limitOf(target);
+        QTest::mouseClick(targetEdit, Qt::LeftButton);
+        QTest::keyClick(targetEdit, Qt::Key_End);
+        QTest::keyClicks(targetEdit, QString(limit + 1, u'z'));
+        QCOMPARE(targetEdit->text().size(), qMax(sourceText.size(), qsizetype(limit)));
+        QVERIFY(targetEdit->text().startsWith(sourceText));
+    }
+
+    void quickInsertIntoEmptyTargetFromStartUp()
+    {
+        // The language list has its item from start-up: the copy alone sets the mark.
+        QCOMPARE(mark(), QString());
+        showPageOf(form().BitBtn6);
+        QTest::mouseClick(form().BitBtn6, Qt::LeftButton);
+        QCOMPARE(form().Edit29->text(), u"en"_s);
+        QCOMPARE(mark(), u"Modified"_s);
+    }
+
+    void programTextKeepsTypingLimit()
+    {
+        // A copied text longer than the limit can be shortened, but the user cannot type
+        // into the box again until the text is shorter than the limit.
+        typeInto(form().Edit1, QString(250, u'd'));
+        showPageOf(form().BitBtn5);
+        QTest::mouseClick(form().BitBtn5, Qt::LeftButton);
+        FieldEdit *edit = form().Edit20;
+        QCOMPARE(edit->text().size(), 250);
+
+        QTest::mouseClick(edit, Qt::LeftButton);
+        QTest::keyClick(edit, Qt::Key_End);
+        for (int i = 0; i < 200; ++i)
+            QTest::keyClick(edit, Qt::Key_Backspace);
+        QCOMPARE(edit->text().size(), 50);
+        QTest::keyClicks(edit, u"q"_s);
+        QCOMPARE(edit->text().size(), 50);
+        // Undo brings the deleted text back, but typing still cannot lengthen it.
+        QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(edit->text(), QString(250, u'd'));
+        QTest::keyClicks(edit, u"qq"_s);
+        QCOMPARE(edit->text(), QString(250, u'd'));
+
+        // Replaced by typing, the text is held to the limit again.
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(edit, QString(40, u'n'));
+        QCOMPARE(edit->text(), QString(30, u'n'));
+    }
+
+    void otherBoxes_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<QString>("other");
+        QTest::addColumn<int>("choice"); // chosen first, with a text in the edit; -1: start-up
+
+        QTest::newRow("script type") << u"CheckBox2"_s << u"ComboBox11"_s << u"Edit33"_s << -1;
+        QTest::newRow("script type, text/php")
+            << u"CheckBox2"_s << u"ComboBox11"_s << u"Edit33"_s << 3;
+        QTest::newRow("style type") << u"CheckBox3"_s << u"ComboBox12"_s << u"Edit34"_s << -1;
+        QTest::newRow("style type, text/css")
+            << u"CheckBox3"_s << u"ComboBox12"_s << u"Edit34"_s << 0;
+    }
+
+    void otherBoxes()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, list);
+        QFETCH(QString, other);
+        QFETCH(int, choice);
+
+        auto *check = form().findChild<QCheckBox *>(box);
+        auto *combo = form().findChild<QComboBox *>(list);
+        auto *edit = form().findChild<QLineEdit *>(other);
+        const QString text = choice >= 0 ? u"text/x"_s : QString();
+        if (choice >= 0) {
+            chooseItem(combo, choice);
+            typeInto(edit, text);
+        }
+        const int index = combo->currentIndex();
+        const QString markBefore = mark();
+
+        for (bool checked : {true, false}) {
+            clickIndicator(check);
+            QCOMPARE(check->isChecked(), checked);
+            QCOMPARE(combo->isEnabled(), !checked);
+            QCOMPARE(combo->currentIndex(), index);
+            QVERIFY(edit->isEnabled());
+            QCOMPARE(edit->text(), text);
+            QCOMPARE(mark(), markBefore);
+        }
+        // The keyboard toggles it the same way.
+        QTest::keyClick(check, Qt::Key_Space);
+        QVERIFY(check->isChecked() && !combo->isEnabled());
+        QCOMPARE(mark(), markBefore);
+    }
+};
+
+QTEST_MAIN(TestMainWindowEditing)
+#include "tst_main_window_editing.moc"
