@@ -77,18 +77,28 @@ QLineEdit *createCounter(const char *name, Field field, QWidget *parent, int top
     return counter;
 }
 
-// Tab order follows the reading order of a page: top to bottom, then left to right.
+// Tab order follows the reading order of a page: panel by panel (a page with two
+// panels side by side is read as two columns), and within a panel top to bottom, then
+// left to right.
 void arrangeTabOrder(QWidget *page)
 {
+    const auto panelOf = [page](QWidget *w) {
+        while (w->parentWidget() != page)
+            w = w->parentWidget();
+        return w;
+    };
+    const auto readingKey = [page](QWidget *w) {
+        const QPoint p = w->mapTo(page, QPoint(0, 0));
+        return std::pair(p.y(), p.x());
+    };
     QList<QWidget *> order;
     for (QWidget *w : page->findChildren<QWidget *>()) {
         if ((w->focusPolicy() & Qt::TabFocus) && !w->isHidden() && !w->focusProxy())
             order << w;
     }
-    std::stable_sort(order.begin(), order.end(), [page](QWidget *a, QWidget *b) {
-        const QPoint pa = a->mapTo(page, QPoint(0, 0));
-        const QPoint pb = b->mapTo(page, QPoint(0, 0));
-        return pa.y() != pb.y() ? pa.y() < pb.y() : pa.x() < pb.x();
+    std::stable_sort(order.begin(), order.end(), [&](QWidget *a, QWidget *b) {
+        return std::pair(readingKey(panelOf(a)), readingKey(a)) <
+               std::pair(readingKey(panelOf(b)), readingKey(b));
     });
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);

@@ -358,8 +358,9 @@ private slots:
 
     void tabOrder_data()
     {
-        // Reading order: row by row from the top, left to right within a row. The counters,
-        // the disabled note, the hidden start folder and the tip's picture take no focus.
+        // Reading order: panel by panel, and within a panel row by row from the top, left to
+        // right within a row. The counters, the disabled note, the hidden start folder and
+        // the tip's picture take no focus.
         QTest::addColumn<QString>("order");
         QTest::newRow("Basic")
             << u"Edit1 Button11 Edit2 Button12 Edit3 Button4 Edit4 Button5 Edit5 "
@@ -373,10 +374,10 @@ private slots:
                u"Edit33 "
                u"Button20 ComboBox12 CheckBox3 Edit34 Button21 ComboBox13 Button22 Edit17 Button18 "
                u"BitBtn7"_s;
-        // Both panels of the page, row by row across them.
-        QTest::newRow("DC Tags") << u"Edit18 BitBtn2 Edit28 Edit19 BitBtn3 Edit29 BitBtn6 Edit21 "
-                                    u"BitBtn4 Edit30 Edit20 BitBtn5 Edit31 Edit22 Edit32 Edit23 "
-                                    u"Edit24 Edit25 Edit26 Edit27 Button19"_s;
+        // Two panels side by side: down the left one, then down the right one.
+        QTest::newRow("DC Tags") << u"Edit18 BitBtn2 Edit19 BitBtn3 Edit21 BitBtn4 Edit20 BitBtn5 "
+                                    u"Edit22 Edit23 Edit24 Edit25 Edit26 Edit27 Edit28 Edit29 "
+                                    u"BitBtn6 Edit30 Edit31 Edit32 Button19"_s;
     }
 
     void tabOrder()
