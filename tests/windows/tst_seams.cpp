@@ -1,0 +1,131 @@
+// The real seams the program runs with: QtPrompts shows exactly the message it is
+// given and reports the button that closed it; DesktopShell hands each kind of
+// target to the desktop as the right kind of address.
+
+#include "windows/prompts.h"
+#include "windows/shell.h"
+
+#include <QDesktopServices>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <optional>
+
+using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(quill::Message)
+
+namespace {
+
+enum class Close { ClickOk, ClickCancel, Escape, Enter };
+
+// Receives what the desktop would have been asked to open.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> urls;
+
+public slots:
+    void open(const QUrl &url) { urls << url; }
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Close)
+
+class TestSeams : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void promptShowsTheMessage_data();
+    void promptShowsTheMessage();
+    void shellOpens_data();
+    void shellOpens();
+};
+
+void TestSeams::promptShowsTheMessage_data()
+{
+    QTest::addColumn<quill::Message>("message");
+    QTest::addColumn<Close>("close");
+    QTest::addColumn<QMessageBox::StandardButton>("result");
+
+    const quill::Message question =
+        quill::warningQuestion(u"Are you sure you want to clear all fields?"_s);
+    QTest::newRow("question, OK") << question << Close::ClickOk << QMessageBox::Ok;
+    QTest::newRow("question, Cancel") << question << Close::ClickCancel << QMessageBox::Cancel;
+    QTest::newRow("question, Escape") << question << Close::Escape << QMessageBox::Cancel;
+    QTest::newRow("question, Enter is the default") << question << Close::Enter << QMessageBox::Ok;
+    QTest::newRow("error, Escape")
+        << quill::errorMessage(u"File not found"_s) << Close::Escape << QMessageBox::Ok;
+}
+
+void TestSeams::promptShowsTheMessage()
+{
+    QFETCH(quill::Message, message);
+    QFETCH(Close, close);
+    QFETCH(QMessageBox::StandardButton, result);
+
+    // Read what the box shows, then close it as the user would; compared afterwards,
+    // so a wrong box never stays open and hangs the test.
+    std::optional<quill::Message> shown;
+    QTimer::singleShot(0, this, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        shown = quill::Message{box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
+                               box->standardButton(box->defaultButton())};
+        switch (close) {
+        case Close::ClickOk:
+            box->button(QMessageBox::Ok)->click();
+            break;
+        case Close::ClickCancel:
+            box->button(QMessageBox::Cancel)->click();
+            break;
+        case Close::Escape:
+            QTest::keyClick(box, Qt::Key_Escape);
+            break;
+        case Close::Enter:
+            QTest::keyClick(box, Qt::Key_Return);
+            break;
+        }
+    });
+    quill::QtPrompts prompts;
+    QCOMPARE(prompts.show(nullptr, message), result);
+    QVERIFY(shown);
+    QCOMPARE(*shown, message);
+}
+
+void TestSeams::shellOpens_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QUrl>("url");
+
+    QTest::newRow("web address") << u"https://www.quillmark.example/"_s
+                                 << QUrl(u"https://www.quillmark.example/"_s);
+    QTest::newRow("mail address") << u"mailto:support@quillmark.example"_s
+                                  << QUrl(u"mailto:support@quillmark.example"_s);
+    QTest::newRow("help page") << u"/opt/quillmark/help/index.html"_s
+                               << QUrl(u"file:///opt/quillmark/help/index.html"_s);
+}
+
+void TestSeams::shellOpens()
+{
+    QFETCH(QString, target);
+    QFETCH(QUrl, url);
+
+    UrlCatcher catcher;
+    for (const QString &scheme : {u"https"_s, u"mailto"_s, u"file"_s})
+        QDesktopServices::setUrlHandler(scheme, &catcher, "open");
+    quill::DesktopShell shell;
+    shell.open(target);
+    for (const QString &scheme : {u"https"_s, u"mailto"_s, u"file"_s})
+        QDesktopServices::unsetUrlHandler(scheme);
+    QCOMPARE(catcher.urls, QList<QUrl>{url});
+}
+
+QTEST_MAIN(TestSeams)
+#include "tst_seams.moc"
