@@ -3,14 +3,12 @@
 #include "windows/main_window.h"
 #include "windows/preferences_dialog.h"
 
-#include <QIcon>
-
 namespace quill {
 
-Application::Application(Prompts &prompts, Shell &shell, QObject *parent)
+Application::Application(const Seams &seams, QObject *parent)
     : QObject(parent)
     , m_form2(std::make_unique<TForm2>())
-    , m_form1(std::make_unique<TForm1>(*m_form2, prompts, shell))
+    , m_form1(std::make_unique<TForm1>(*m_form2, seams))
 {
     connect(m_form1.get(), &TForm1::preferencesRequested, this, &Application::showPreferences);
 }

@@ -9,8 +9,7 @@ class TForm2;
 
 namespace quill {
 
-class Prompts;
-class Shell;
+struct Seams;
 
 // The program: it creates every window once, hands them the seams for boxes,
 // dialogs and the shell, and wires the commands that show one window from another.
@@ -20,7 +19,7 @@ class Application : public QObject
     Q_OBJECT
 
 public:
-    Application(Prompts &prompts, Shell &shell, QObject *parent = nullptr);
+    explicit Application(const Seams &seams, QObject *parent = nullptr);
     ~Application() override;
 
     // Shows the main window; the program runs until it closes.

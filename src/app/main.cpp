@@ -1,6 +1,8 @@
 #include "app/application.h"
 #include "windows/look.h"
+#include "windows/printer.h"
 #include "windows/prompts.h"
+#include "windows/seams.h"
 #include "windows/shell.h"
 
 #include <QApplication>
@@ -14,7 +16,8 @@ int main(int argc, char *argv[])
 
     quill::QtPrompts prompts;
     quill::DesktopShell shell;
-    quill::Application program(prompts, shell);
+    quill::QtPrinter printer;
+    quill::Application program({prompts, shell, printer});
     program.start();
     return app.exec();
 }

@@ -33,13 +33,14 @@ constexpr int StatusBarHeight = 19;
 
 } // namespace
 
-TForm1::TForm1(TForm2 &preferences, quill::Prompts &prompts, quill::Shell &shell, QWidget *parent)
+TForm1::TForm1(TForm2 &preferences, const quill::Seams &seams, QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                               Qt::MSWindowsFixedSizeDialogHint)
     , m_preferences(preferences)
-    , m_prompts(prompts)
-    , m_shell(shell)
+    , m_prompts(seams.prompts)
+    , m_shell(seams.shell)
+    , m_printer(seams.printer)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quillmark v2.0"));
@@ -53,6 +54,7 @@ TForm1::TForm1(TForm2 &preferences, quill::Prompts &prompts, quill::Shell &shell
     buildStatusBar();
     buildMenus();
     buildPopupMenu();
+    buildFileCommands();
     connectFieldReactions();
     keepCommandShortcuts();
 

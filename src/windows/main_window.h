@@ -1,6 +1,8 @@
 #pragma once
 
+#include "components/prompts.h"
 #include "document/tag_document.h"
+#include "windows/seams.h"
 
 #include <QMainWindow>
 
@@ -19,11 +21,7 @@ class QPushButton;
 class QStatusBar;
 class QTabWidget;
 class TForm2;
-
-namespace quill {
-class Prompts;
-class Shell;
-} // namespace quill
+class TMBox;
 
 // The main window: the four pages of tag fields, the code page, the menus and
 // the status bar with the modified mark.
@@ -32,8 +30,7 @@ class TForm1 : public QMainWindow
     Q_OBJECT
 
 public:
-    TForm1(TForm2 &preferences, quill::Prompts &prompts, quill::Shell &shell,
-           QWidget *parent = nullptr);
+    TForm1(TForm2 &preferences, const quill::Seams &seams, QWidget *parent = nullptr);
     ~TForm1() override;
 
     // The tag document as the controls of this window and the Preferences dialog hold it.
@@ -52,6 +49,10 @@ public:
 
     // The folder the program was started in, as recorded in Edit13.
     QString startFolder() const;
+
+    // The code page's text as the output commands take it: its lines joined by CR LF,
+    // every character as it stands.
+    QString codePageText() const;
 
     // Pages and panels
     QTabWidget *PageControl1;
@@ -136,6 +137,14 @@ public:
 
     QStatusBar *StatusBar1;
     QMenu *PopupMenu1;
+    TMBox *MBox1;
+
+    // The file dialogs, each remembering the name it returned last.
+    quill::FileDialogRequest SaveDialog1;
+    quill::FileDialogRequest OpenDialog1;
+    quill::FileDialogRequest OpenDialog2;
+    quill::FileDialogRequest SaveDialog2;
+    quill::FileDialogRequest SaveDialog3;
 
 signals:
     // Commands that show another window; the application object connects them.
@@ -199,6 +208,7 @@ private slots:
     void DescriptionClick();
 
 protected:
+    void closeEvent(QCloseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -216,6 +226,7 @@ private:
     void buildStatusBar();
     void buildMenus();
     void buildPopupMenu();
+    void buildFileCommands();
     void connectFieldReactions();
 
     QAction *createCommand(const char *name, const char *caption, const QKeySequence &shortcut,
@@ -235,6 +246,11 @@ private:
         return static_cast<Control *>(fieldControl(field));
     }
     void showCharacterSetNote();
+    void setCodePageText(const QString &text);
+    // True when nothing unsaved would be lost, or the user answers the question with OK.
+    bool askBeforeLosingWork(const QString &question);
+    void showFailure(const QString &message);
+    void exportCodePage(quill::FileDialogRequest &dialog);
     void showPage(quill::Page page);
     void openHelpPage(QObject *sender);
     void openStartFolderFile(QObject *sender);
@@ -243,6 +259,7 @@ private:
     TForm2 &m_preferences;
     quill::Prompts &m_prompts;
     quill::Shell &m_shell;
+    quill::Printer &m_printer;
     std::array<QWidget *, quill::FieldCount> m_fields{};
     QLabel *m_statusPanels[2]{};
     QAction *m_editActions[6]{};

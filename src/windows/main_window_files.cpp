@@ -1,29 +1,200 @@
-// The main window's file commands: project files, import, export, printing and
-// the clipboard. They arrive with the file commands' own work; until then each
-// menu item is bound and does nothing.
+// The main window's file commands: project files (Save, Open, Exit and the close
+// guard), Import, Export, Print and Copy. What they compute lives in the core; here
+// they read the controls, ask, and show what came of it.
 
 #include "windows/main_window.h"
 
-void TForm1::Open1Click()
-{}
+#include "components/mbox.h"
+#include "document/line_breaks.h"
+#include "files/export_text.h"
+#include "files/import_text.h"
+#include "files/project_record.h"
+#include "windows/printer.h"
+#include "windows/prompts.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+
+namespace {
+
+const QString Break = QStringLiteral("\r\n");
+
+} // namespace
+
+void TForm1::buildFileCommands()
+{
+    SaveDialog1 = {QStringLiteral("Save"),
+                   QStringLiteral("Quillmark Data Files (*.qmk)"),
+                   {},
+                   QStringLiteral("mytags")};
+    OpenDialog1 = {{}, QStringLiteral("Quillmark Data Files (*.qmk)"), {}, {}};
+    // Every file, names without a dot too.
+    OpenDialog2 = {QStringLiteral("Import"), QStringLiteral("Text Based Files (*)"), {}, {}};
+    SaveDialog2 = {
+        QStringLiteral("Export"), QStringLiteral("HTML File (*.html)"), QStringLiteral("html"), {}};
+    SaveDialog3 = {
+        QStringLiteral("Export"), QStringLiteral("Text Files (*.txt)"), QStringLiteral("txt"), {}};
+
+    MBox1 = new TMBox(m_prompts, this);
+    MBox1->setObjectName(QStringLiteral("MBox1"));
+    MBox1->setCaption(QStringLiteral("Quillmark"));
+    MBox1->setText(QStringLiteral("Please generate your code before exporting."));
+}
+
+QString TForm1::codePageText() const
+{
+    // Block by block, as typed: toPlainText() would turn a no-break space into a blank.
+    QStringList lines;
+    for (QTextBlock block = Memo1->document()->begin(); block.isValid(); block = block.next())
+        lines << block.text().replace(QChar::LineSeparator, Break);
+    return lines.join(Break);
+}
+
+void TForm1::setCodePageText(const QString &text)
+{
+    QString lines = text;
+    lines.replace(Break, QStringLiteral("\n"));
+    Memo1->setPlainText(lines);
+}
+
+bool TForm1::askBeforeLosingWork(const QString &question)
+{
+    return !isModified() ||
+           m_prompts.show(this, quill::warningQuestion(question)) == QMessageBox::Ok;
+}
+
+void TForm1::showFailure(const QString &message)
+{
+    m_prompts.show(this, quill::errorMessage(message));
+}
+
+// ---------------------------------------------------------------------------
+// Project files
 
 void TForm1::SaveAs1Click()
-{}
+{
+    const QString chosen = m_prompts.saveFileName(this, SaveDialog1);
+    if (chosen.isEmpty())
+        return;
+    SaveDialog1.lastName = chosen;
+    const QString name = quill::ProjectFileName(chosen);
+    QString error;
+    if (!quill::SaveProjectFile(name, quill::GatherProject(document()), &error)) {
+        showFailure(error);
+        return;
+    }
+    setSaved();
+    setStatusPanelText(1, name);
+}
 
-void TForm1::Import1Click()
-{}
-
-void TForm1::AsHTML1Click()
-{}
-
-void TForm1::AsText1Click()
-{}
-
-void TForm1::Print1Click()
-{}
+void TForm1::Open1Click()
+{
+    if (!askBeforeLosingWork(
+            QStringLiteral("Are you sure you want to clear all fields and open a file?")))
+        return;
+    const QString chosen = m_prompts.openFileName(this, OpenDialog1);
+    if (chosen.isEmpty())
+        return;
+    OpenDialog1.lastName = chosen;
+    quill::TProjectRecord record;
+    QString error;
+    if (!quill::LoadProjectFile(chosen, &record, &error, quill::FileKind::RegularOnly)) {
+        showFailure(error);
+        return;
+    }
+    quill::TagDocument doc = document();
+    quill::ApplyProject(record, doc);
+    applyDocument(doc);
+    // After the fields, whose change reactions have set the mark while loading.
+    setSaved();
+    setStatusPanelText(1, chosen);
+}
 
 void TForm1::Exit1Click()
-{}
+{
+    if (!askBeforeLosingWork(QStringLiteral("Are you sure you want to exit without saving?")))
+        return;
+    // Straight out of the event loop: quit() would send close events and ask again.
+    QCoreApplication::exit(0);
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    if (!askBeforeLosingWork(QStringLiteral("Are you sure you want to exit without saving?"))) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    // The program ends with its main window, whatever other window is still shown.
+    QCoreApplication::exit(0);
+}
+
+// ---------------------------------------------------------------------------
+// Import and export
+
+void TForm1::Import1Click()
+{
+    const QString chosen = m_prompts.openFileName(this, OpenDialog2);
+    if (chosen.isEmpty())
+        return;
+    OpenDialog2.lastName = chosen;
+    if (chosen.size() < 2)
+        return;
+    QString text;
+    QString error;
+    if (!quill::readImportText(chosen, &text, &error)) {
+        showFailure(error);
+        return;
+    }
+    if (text != codePageText())
+        setCodePageText(text);
+    showPage(quill::Page::HtmlCode);
+}
+
+void TForm1::exportCodePage(quill::FileDialogRequest &dialog)
+{
+    const QString text = codePageText();
+    if (text.size() < 3) {
+        MBox1->Execute();
+        return;
+    }
+    const QString chosen = m_prompts.saveFileName(this, dialog);
+    if (chosen.isEmpty())
+        return;
+    dialog.lastName = chosen;
+    QString error;
+    if (!quill::exportText(chosen, text, &error))
+        showFailure(error);
+}
+
+void TForm1::AsHTML1Click()
+{
+    exportCodePage(SaveDialog2);
+}
+
+void TForm1::AsText1Click()
+{
+    exportCodePage(SaveDialog3);
+}
+
+// ---------------------------------------------------------------------------
+// Printer and clipboard
+
+void TForm1::Print1Click()
+{
+    QString error;
+    if (!m_printer.printText(codePageText() + Break, &error))
+        showFailure(error);
+}
 
 void TForm1::CopyToClipboard1Click()
-{}
+{
+    Memo1->selectAll();
+    const QString text = codePageText();
+    // An empty page leaves the clipboard as it was.
+    if (!text.isEmpty())
+        QApplication::clipboard()->setText(text);
+}

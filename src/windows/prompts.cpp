@@ -1,38 +1,20 @@
 #include "windows/prompts.h"
 
-#include "files/file_io.h"
-
 #include <QFileDialog>
 
 namespace quill {
-
-Message warningQuestion(const QString &text)
-{
-    return {QStringLiteral("Warning"), text, QMessageBox::Warning,
-            QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok};
-}
-
-Message errorMessage(const QString &failure)
-{
-    return {QStringLiteral("Quillmark"), errorBoxText(failure), QMessageBox::Critical,
-            QMessageBox::Ok, QMessageBox::Ok};
-}
-
-Message informationMessage(const QString &caption, const QString &text)
-{
-    return {caption, text, QMessageBox::Information, QMessageBox::Ok, QMessageBox::Ok};
-}
-
 namespace {
 
 QString runFileDialog(QWidget *parent, const FileDialogRequest &request,
                       QFileDialog::AcceptMode mode)
 {
     QFileDialog dialog(parent, request.title);
+    // Qt's own dialog on every desktop, the same for every user and every test run.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(mode);
-    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
-                                                       : QFileDialog::AnyFile);
-    dialog.setNameFilters({request.filter, QFileDialog::tr("All Files (*)")});
+    // An open dialog takes a name that does not exist too: the command tells the user.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(request.filter);
     dialog.setDefaultSuffix(request.defaultSuffix);
     if (!request.lastName.isEmpty())
         dialog.selectFile(request.lastName);
@@ -55,6 +37,12 @@ QMessageBox::StandardButton QtPrompts::show(QWidget *parent, const Message &mess
                                                                       : QMessageBox::Ok);
     const int result = box.exec();
     return static_cast<QMessageBox::StandardButton>(result);
+}
+
+QAbstractButton *QtPrompts::run(QMessageBox &box)
+{
+    box.exec();
+    return box.clickedButton();
 }
 
 QString QtPrompts::openFileName(QWidget *parent, const FileDialogRequest &request)

@@ -7,6 +7,7 @@
 // the windows down. The helpers click, type, choose and press on shown windows and
 // read the status panels and the document back.
 
+#include "recording_printer.h"
 #include "recording_shell.h"
 #include "scripted_prompts.h"
 
@@ -17,6 +18,7 @@
 #include "windows/look.h"
 #include "windows/main_window.h"
 #include "windows/preferences_dialog.h"
+#include "windows/seams.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -223,6 +225,7 @@ protected:
     // the boxes shown and the targets opened are read back after it.
     ScriptedPrompts m_prompts;
     RecordingShell m_shell;
+    RecordingPrinter m_printer;
 
 private slots:
     void initTestCase() { quill::applyProgramLook(*qApp); }
@@ -231,9 +234,10 @@ private slots:
     {
         m_prompts.reset();
         m_shell.targets.clear();
+        m_printer = {};
         beforeStart();
         m_startFolder = QDir::toNativeSeparators(QDir::currentPath());
-        m_app = std::make_unique<quill::Application>(m_prompts, m_shell);
+        m_app = std::make_unique<quill::Application>(quill::Seams{m_prompts, m_shell, m_printer});
         m_app->start();
         QVERIFY(QTest::qWaitForWindowExposed(&form()));
         activate(&form());

@@ -1,12 +1,13 @@
 #include "scripted_prompts.h"
 
+#include <QPushButton>
 #include <QTest>
 
 namespace {
 
 QString kindName(ScriptedPrompts::Kind kind)
 {
-    const char *const names[] = {"message box", "open dialog", "save dialog"};
+    const char *const names[] = {"message box", "message box run", "open dialog", "save dialog"};
     return QString::fromLatin1(names[static_cast<int>(kind)]);
 }
 
@@ -15,6 +16,11 @@ QString kindName(ScriptedPrompts::Kind kind)
 void ScriptedPrompts::answerBox(QMessageBox::StandardButton button)
 {
     m_answers.append({Kind::Box, button, {}});
+}
+
+void ScriptedPrompts::answerRun(const QString &buttonCaption)
+{
+    m_answers.append({Kind::Run, QMessageBox::NoButton, buttonCaption});
 }
 
 void ScriptedPrompts::answerOpenFile(const QString &fileName)
@@ -31,6 +37,7 @@ void ScriptedPrompts::reset()
 {
     m_answers.clear();
     m_boxes.clear();
+    m_ranBoxes.clear();
     m_fileRequests.clear();
 }
 
@@ -58,6 +65,32 @@ QMessageBox::StandardButton ScriptedPrompts::show(QWidget *, const quill::Messag
         return message.buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel
                                                              : QMessageBox::Ok;
     return answer->button;
+}
+
+QAbstractButton *ScriptedPrompts::run(QMessageBox &box)
+{
+    RanBox shown{box.windowTitle(),
+                 box.text(),
+                 box.icon(),
+                 {},
+                 {},
+                 {},
+                 box.windowFlags().testFlag(Qt::WindowStaysOnTopHint)};
+    for (QAbstractButton *button : box.buttons())
+        shown.buttons << button->text();
+    if (box.defaultButton())
+        shown.defaultButton = box.defaultButton()->text();
+    if (box.escapeButton())
+        shown.escapeButton = box.escapeButton()->text();
+    m_ranBoxes.append(shown);
+    const auto answer = take(Kind::Run, shown.caption + QStringLiteral(": ") + shown.text);
+    if (!answer)
+        return box.escapeButton();
+    for (QAbstractButton *button : box.buttons()) {
+        if (button->text() == answer->fileName)
+            return button;
+    }
+    return nullptr;
 }
 
 QString ScriptedPrompts::openFileName(QWidget *, const quill::FileDialogRequest &request)

@@ -15,16 +15,30 @@
 class ScriptedPrompts : public quill::Prompts
 {
 public:
-    enum class Kind { Box, OpenFile, SaveFile };
+    enum class Kind { Box, Run, OpenFile, SaveFile };
+
+    // A box its caller built and ran, as it would have been shown.
+    struct RanBox {
+        QString caption;
+        QString text;
+        QMessageBox::Icon icon;
+        QStringList buttons; // captions, in the box's order
+        QString defaultButton;
+        QString escapeButton;
+        bool onTop;
+    };
 
     // Answers for the next prompts, consumed in the order given.
     void answerBox(QMessageBox::StandardButton button);
+    // The caption of the button that closes the next box run; empty closes it with none.
+    void answerRun(const QString &buttonCaption);
     // An empty name answers as a cancelled dialog.
     void answerOpenFile(const QString &fileName);
     void answerSaveFile(const QString &fileName);
 
     // The boxes shown, as the program built them.
     const QList<quill::Message> &boxes() const { return m_boxes; }
+    const QList<RanBox> &ranBoxes() const { return m_ranBoxes; }
     const QList<quill::FileDialogRequest> &fileRequests() const { return m_fileRequests; }
     // Answers scripted but not yet asked for.
     qsizetype pendingAnswers() const { return m_answers.size(); }
@@ -32,6 +46,7 @@ public:
     void reset();
 
     QMessageBox::StandardButton show(QWidget *parent, const quill::Message &message) override;
+    QAbstractButton *run(QMessageBox &box) override;
     QString openFileName(QWidget *parent, const quill::FileDialogRequest &request) override;
     QString saveFileName(QWidget *parent, const quill::FileDialogRequest &request) override;
 
@@ -39,7 +54,7 @@ private:
     struct Answer {
         Kind kind;
         QMessageBox::StandardButton button = QMessageBox::NoButton;
-        QString fileName;
+        QString fileName; // or the caption of the button that closes a box run
     };
 
     // Takes the next answer; nullopt and a test failure when it is missing or meant
@@ -48,5 +63,6 @@ private:
 
     QList<Answer> m_answers;
     QList<quill::Message> m_boxes;
+    QList<RanBox> m_ranBoxes;
     QList<quill::FileDialogRequest> m_fileRequests;
 };

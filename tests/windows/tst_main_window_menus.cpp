@@ -39,6 +39,10 @@ enum class Effect {
     Resets,      // every field back to start-up, the mark "Saved"
     Asks,        // the question before clearing a modified document
     Preferences, // the Preferences dialog shown
+    Dialog,      // the file dialog titled `argument` (cancelled)
+    Refuses,     // the box that asks for code before an export
+    Prints,      // the code page sent to the printer
+    Copies,      // the code page put on the clipboard
     Tools,       // the Tools window asked for on page `argument`
     About,
     Wizard,
@@ -145,7 +149,14 @@ private slots:
             {u"Support1"_s, {Effect::Opens, u"mail"_s}},
             {u"SupportForum1"_s, {Effect::Opens, u"web"_s}},
             {u"About1"_s, {Effect::About, {}}},
-            // The file commands and the clipboard are still to come: so far they do nothing.
+            {u"Open1"_s, {Effect::Dialog, QString()}},
+            {u"save2"_s, {Effect::Dialog, u"Save"_s}},
+            {u"Import1"_s, {Effect::Dialog, u"Import"_s}},
+            {u"AsHTML1"_s, {Effect::Refuses, {}}},
+            {u"AsText1"_s, {Effect::Refuses, {}}},
+            {u"Print1"_s, {Effect::Prints, {}}},
+            {u"CopyToClipboard1"_s, {Effect::Copies, {}}},
+            // Exit leaves the event loop, which a test does not run: nothing shows.
         };
         // Every command of the menu bar has a row, run by its shortcut from a field where
         // it has one; a command missing from the table must do nothing.
@@ -159,7 +170,7 @@ private slots:
         }
         // The context menu's own command shows F3 but leaves the key to the menu bar's.
         QTest::newRow("CopyCodetoClipboard1")
-            << u"CopyCodetoClipboard1"_s << QKeySequence() << int(Effect::Nothing) << QVariant();
+            << u"CopyCodetoClipboard1"_s << QKeySequence() << int(Effect::Copies) << QVariant();
         QTest::newRow("Button19") << u"Button19"_s << QKeySequence() << int(Effect::Opens)
                                   << QVariant(u"help/context1.html"_s);
     }
@@ -190,6 +201,13 @@ private slots:
         QSignalSpy wizard(&form(), &TForm1::wizardRequested);
         if (Effect(effect) == Effect::Asks)
             m_prompts.answerBox(QMessageBox::Cancel);
+        if (Effect(effect) == Effect::Dialog && argument.toString() == u"Save"_s)
+            m_prompts.answerSaveFile({});
+        else if (Effect(effect) == Effect::Dialog)
+            m_prompts.answerOpenFile({});
+        if (Effect(effect) == Effect::Refuses)
+            m_prompts.answerRun(u"OK"_s);
+        QApplication::clipboard()->setText(u"before"_s);
 
         if (!key.isEmpty()) {
             press(key[0]);
@@ -216,6 +234,23 @@ private slots:
             break;
         case Effect::ShowsPage:
             QCOMPARE(form().PageControl1->currentIndex(), argument.toInt());
+            break;
+        case Effect::Dialog:
+            QCOMPARE(m_prompts.fileRequests().size(), 1);
+            QCOMPARE(m_prompts.fileRequests().constFirst().title, argument.toString());
+            break;
+        case Effect::Refuses:
+            QCOMPARE(m_prompts.ranBoxes().size(), 1);
+            QCOMPARE(m_prompts.ranBoxes().constFirst().text,
+                     u"Please generate your code before exporting."_s);
+            break;
+        case Effect::Prints:
+            QCOMPARE(m_printer.texts, QStringList{code + u"\r\n"_s});
+            break;
+        case Effect::Copies:
+            // The page is empty: the clipboard keeps what it held.
+            QVERIFY(code.isEmpty());
+            QCOMPARE(QApplication::clipboard()->text(), u"before"_s);
             break;
         case Effect::Tools:
             QCOMPARE(tools.size(), 1);
@@ -254,6 +289,12 @@ private slots:
             QVERIFY(m_shell.targets.isEmpty());
         if (Effect(effect) != Effect::Asks)
             QVERIFY(m_prompts.boxes().isEmpty());
+        if (Effect(effect) != Effect::Dialog)
+            QVERIFY(m_prompts.fileRequests().isEmpty());
+        if (Effect(effect) != Effect::Refuses)
+            QVERIFY(m_prompts.ranBoxes().isEmpty());
+        if (Effect(effect) != Effect::Prints)
+            QVERIFY(m_printer.texts.isEmpty());
         if (Effect(effect) != Effect::Resets)
             verifyDocument(before);
         if (Effect(effect) != Effect::Generates) {
