@@ -85,16 +85,20 @@ void TForm1::buildStatusBar()
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(false);
     StatusBar1->setFixedHeight(StatusBarHeight);
-    const int widths[2] = {100, 50};
     for (int i = 0; i < 2; ++i) {
         auto *panel = new QLabel(StatusBar1);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        panel->setFixedWidth(widths[i]);
         panel->setIndent(2);
-        StatusBar1->addWidget(panel);
         m_statusPanels[i] = panel;
     }
+    // The mark's panel is 100 wide; the file name's, the last, takes the rest of the
+    // bar (at least 50) so a long name can be read, and never widens the window.
+    m_statusPanels[0]->setFixedWidth(100);
+    m_statusPanels[1]->setMinimumWidth(50);
+    m_statusPanels[1]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    StatusBar1->addWidget(m_statusPanels[0]);
+    StatusBar1->addWidget(m_statusPanels[1], 1);
     setStatusBar(StatusBar1);
 }
 

@@ -2,11 +2,14 @@
 // given and reports the button that closed it; DesktopShell hands each kind of
 // target to the desktop as the right kind of address.
 
+#include "windows/printer.h"
 #include "windows/prompts.h"
 #include "windows/shell.h"
 
 #include <QDesktopServices>
+#include <QPrinterInfo>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -45,6 +48,8 @@ private slots:
     void promptShowsTheMessage();
     void shellOpens_data();
     void shellOpens();
+    void printsToPdf();
+    void noDefaultPrinter();
 };
 
 void TestSeams::promptShowsTheMessage_data()
@@ -125,6 +130,31 @@ void TestSeams::shellOpens()
     for (const QString &scheme : {u"https"_s, u"mailto"_s, u"file"_s})
         QDesktopServices::unsetUrlHandler(scheme);
     QCOMPARE(catcher.urls, QList<QUrl>{url});
+}
+
+void TestSeams::printsToPdf()
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(u"code.pdf"_s);
+    quill::QtPrinter printer(pdf);
+    QString error;
+    // A form feed starts the second page; no blank page follows the last text.
+    QVERIFY2(printer.printText(u"<html>\r\n\tindented\f</html>\r\n"_s, &error), qPrintable(error));
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(bytes.startsWith("%PDF"));
+    QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r"), 2);
+}
+
+void TestSeams::noDefaultPrinter()
+{
+    if (!QPrinterInfo::defaultPrinter().isNull())
+        QSKIP("This machine has a default printer.");
+    quill::QtPrinter printer;
+    QString error;
+    QVERIFY(!printer.printText(u"x\r\n"_s, &error));
+    QCOMPARE(error, u"There is no default printer currently selected"_s);
 }
 
 QTEST_MAIN(TestSeams)
