@@ -1,12 +1,17 @@
 // The styled menu renderer: its colour arithmetic, measuring and painting checked
-// pixel by pixel against a fixed palette.
+// pixel by pixel against a fixed palette, then hooked onto real menus.
 
+#include "components/xp_menu.h"
 #include "components/xp_menu_painter.h"
 
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QTest>
 
 #include <functional>
+#include <memory>
 
 using namespace quill;
 using namespace Qt::StringLiterals;
@@ -16,9 +21,11 @@ struct Probe {
     QRgb colour;
 };
 using Painting = std::function<QImage(const XPMenuPaint &)>;
+using Steps = std::function<void(QMenu *file, TXPMenu &renderer)>;
 Q_DECLARE_METATYPE(Probe)
 Q_DECLARE_METATYPE(XPMenuColours)
 Q_DECLARE_METATYPE(Painting)
+Q_DECLARE_METATYPE(Steps)
 
 namespace {
 
@@ -119,6 +126,10 @@ private slots:
     void painting_data();
     void painting();
     void disabledItemUnderTheMouse();
+    void realMenu();
+    void hooking_data();
+    void hooking();
+    void destroyingTheWindowWhileActive();
 };
 
 void XPMenuTest::colourFunctions_data()
@@ -511,6 +522,175 @@ void XPMenuTest::disabledItemUnderTheMouse()
         }
     }
     QVERIFY(changed > 0);
+}
+
+namespace {
+
+// A window with a File menu like the program's: pictures, shortcuts, a separator
+// and a submenu.
+struct Window {
+    Window()
+    {
+        file = window.menuBar()->addMenu(u"&File"_s);
+        QPixmap picture(16, 16);
+        picture.fill(Qt::blue);
+        const std::pair<QString, QString> commands[] = {{u"&New"_s, u"Ctrl+N"_s},
+                                                        {u"Import..."_s, u"Ctrl+Alt+I"_s}};
+        for (const auto &[caption, shortcut] : commands) {
+            QAction *action = file->addAction(QIcon(picture), caption);
+            action->setShortcut(QKeySequence(shortcut));
+        }
+        exportMenu = file->addMenu(u"Export"_s);
+        exportMenu->addAction(u"As HTML"_s);
+        separator = file->addSeparator();
+        file->addAction(u"E&xit"_s);
+        popup = new QMenu(&window);
+        popup->addAction(u"Generate Meta Code"_s);
+        renderer = new TXPMenu(&window);
+    }
+
+    QMainWindow window;
+    QMenu *file;
+    QMenu *exportMenu;
+    QMenu *popup;
+    QAction *separator;
+    TXPMenu *renderer;
+};
+
+} // namespace
+
+void XPMenuTest::realMenu()
+{
+    Window w;
+    w.renderer->setActive(true);
+    w.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+    w.file->popup(w.window.mapToGlobal(QPoint(0, 0)));
+    QVERIFY(QTest::qWaitForWindowExposed(w.file));
+    const QImage shot = w.file->grab().toImage();
+    const XPMenuColours c =
+        paintContext(w.renderer->settings(), QApplication::palette(), true).colours;
+
+    // Every item at least as wide as it asked, though Qt adds the widest shortcut
+    // afterwards; the separator exactly 4 high.
+    const XPMenuTextMetrics metrics = textMetrics(paintFont(w.renderer->settings()));
+    for (QAction *action : w.file->actions()) {
+        XPMenuItem item;
+        item.caption = action->text();
+        item.shortcut = action->shortcut().toString(QKeySequence::NativeText);
+        item.icon = action->icon().isNull() ? QImage() : QImage(16, 16, QImage::Format_ARGB32);
+        item.separator = action->isSeparator();
+        QVERIFY2(w.file->actionGeometry(action).width() >= measureItem(item, metrics, 24).width(),
+                 qPrintable(action->text()));
+    }
+    const QRect separator = w.file->actionGeometry(w.separator);
+    QCOMPARE(separator.height(), 4);
+    QCOMPARE(shot.pixel(separator.left() + 24 + 7, separator.top() + 2), c.separator);
+    QCOMPARE(shot.pixel(separator.left() + 24 + 6, separator.top() + 2), c.itemBackground);
+    const QRect exitItem = w.file->actionGeometry(w.file->actions().last());
+    QCOMPARE(shot.pixel(exitItem.right() - 1, exitItem.center().y()), c.itemBackground);
+    QCOMPARE(shot.pixel(exitItem.left() + 1, exitItem.center().y()), c.iconColumn);
+    w.file->close();
+}
+
+void XPMenuTest::hooking_data()
+{
+    QTest::addColumn<Steps>("steps");
+    QTest::addColumn<bool>("fileStyled");
+    QTest::addColumn<bool>("ownStyleKept");
+    QTest::addColumn<bool>("runTimeMenuStyled");
+
+    const auto addSubmenu = [](QMenu *file) { file->addMenu(u"Later"_s)->addAction(u"x"_s); };
+    QTest::newRow("active") << Steps([](QMenu *, TXPMenu &r) { r.setActive(true); }) << true << true
+                            << false;
+    QTest::newRow("override owner draw") << Steps([](QMenu *, TXPMenu &r) {
+        r.setActive(true);
+        r.setOverrideOwnerDraw(true);
+    }) << true << false << false;
+    QTest::newRow("active off restores the application's style") << Steps([](QMenu *, TXPMenu &r) {
+        r.setActive(true);
+        r.setActive(false);
+    }) << false << true << false;
+    QTest::newRow("submenu added, not yet opened") << Steps([=](QMenu *file, TXPMenu &r) {
+        r.setActive(true);
+        addSubmenu(file);
+    }) << true << true << false;
+    QTest::newRow("submenu added, styled as its menu opens") << Steps([=](QMenu *file, TXPMenu &r) {
+        r.setActive(true);
+        addSubmenu(file);
+        emit file->aboutToShow();
+    }) << true << true << true;
+    QTest::newRow("auto-detect, item added while off") << Steps([=](QMenu *file, TXPMenu &r) {
+        r.setAutoDetect(true);
+        addSubmenu(file);
+        QCoreApplication::processEvents();
+    }) << true << true << true;
+    QTest::newRow("auto-detect, menu made under the window") << Steps([](QMenu *file, TXPMenu &r) {
+        r.setAutoDetect(true);
+        auto *later = new QMenu(file->parentWidget()->window());
+        later->setObjectName(u"Later"_s);
+        later->addAction(u"x"_s);
+        QCoreApplication::processEvents();
+    }) << true << true << true;
+}
+
+void XPMenuTest::hooking()
+{
+    QFETCH(Steps, steps);
+    QFETCH(bool, fileStyled);
+    QFETCH(bool, ownStyleKept);
+    QFETCH(bool, runTimeMenuStyled);
+
+    QProxyStyle ownStyle;
+    Window w;
+    w.popup->setStyle(&ownStyle);
+    QMenu empty(&w.window);
+    steps(w.file, *w.renderer);
+
+    QStyle *const renderer = w.renderer->style();
+    QCOMPARE(w.file->style() == renderer, fileStyled);
+    QCOMPARE(w.exportMenu->style() == renderer, fileStyled);
+    QCOMPARE(w.window.menuBar()->style() == renderer, fileStyled);
+    if (!fileStyled)
+        QCOMPARE(w.file->style(), QApplication::style());
+    QCOMPARE(w.popup->style() == &ownStyle, ownStyleKept);
+    QCOMPARE(w.popup->style() == renderer, !ownStyleKept);
+    QCOMPARE(empty.style(), QApplication::style());
+    QMenu *later = w.window.findChild<QMenu *>(u"Later"_s);
+    if (!later) {
+        for (QAction *action : w.file->actions()) {
+            if (action->text() == u"Later"_s)
+                later = action->menu();
+        }
+    }
+    QCOMPARE(later && later->style() == renderer, runTimeMenuStyled);
+}
+
+// Qt deletes a window's children in the order they were made: menus made before the
+// renderer go first, one made after it goes last.
+void XPMenuTest::destroyingTheWindowWhileActive()
+{
+    auto w = std::make_unique<Window>();
+    w->renderer->setAutoDetect(true);
+    auto *later = new QMenu(&w->window);
+    later->addAction(u"x"_s);
+    w->renderer->setActive(true);
+    QCOMPARE(later->style(), w->renderer->style());
+    w->window.show();
+    w->file->popup(QPoint(0, 0));
+    QVERIFY(QTest::qWaitForWindowExposed(w->file));
+    w.reset();
+
+    // A menu outside the window, hooked below one of its items, outlives the renderer.
+    QMenu outside;
+    outside.addAction(u"y"_s);
+    {
+        Window w2;
+        w2.file->addMenu(&outside);
+        w2.renderer->setActive(true);
+        QCOMPARE(outside.style(), w2.renderer->style());
+    }
+    QCOMPARE(outside.style(), QApplication::style());
 }
 
 QTEST_MAIN(XPMenuTest)
