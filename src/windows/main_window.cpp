@@ -1,5 +1,6 @@
 #include "windows/main_window.h"
 
+#include "components/xp_menu.h"
 #include "windows/field_edit.h"
 #include "windows/preferences_dialog.h"
 #include "windows/prompts.h"
@@ -53,6 +54,11 @@ TForm1::TForm1(TForm2 &preferences, quill::Prompts &prompts, quill::Shell &shell
     buildStatusBar();
     buildMenus();
     buildPopupMenu();
+    // The flat look of both menus; the other values are the renderer's defaults.
+    XPMenu1 = new TXPMenu(this);
+    XPMenu1->setObjectName(QStringLiteral("XPMenu1"));
+    XPMenu1->setAutoDetect(true);
+    XPMenu1->setActive(true);
     connectFieldReactions();
     keepCommandShortcuts();
 

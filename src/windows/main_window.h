@@ -19,6 +19,7 @@ class QPushButton;
 class QStatusBar;
 class QTabWidget;
 class TForm2;
+class TXPMenu;
 
 namespace quill {
 class Prompts;
@@ -136,6 +137,7 @@ public:
 
     QStatusBar *StatusBar1;
     QMenu *PopupMenu1;
+    TXPMenu *XPMenu1;
 
 signals:
     // Commands that show another window; the application object connects them.
