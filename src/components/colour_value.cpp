@@ -18,7 +18,7 @@ constexpr SystemRole systemRoles[] = {
     {QPalette::Active, QPalette::Button},          // 0 scroll bar
     {QPalette::Active, QPalette::Dark},            // 1 desktop
     {QPalette::Active, QPalette::Highlight},       // 2 active caption
-    {QPalette::Active, QPalette::Dark},            // 3 inactive caption
+    {QPalette::Disabled, QPalette::WindowText},    // 3 inactive caption: greyed text
     {QPalette::Active, QPalette::Window},          // 4 menu
     {QPalette::Active, QPalette::Base},            // 5 window
     {QPalette::Active, QPalette::Shadow},          // 6 window frame

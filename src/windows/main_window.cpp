@@ -1,5 +1,6 @@
 #include "windows/main_window.h"
 
+#include "components/xp_menu.h"
 #include "windows/field_edit.h"
 #include "windows/preferences_dialog.h"
 #include "windows/prompts.h"
@@ -55,6 +56,11 @@ TForm1::TForm1(TForm2 &preferences, const quill::Seams &seams, QWidget *parent)
     buildMenus();
     buildPopupMenu();
     buildFileCommands();
+    // The flat look of both menus; the other values are the renderer's defaults.
+    XPMenu1 = new TXPMenu(this);
+    XPMenu1->setObjectName(QStringLiteral("XPMenu1"));
+    XPMenu1->setAutoDetect(true);
+    XPMenu1->setActive(true);
     connectFieldReactions();
     keepCommandShortcuts();
 

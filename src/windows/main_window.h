@@ -22,6 +22,7 @@ class QStatusBar;
 class QTabWidget;
 class TForm2;
 class TMBox;
+class TXPMenu;
 
 // The main window: the four pages of tag fields, the code page, the menus and
 // the status bar with the modified mark.
@@ -145,6 +146,8 @@ public:
     quill::FileDialogRequest OpenDialog2;
     quill::FileDialogRequest SaveDialog2;
     quill::FileDialogRequest SaveDialog3;
+
+    TXPMenu *XPMenu1;
 
 signals:
     // Commands that show another window; the application object connects them.
