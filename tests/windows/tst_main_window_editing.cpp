@@ -321,6 +321,133 @@ private slots:
         QVERIFY(check->isChecked() && !combo->isEnabled());
         QCOMPARE(mark(), markBefore);
     }
+
+    // A one-line field never takes a line break: each CR LF, CR and LF pasted or dropped
+    // into it becomes one blank, before its limit cuts the text.
+    void pastedBreaksBecomeBlanks_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("result");
+
+        const QString lines = u"line1\r\nline2\nline3\rend"_s;
+        const QString joined = u"line1 line2 line3 end"_s;
+        for (const QString &how : {u"Ctrl+V"_s, u"Shift+Insert"_s, u"menu"_s, u"drop"_s})
+            QTest::addRow("%s", qPrintable(how)) << how << u"Edit3"_s << lines << joined;
+        // DC Description holds 30: the break is one blank when the limit cuts.
+        QTest::newRow("limit after the blanks")
+            << u"Ctrl+V"_s << u"Edit20"_s << QString(20, u'a') + u"\r\n"_s + QString(20, u'b')
+            << QString(20, u'a') + u' ' + QString(9, u'b');
+        QTest::newRow("page title") << u"Ctrl+V"_s << u"Pref.Edit1"_s << lines << joined;
+    }
+
+    void pastedBreaksBecomeBlanks()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, control);
+        QFETCH(QString, text);
+        QFETCH(QString, result);
+
+        const bool pref = control.startsWith(u"Pref."_s);
+        QWidget *window = pref ? static_cast<QWidget *>(&preferences()) : &form();
+        auto *edit = window->findChild<QLineEdit *>(pref ? control.mid(5) : control);
+        QVERIFY(edit);
+        typeInto(edit, QString());
+        QApplication::clipboard()->setText(text);
+        if (how == u"Ctrl+V"_s) {
+            QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        } else if (how == u"Shift+Insert"_s) {
+            QTest::keyClick(edit, Qt::Key_Insert, Qt::ShiftModifier);
+        } else if (how == u"menu"_s) {
+            QMenu *menu = openContextMenu(edit);
+            QVERIFY(menu);
+            action(u"EditPaste1"_s)->trigger();
+            menu->close();
+        } else {
+            QMimeData data;
+            data.setText(text);
+            const QPoint at(edit->width() / 2, edit->height() / 2);
+            QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(edit, &enter);
+            QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(edit, &drop);
+        }
+        QCOMPARE(edit->text(), result);
+        QCOMPARE(mark(), u"Modified"_s);
+        // The generated tag stays on one line.
+        if (control == u"Edit3"_s) {
+            press(Qt::Key_F2);
+            QVERIFY(lines(form().Memo1)
+                        .contains(u"<meta name=\"author\" content=\"line1 line2 line3 end\">"_s));
+        }
+    }
+
+    // Alt with a letter that is no accelerator ("Code", "View" and "Tools" have none)
+    // types nothing, in a field, the code page and the Preferences dialog alike.
+    void altNeverTypes_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::newRow("field") << u"Edit1"_s;
+        QTest::newRow("code page") << u"Memo1"_s;
+        QTest::newRow("page title") << u"Pref.Edit1"_s;
+    }
+
+    void altNeverTypes()
+    {
+        QFETCH(QString, control);
+        const bool pref = control.startsWith(u"Pref."_s);
+        QWidget *window = pref ? static_cast<QWidget *>(&preferences()) : &form();
+        QWidget *target = window->findChild<QWidget *>(pref ? control.mid(5) : control);
+        QVERIFY(target);
+        showPageOf(target);
+        QTest::mouseClick(target, Qt::LeftButton);
+        form().setSaved();
+        for (Qt::Key key : {Qt::Key_C, Qt::Key_V, Qt::Key_T})
+            QTest::keyClick(target, key, Qt::AltModifier);
+        if (auto *edit = qobject_cast<QLineEdit *>(target))
+            QCOMPARE(edit->text(), QString());
+        else
+            QCOMPARE(form().Memo1->toPlainText(), QString());
+        QCOMPARE(mark(), u"Saved"_s);
+    }
+
+    // In a field holding more than its limit, Undo brings back what was deleted, from
+    // the keyboard and from the context menu alike.
+    void undoInLongText_data()
+    {
+        QTest::addColumn<bool>("fromMenu");
+        QTest::newRow("Ctrl+Z") << false;
+        QTest::newRow("context menu") << true;
+    }
+
+    void undoInLongText()
+    {
+        QFETCH(bool, fromMenu);
+        const QString description = QString(46, u'd');
+        typeInto(form().Edit1, description);
+        showPageOf(form().BitBtn5);
+        QTest::mouseClick(form().BitBtn5, Qt::LeftButton);
+        FieldEdit *edit = form().Edit20;
+        QCOMPARE(edit->text(), description);
+        QTest::mouseClick(edit, Qt::LeftButton);
+        QTest::keyClick(edit, Qt::Key_End);
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QCOMPARE(edit->text().size(), 44);
+
+        if (fromMenu) {
+            QMenu *menu = openContextMenu(edit);
+            QVERIFY(menu);
+            QAction *undo = action(u"EditUndo1"_s);
+            QVERIFY(undo->isEnabled());
+            undo->trigger();
+            menu->close();
+        } else {
+            QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+        }
+        QCOMPARE(edit->text(), description);
+    }
 };
 
 QTEST_MAIN(TestMainWindowEditing)
