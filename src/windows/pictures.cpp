@@ -566,10 +566,9 @@ constexpr Picture pictures[] = {
     {u"Support1", drawSupport},
     {u"SupportForum1", drawSupportForum},
     {u"About1", drawAbout},
-    // The context menu repeats three commands of the main menu with the same pictures.
-    {u"GenerateMetaCode1", drawGenerate},
+    // The context menu's own Copy command repeats the main menu's picture; its Generate
+    // and Save are the main menu's commands themselves.
     {u"CopyCodetoClipboard1", drawCopyToClipboard},
-    {u"Save1", drawSave},
     {u"Undo1", drawUndo},
     {u"Cut1", drawCut},
     {u"Copy1", drawCopy},

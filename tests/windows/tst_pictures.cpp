@@ -10,13 +10,19 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Every item of the menu bar and the context menu, and whether it carries a picture.
+// A context item that is the menu bar's own command shows that command's picture.
 QList<std::pair<QString, bool>> menuItems()
 {
     QList<std::pair<QString, bool>> items;
-    for (const expected::MenuItem &item : expected::menuItems)
+    QSet<QString> commands;
+    for (const expected::MenuItem &item : expected::menuItems) {
         items.append({QString::fromLatin1(item.name), item.caption && !expected::isSubmenu(item)});
-    for (const expected::ContextItem &item : expected::contextItems)
-        items.append({QString::fromLatin1(item.name), item.picture});
+        commands << QString::fromLatin1(item.name);
+    }
+    for (const expected::ContextItem &item : expected::contextItems) {
+        if (!commands.contains(QString::fromLatin1(item.action)))
+            items.append({QString::fromLatin1(item.name), item.picture});
+    }
     return items;
 }
 
@@ -32,9 +38,7 @@ QStringList picturedItems()
 
 // Context-menu items that repeat a main-menu command, and so its picture.
 const QSet<QPair<QString, QString>> repeats = {
-    {u"cool1"_s, u"GenerateMetaCode1"_s},
     {u"CopyToClipboard1"_s, u"CopyCodetoClipboard1"_s},
-    {u"save2"_s, u"Save1"_s},
 };
 
 QImage pictureImage(const QString &name, QIcon::Mode mode = QIcon::Normal)
