@@ -66,7 +66,10 @@ QString TMBox::copyright() const
 int TMBox::Execute()
 {
     m_lastResult = 0;
-    QMessageBox box(iconOf(m_boxType), m_caption, m_text);
+    // Above its window, and back to it when closed.
+    auto *ownerWidget = qobject_cast<QWidget *>(parent());
+    QMessageBox box(iconOf(m_boxType), m_caption, m_text, QMessageBox::NoButton,
+                    ownerWidget ? ownerWidget->window() : nullptr);
     // The title is the caption even when empty, never a default of the box's kind.
     box.setWindowTitle(m_caption);
     box.setWindowFlag(Qt::WindowStaysOnTopHint);

@@ -1,13 +1,36 @@
 #include "windows/prompts.h"
 
 #include <QFileDialog>
+#include <QPointer>
 
 namespace quill {
 namespace {
 
+// Gives the keyboard back to the window a modal box or dialog came from. The desktop
+// usually does that; without a window manager nobody would, and the next shortcut
+// typed would be lost.
+class ReturnFocus
+{
+public:
+    explicit ReturnFocus(QWidget *parent)
+        : m_window(parent ? parent->window() : nullptr)
+    {}
+    ~ReturnFocus()
+    {
+        if (m_window && m_window->isVisible())
+            m_window->activateWindow();
+    }
+    ReturnFocus(const ReturnFocus &) = delete;
+    ReturnFocus &operator=(const ReturnFocus &) = delete;
+
+private:
+    QPointer<QWidget> m_window;
+};
+
 QString runFileDialog(QWidget *parent, const FileDialogRequest &request,
                       QFileDialog::AcceptMode mode)
 {
+    const ReturnFocus focus(parent);
     QFileDialog dialog(parent, request.title);
     // Qt's own dialog on every desktop, the same for every user and every test run.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -27,6 +50,7 @@ QString runFileDialog(QWidget *parent, const FileDialogRequest &request,
 
 QMessageBox::StandardButton QtPrompts::show(QWidget *parent, const Message &message)
 {
+    const ReturnFocus focus(parent);
     QMessageBox box(message.icon, message.caption, message.text, message.buttons, parent);
     box.setObjectName(QStringLiteral("MessageBox"));
     box.setWindowModality(Qt::ApplicationModal);
@@ -41,6 +65,7 @@ QMessageBox::StandardButton QtPrompts::show(QWidget *parent, const Message &mess
 
 QAbstractButton *QtPrompts::run(QMessageBox &box)
 {
+    const ReturnFocus focus(box.parentWidget());
     box.exec();
     return box.clickedButton();
 }
