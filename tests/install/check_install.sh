@@ -27,9 +27,15 @@ diff -r --exclude=quillmark "$data" "$app" || fail "the program's folder differs
     fail "the installed quillmark-cli is not the one built"
 
 entry="$prefix/share/applications/quillmark.desktop"
-grep -qx "Exec=\"$app/quillmark\"" "$entry" || fail "Exec does not name $app/quillmark"
+grep -qx "Exec=\"$app/quillmark\" %f" "$entry" || fail "Exec does not name $app/quillmark %f"
 grep -qx "Path=$app" "$entry" || fail "Path does not name $app"
 grep -qx "Icon=quillmark" "$entry" || fail "Icon is not quillmark"
+grep -qx "MimeType=application/x-quillmark-project;" "$entry" || fail "no project file type"
+mime="$prefix/share/mime/packages/quillmark.xml"
+xmllint --noout "$mime" || fail "the type's definition is no well-formed XML"
+grep -q '<glob pattern="\*.qmk"/>' "$mime" || fail "the type does not name *.qmk"
+[ -f "$prefix/share/icons/hicolor/scalable/mimetypes/application-x-quillmark-project.svg" ] ||
+    fail "no icon for project files"
 if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$entry" || fail "desktop-file-validate rejects the entry"
 fi
