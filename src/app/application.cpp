@@ -20,6 +20,11 @@ void Application::start()
     m_form1->show();
 }
 
+void Application::openProject(const QString &path)
+{
+    m_form1->openProject(path);
+}
+
 void Application::showPreferences()
 {
     // Modeless: an open dialog comes forward with the states it has.

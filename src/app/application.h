@@ -24,6 +24,9 @@ public:
 
     // Shows the main window; the program runs until it closes.
     void start();
+    // Opens a project given on the command line, once the program is up: nothing can
+    // have been changed yet, so nothing is asked.
+    void openProject(const QString &path);
 
     TForm1 &mainWindow() const { return *m_form1; }
     TForm2 &preferences() const { return *m_form2; }

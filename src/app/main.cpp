@@ -1,4 +1,5 @@
 #include "app/application.h"
+#include "app/command_line.h"
 #include "windows/look.h"
 #include "windows/printer.h"
 #include "windows/prompts.h"
@@ -9,6 +10,14 @@
 
 int main(int argc, char *argv[])
 {
+    // Read before any window or display is needed: --help works on a text console.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const quill::CommandLine commandLine = quill::parseCommandLine(arguments);
+    if (commandLine.exitCode)
+        return *commandLine.exitCode;
+
     QApplication app(argc, argv);
     // The title the desktop shows for the program; window captions stay as they are.
     QApplication::setApplicationName(QStringLiteral("Quillmark"));
@@ -19,5 +28,7 @@ int main(int argc, char *argv[])
     quill::QtPrinter printer;
     quill::Application program({prompts, shell, printer});
     program.start();
+    if (!commandLine.projectFile.isEmpty())
+        program.openProject(commandLine.projectFile);
     return app.exec();
 }

@@ -55,6 +55,11 @@ public:
     // every character as it stands.
     QString codePageText() const;
 
+    // Opens a project file as Open does once a name is chosen: the fields from the file,
+    // the mark "Saved" and the name in the status bar, or the failure in the error box.
+    // The open dialog starts from it next time.
+    void openProject(const QString &path);
+
     // Pages and panels
     QTabWidget *PageControl1;
     QWidget *TabSheet1;

@@ -96,12 +96,16 @@ void TForm1::Open1Click()
             QStringLiteral("Are you sure you want to clear all fields and open a file?")))
         return;
     const QString chosen = m_prompts.openFileName(this, OpenDialog1);
-    if (chosen.isEmpty())
-        return;
-    OpenDialog1.lastName = chosen;
+    if (!chosen.isEmpty())
+        openProject(chosen);
+}
+
+void TForm1::openProject(const QString &path)
+{
+    OpenDialog1.lastName = path;
     quill::TProjectRecord record;
     QString error;
-    if (!quill::LoadProjectFile(chosen, &record, &error, quill::FileKind::RegularOnly)) {
+    if (!quill::LoadProjectFile(path, &record, &error, quill::FileKind::RegularOnly)) {
         showFailure(error);
         return;
     }
@@ -110,7 +114,7 @@ void TForm1::Open1Click()
     applyDocument(doc);
     // After the fields, whose change reactions have set the mark while loading.
     setSaved();
-    setStatusPanelText(1, chosen);
+    setStatusPanelText(1, path);
 }
 
 void TForm1::Exit1Click()

@@ -30,6 +30,7 @@ class GuiTest : public QObject
     Q_OBJECT
 
 protected:
+    quill::Application &app() const { return *m_app; }
     TForm1 &form() const { return m_app->mainWindow(); }
     TForm2 &preferences() const { return m_app->preferences(); }
     // The folder the program was started in, as the program writes it.
