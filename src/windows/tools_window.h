@@ -12,6 +12,7 @@ class QLineEdit;
 class QPushButton;
 class QTabWidget;
 class TGradProgress;
+class TMBox;
 
 // The Tools window: the site manager's two shortcuts to the search engine on page 0,
 // the HTML-to-JavaScript converter on page 1. Created once and only hidden when
@@ -62,6 +63,8 @@ public:
     // The two dialogs as the browse buttons run them; each keeps the name confirmed last.
     quill::FileDialogRequest OpenDialog1;
     quill::FileDialogRequest SaveDialog1;
+    // Convert's message for paths too short to be names.
+    TMBox *MBox1;
 
 signals:
     // The help page of this window, opened by the main window from its start folder.

@@ -5,6 +5,7 @@
 
 #include "components/colour_value.h"
 #include "components/grad_progress.h"
+#include "components/mbox.h"
 #include "tools/html_to_js.h"
 #include "windows/pictures.h"
 
@@ -95,6 +96,10 @@ void TForm4::buildConverterPage()
     OpenDialog1 = {QStringLiteral("Open"), QStringLiteral("All (*.*)"), QString(), QString()};
     SaveDialog1 = {QStringLiteral("Save As"), QStringLiteral("JS File (*.js)"),
                    QStringLiteral("js"), QString()};
+    MBox1 = new TMBox(m_prompts, this);
+    MBox1->setObjectName(QStringLiteral("MBox1"));
+    MBox1->setCaption(QStringLiteral("Quillmark"));
+    MBox1->setText(quill::converterNamesMessage());
 
     connect(Edit2, &QLineEdit::textChanged, this, &TForm4::Edit2Change);
     connect(Edit3, &QLineEdit::textChanged, this, &TForm4::Edit3Change);
@@ -151,9 +156,7 @@ void TForm4::Button4Click()
     const QString source = Edit2->text();
     const QString destination = Edit3->text();
     if (!quill::converterNamesValid(source, destination)) {
-        // MBox1 until the message box component lands.
-        m_prompts.show(this, quill::informationMessage(QStringLiteral("Quillmark"),
-                                                       quill::converterNamesMessage()));
+        MBox1->Execute();
         return;
     }
     // The bar is not set back first: it moves from where the last run left it. It

@@ -259,6 +259,28 @@ private slots:
             QCOMPARE(readFile(source), EightLines);
     }
 
+    // The button stays disabled for such paths; the handler still refuses them itself.
+    void shortPathsShowTheMessage()
+    {
+        QTemporaryDir dir;
+        const QString previous = QDir::currentPath();
+        const auto back = qScopeGuard([&previous] { QDir::setCurrent(previous); });
+        QVERIFY(QDir::setCurrent(dir.path()));
+        showTools(1);
+        typeInto(tools().Edit2, u"a.h"_s);
+        typeInto(tools().Edit3, u"js"_s);
+        m_prompts.answerRun(u"OK"_s);
+        QMetaObject::invokeMethod(&tools(), "Button4Click");
+
+        QCOMPARE(m_prompts.ranBoxes().size(), 1);
+        const ScriptedPrompts::RanBox &box = m_prompts.ranBoxes().constFirst();
+        QCOMPARE(box.caption, u"Quillmark"_s);
+        QCOMPARE(box.text, u"Please enter a valid source and destination filename!"_s);
+        QCOMPARE(box.icon, QMessageBox::Information);
+        QCOMPARE(box.buttons, QStringList{u"OK"_s});
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
+    }
+
     // Switching pages, the Close button and the close box only hide what was there;
     // the next run moves the bar on from where it stands.
     void stateSurvivesHiding()
