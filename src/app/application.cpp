@@ -2,6 +2,7 @@
 
 #include "windows/main_window.h"
 #include "windows/preferences_dialog.h"
+#include "windows/tools_window.h"
 
 namespace quill {
 
@@ -9,8 +10,11 @@ Application::Application(const Seams &seams, QObject *parent)
     : QObject(parent)
     , m_form2(std::make_unique<TForm2>())
     , m_form1(std::make_unique<TForm1>(*m_form2, seams))
+    , m_form4(std::make_unique<TForm4>(seams))
 {
     connect(m_form1.get(), &TForm1::preferencesRequested, this, &Application::showPreferences);
+    connect(m_form1.get(), &TForm1::toolsRequested, this, &Application::showTools);
+    connect(m_form4.get(), &TForm4::helpRequested, m_form1.get(), &TForm1::openHelp);
 }
 
 Application::~Application() = default;
@@ -31,6 +35,11 @@ void Application::showPreferences()
     m_form2->show();
     m_form2->raise();
     m_form2->activateWindow();
+}
+
+void Application::showTools(int page)
+{
+    m_form4->showPage(page, *m_form1);
 }
 
 } // namespace quill

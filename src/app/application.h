@@ -6,6 +6,7 @@
 
 class TForm1;
 class TForm2;
+class TForm4;
 
 namespace quill {
 
@@ -30,14 +31,17 @@ public:
 
     TForm1 &mainWindow() const { return *m_form1; }
     TForm2 &preferences() const { return *m_form2; }
+    TForm4 &tools() const { return *m_form4; }
 
 private:
     void showPreferences();
+    void showTools(int page);
 
     // The Preferences dialog holds part of the document the main window reads, so
     // it outlives the main window.
     std::unique_ptr<TForm2> m_form2;
     std::unique_ptr<TForm1> m_form1;
+    std::unique_ptr<TForm4> m_form4;
 };
 
 } // namespace quill

@@ -50,6 +50,9 @@ public:
 
     // The folder the program was started in, as recorded in Edit13.
     QString startFolder() const;
+    // Opens the help page `page` of the folder "help" in the start folder, so a later
+    // change of the current directory does not matter.
+    void openHelp(const QString &page);
 
     // The code page's text as the output commands take it: its lines joined by CR LF,
     // every character as it stands.

@@ -123,12 +123,17 @@ QString hintOf(const QObject *sender)
 
 } // namespace
 
+void TForm1::openHelp(const QString &page)
+{
+    m_shell.open(
+        quill::pathInFolder(quill::pathInFolder(startFolder(), QStringLiteral("help")), page));
+}
+
 void TForm1::openHelpPage(QObject *sender)
 {
     const QString hint = hintOf(sender);
     if (!hint.isEmpty())
-        m_shell.open(
-            quill::pathInFolder(quill::pathInFolder(startFolder(), QStringLiteral("help")), hint));
+        openHelp(hint);
 }
 
 void TForm1::openStartFolderFile(QObject *sender)

@@ -203,6 +203,18 @@ void redCross(QPainter &p, const QRectF &r)
     p.drawLine(r.topRight(), r.bottomLeft());
 }
 
+// A diskette with a blank label, the base of the saving pictures.
+void disk(QPainter &p)
+{
+    style(p, blue, darkBlue);
+    p.drawPolygon(QPolygonF{{1.5, 1.5}, {13.5, 1.5}, {14.5, 2.5}, {14.5, 14.5}, {1.5, 14.5}});
+    style(p, lightGrey, darkBlue);
+    p.drawRect(strokeRect({4, 1, 8, 5}));
+    p.fillRect(QRect(9, 2, 2, 3), QColor(darkBlue));
+    style(p, paper, darkBlue);
+    p.drawRect(strokeRect({3, 8, 10, 7}));
+}
+
 void clipboard(QPainter &p)
 {
     style(p, brown);
@@ -279,13 +291,7 @@ void drawOpen(QPainter &p)
 
 void drawSave(QPainter &p)
 {
-    style(p, blue, darkBlue);
-    p.drawPolygon(QPolygonF{{1.5, 1.5}, {13.5, 1.5}, {14.5, 2.5}, {14.5, 14.5}, {1.5, 14.5}});
-    style(p, lightGrey, darkBlue);
-    p.drawRect(strokeRect({4, 1, 8, 5}));
-    p.fillRect(QRect(9, 2, 2, 3), QColor(darkBlue));
-    style(p, paper, darkBlue);
-    p.drawRect(strokeRect({3, 8, 10, 7}));
+    disk(p);
     textLines(p, {5, 10, 6, 3});
 }
 
@@ -527,6 +533,37 @@ void drawDelete(QPainter &p)
     redCross(p, {3, 3, 10, 10});
 }
 
+// --- The Tools window's pictures.
+
+void drawToolbox(QPainter &p)
+{
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(outline), 1.5));
+    p.drawRoundedRect(QRectF(5.25, 1.75, 5.5, 4.5), 1.0, 1.0);
+    style(p, red);
+    p.drawRect(strokeRect({0, 5, 16, 10}));
+    line(p, {0.5, 8.5}, {15.5, 8.5}, outline);
+    style(p, yellow, darkYellow);
+    p.drawRect(strokeRect({6, 7, 4, 4}));
+}
+
+void drawBrowseSource(QPainter &p)
+{
+    style(p, darkYellow);
+    p.drawPolygon(
+        QPolygonF{{0.5, 4.5}, {5.5, 4.5}, {7.5, 6.5}, {13.5, 6.5}, {13.5, 15.5}, {0.5, 15.5}});
+    page(p, {4, 0, 9, 11});
+    textLines(p, {6, 3, 4, 5});
+    style(p, yellow);
+    p.drawPolygon(QPolygonF{{3.5, 9.5}, {15.5, 9.5}, {13.5, 15.5}, {0.5, 15.5}});
+}
+
+void drawBrowseDestination(QPainter &p)
+{
+    disk(p);
+    plot(p, {5, 9}, scriptGlyph, orange);
+}
+
 using Drawing = void (*)(QPainter &);
 
 struct Picture {
@@ -576,12 +613,14 @@ constexpr Picture pictures[] = {
     {u"Delete1", drawDelete},
 };
 
-QImage render(int size, Drawing draw, bool smooth)
+// A picture drawn on a 16 x 16 grid (9 x 9 for the QuickInsert arrow), scaled to `size`.
+QImage render(int size, Drawing draw, bool smooth, int grid = 16)
 {
     QImage image(size, size, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, smooth);
+    p.scale(qreal(size) / grid, qreal(size) / grid);
     draw(p);
     return image;
 }
@@ -613,7 +652,25 @@ QIcon menuItemPicture(QStringView itemName)
 
 QPixmap quickInsertPicture()
 {
-    return QPixmap::fromImage(render(9, drawReturnArrow, false));
+    return QPixmap::fromImage(render(9, drawReturnArrow, false, 9));
+}
+
+QIcon toolsWindowPicture()
+{
+    QIcon icon;
+    for (int size : {16, 32})
+        icon.addPixmap(QPixmap::fromImage(render(size, drawToolbox, true)));
+    return icon;
+}
+
+QIcon browseSourcePicture()
+{
+    return QIcon(QPixmap::fromImage(render(16, drawBrowseSource, true)));
+}
+
+QIcon browseDestinationPicture()
+{
+    return QIcon(QPixmap::fromImage(render(16, drawBrowseDestination, true)));
 }
 
 } // namespace quill

@@ -14,4 +14,12 @@ QIcon menuItemPicture(QStringView itemName);
 // grey shadow on a transparent background.
 QPixmap quickInsertPicture();
 
+// The Tools window's icon, a red toolbox, at 16 and 32 pixels.
+QIcon toolsWindowPicture();
+
+// The 16 x 16 pictures of the converter's browse buttons: a page rising out of an open
+// folder for the source, a disk with a script on its label for the destination.
+QIcon browseSourcePicture();
+QIcon browseDestinationPicture();
+
 } // namespace quill

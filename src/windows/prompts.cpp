@@ -1,6 +1,7 @@
 #include "windows/prompts.h"
 
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QPointer>
 
 namespace quill {
@@ -27,6 +28,33 @@ private:
     QPointer<QWidget> m_window;
 };
 
+// The patterns of a filter text: "JS File (*.js)" gives "*.js".
+QStringList filterPatterns(const QString &filter)
+{
+    const qsizetype open = filter.lastIndexOf(QLatin1Char('('));
+    const qsizetype close = filter.lastIndexOf(QLatin1Char(')'));
+    if (open < 0 || close < open)
+        return {};
+    return filter.mid(open + 1, close - open - 1).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+// "*.*" lists every file, names without a dot too, as on the desktop the program's
+// users come from; Qt's wildcard would want the dot, so the dialog is told to list
+// them all while a filter with "*.*" is chosen.
+void listEveryFileForStarDotStar(QFileDialog &dialog)
+{
+    auto *model = dialog.findChild<QFileSystemModel *>();
+    if (!model)
+        return;
+    const auto apply = [model](const QString &filter) {
+        if (filterPatterns(filter).contains(QStringLiteral("*.*")))
+            model->setNameFilters({QStringLiteral("*")});
+    };
+    // Chosen in the dialog: after the dialog has set the filter's own patterns.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, model, apply);
+    apply(dialog.selectedNameFilter());
+}
+
 QString runFileDialog(QWidget *parent, const FileDialogRequest &request,
                       QFileDialog::AcceptMode mode)
 {
@@ -39,6 +67,7 @@ QString runFileDialog(QWidget *parent, const FileDialogRequest &request,
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(request.filter);
     dialog.setDefaultSuffix(request.defaultSuffix);
+    listEveryFileForStarDotStar(dialog);
     if (!request.lastName.isEmpty())
         dialog.selectFile(request.lastName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

@@ -19,6 +19,7 @@
 #include "windows/main_window.h"
 #include "windows/preferences_dialog.h"
 #include "windows/seams.h"
+#include "windows/tools_window.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -33,6 +34,7 @@ protected:
     quill::Application &app() const { return *m_app; }
     TForm1 &form() const { return m_app->mainWindow(); }
     TForm2 &preferences() const { return m_app->preferences(); }
+    TForm4 &tools() const { return m_app->tools(); }
     // The folder the program was started in, as the program writes it.
     QString startFolder() const { return m_startFolder; }
 

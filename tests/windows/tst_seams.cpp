@@ -7,6 +7,8 @@
 #include "windows/shell.h"
 
 #include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -46,6 +48,8 @@ class TestSeams : public QObject
 private slots:
     void promptShowsTheMessage_data();
     void promptShowsTheMessage();
+    void openDialogLists_data();
+    void openDialogLists();
     void shellOpens_data();
     void shellOpens();
     void printsToPdf();
@@ -104,6 +108,49 @@ void TestSeams::promptShowsTheMessage()
     QCOMPARE(*shown, message);
 }
 
+void TestSeams::openDialogLists_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QStringList>("listed");
+    // "*.*" takes names without a dot too, as on the desktop the users come from.
+    QTest::newRow("every file") << u"All (*.*)"_s << QStringList{u"README"_s, u"menu.html"_s};
+    QTest::newRow("one suffix") << u"HTML File (*.html)"_s << QStringList{u"menu.html"_s};
+}
+
+void TestSeams::openDialogLists()
+{
+    QFETCH(QString, filter);
+    QFETCH(QStringList, listed);
+    QTemporaryDir dir;
+    for (const QString &name : {u"README"_s, u"menu.html"_s}) {
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+
+    QStringList shown;
+    QTimer::singleShot(0, this, [&] {
+        // Closed whatever the checks find, so a failure never leaves it waiting.
+        const auto close = qScopeGuard([] {
+            if (QWidget *modal = QApplication::activeModalWidget())
+                modal->close();
+        });
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        auto *model = dialog->findChild<QFileSystemModel *>();
+        QVERIFY(model);
+        const QModelIndex folder = model->index(dir.path());
+        QTRY_COMPARE(model->rowCount(folder), int(listed.size()));
+        for (int row = 0; row < model->rowCount(folder); ++row)
+            shown << model->index(row, 0, folder).data().toString();
+    });
+    quill::QtPrompts prompts;
+    const quill::FileDialogRequest request{u"Open"_s, filter, QString(),
+                                           dir.filePath(u"menu.html"_s)};
+    QCOMPARE(prompts.openFileName(nullptr, request), QString());
+    shown.sort();
+    QCOMPARE(shown, listed);
+}
+
 void TestSeams::shellOpens_data()
 {
     QTest::addColumn<QString>("target");
@@ -113,6 +160,9 @@ void TestSeams::shellOpens_data()
                                  << QUrl(u"https://www.quillmark.example/"_s);
     QTest::newRow("mail address") << u"mailto:support@quillmark.example"_s
                                   << QUrl(u"mailto:support@quillmark.example"_s);
+    QTest::newRow("search with a blank")
+        << u"http://www.google.com/search?hl=en&lr=&ie=ISO-8859-1&q=meta tags"_s
+        << QUrl(u"http://www.google.com/search?hl=en&lr=&ie=ISO-8859-1&q=meta%20tags"_s);
     QTest::newRow("help page") << u"/opt/quillmark/help/index.html"_s
                                << QUrl(u"file:///opt/quillmark/help/index.html"_s);
 }
@@ -123,11 +173,11 @@ void TestSeams::shellOpens()
     QFETCH(QUrl, url);
 
     UrlCatcher catcher;
-    for (const QString &scheme : {u"https"_s, u"mailto"_s, u"file"_s})
+    for (const QString &scheme : {u"http"_s, u"https"_s, u"mailto"_s, u"file"_s})
         QDesktopServices::setUrlHandler(scheme, &catcher, "open");
     quill::DesktopShell shell;
     shell.open(target);
-    for (const QString &scheme : {u"https"_s, u"mailto"_s, u"file"_s})
+    for (const QString &scheme : {u"http"_s, u"https"_s, u"mailto"_s, u"file"_s})
         QDesktopServices::unsetUrlHandler(scheme);
     QCOMPARE(catcher.urls, QList<QUrl>{url});
 }
