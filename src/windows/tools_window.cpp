@@ -54,6 +54,11 @@ TForm4::TForm4(const quill::Seams &seams, QWidget *parent)
 
     connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
     connect(Button5, &QPushButton::clicked, this, &TForm4::Button5Click);
+
+    // Enter presses the focused button, as in the dialogs of the desktop the program
+    // comes from; Qt does so by itself only in a QDialog.
+    for (QPushButton *button : findChildren<QPushButton *>())
+        button->setAutoDefault(true);
 }
 
 TForm4::~TForm4() = default;

@@ -110,6 +110,8 @@ private slots:
         QTest::addColumn<QString>("keywords");
         QTest::addColumn<QString>("target");
         QTest::newRow("submit") << u"Button2"_s << u"meta"_s << u"http://www.google.com/addurl"_s;
+        // Enter presses the button that has the focus.
+        QTest::newRow("Enter") << u"Enter"_s << u"meta"_s << SearchPage + u"meta"_s;
         QTest::newRow("no keywords") << u"Button3"_s << QString() << SearchPage;
         QTest::newRow("meta tags") << u"Button3"_s << u"meta tags"_s << SearchPage + u"meta tags"_s;
         QTest::newRow("blanks at the ends")
@@ -123,7 +125,13 @@ private slots:
         QFETCH(QString, target);
         showTools(0);
         typeInto(tools().Edit1, keywords);
-        QTest::mouseClick(tools().findChild<QPushButton *>(button), Qt::LeftButton);
+        if (button == u"Enter"_s) {
+            press(Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), tools().Button3);
+            press(Qt::Key_Return);
+        } else {
+            QTest::mouseClick(tools().findChild<QPushButton *>(button), Qt::LeftButton);
+        }
         QCOMPARE(m_shell.targets, QStringList{target});
     }
 
