@@ -1,9 +1,11 @@
 // What the output commands compute: the text an import reads, and the printed layout
-// of the code page with fixed font metrics.
+// of the code page with fixed font metrics. And the lines the windows read from the
+// installation's text files.
 
 #include "files/export_text.h"
 #include "files/import_text.h"
 #include "files/print_layout.h"
+#include "files/text_lines.h"
 
 #include "common/file_helpers.h"
 
@@ -44,6 +46,8 @@ private slots:
     void importText();
     void importCapacity();
     void importFailures();
+    void textLines_data();
+    void textLines();
     void exportWritesBytes();
     void failedExportKeepsOldFile_data();
     void failedExportKeepsOldFile();
@@ -110,6 +114,35 @@ void TestOutput::importFailures()
         QCOMPARE(error, u"Cannot open file "_s + path);
         QCOMPARE(text, u"kept"_s);
     }
+}
+
+void TestOutput::textLines_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QStringList>("lines");
+
+    QTest::newRow("CR LF") << "one\r\ntwo\r\n"_ba << QStringList{u"one"_s, u"two"_s};
+    QTest::newRow("LF, no last break") << "one\ntwo"_ba << QStringList{u"one"_s, u"two"_s};
+    QTest::newRow("empty line kept") << "one\r\n\r\ntwo"_ba << QStringList{u"one"_s, {}, u"two"_s};
+    QTest::newRow("one break") << "\r\n"_ba << QStringList{QString()};
+    QTest::newRow("empty") << QByteArray() << QStringList();
+    QTest::newRow("Ctrl-Z ends the text")
+        << "one\r\ntw\x1ao\r\nthree"_ba << QStringList{u"one"_s, u"tw"_s};
+    QTest::newRow("8-bit through the codec")
+        << "caf\xe9 \x80"_ba << QStringList{u"caf\u00e9 \u20ac"_s};
+}
+
+void TestOutput::textLines()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QStringList, lines);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"1.txt"_s);
+    QVERIFY(writeFile(path, file));
+    QStringList read{u"old"_s};
+    QString error;
+    QVERIFY2(readTextLines(path, &read, &error), qPrintable(error));
+    QCOMPARE(read, lines);
 }
 
 void TestOutput::exportWritesBytes()
