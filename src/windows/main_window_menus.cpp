@@ -5,6 +5,7 @@
 
 #include "windows/field_edit.h"
 #include "windows/pictures.h"
+#include "windows/web_addresses.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,10 +22,6 @@ namespace {
 
 constexpr auto Ctrl = Qt::CTRL;
 constexpr auto CtrlAlt = Qt::CTRL | Qt::ALT;
-
-// Web addresses of the On The Web items and the support address.
-constexpr const char *HomePage = "https://www.quillmark.example/";
-constexpr const char *SupportMail = "mailto:support@quillmark.example";
 
 enum EditAction { Undo, Cut, Copy, Paste, Delete, SelectAll };
 
@@ -151,13 +148,13 @@ void TForm1::buildMenus()
     separator(help, "N5");
     QMenu *web = submenu(help, "OnTheWeb1", "On The Web");
     addCommand(web, "Website1", "Website", {}, &TForm1::Website1Click)
-        ->setProperty("hint", QString::fromLatin1(HomePage));
+        ->setProperty("hint", QString::fromLatin1(quill::HomePage));
     addCommand(web, "CheckforUpdate1", "Check For Update", {}, &TForm1::CheckforUpdate1Click)
-        ->setProperty("hint", QString::fromLatin1(HomePage));
+        ->setProperty("hint", QString::fromLatin1(quill::HomePage));
     addCommand(web, "Support1", "Support (E-mail)", {}, &TForm1::Support1Click)
-        ->setProperty("hint", QString::fromLatin1(SupportMail));
+        ->setProperty("hint", QString::fromLatin1(quill::SupportMail));
     addCommand(web, "SupportForum1", "Support Forum", {}, &TForm1::SupportForum1Click)
-        ->setProperty("hint", QString::fromLatin1(HomePage));
+        ->setProperty("hint", QString::fromLatin1(quill::HomePage));
     separator(help, "N6");
     addCommand(help, "About1", "&About...", CtrlAlt | Qt::Key_A, &TForm1::About1Click);
 }
