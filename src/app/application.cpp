@@ -1,16 +1,24 @@
 #include "app/application.h"
 
+#include "files/prefs_record.h"
 #include "windows/main_window.h"
 #include "windows/preferences_dialog.h"
+#include "windows/random_source.h"
+#include "windows/startup_tip.h"
 #include "windows/tools_window.h"
+#include "windows/update_reminder.h"
+
+#include <QCoreApplication>
 
 namespace quill {
 
-Application::Application(const Seams &seams, QObject *parent)
-    : QObject(parent)
-    , m_form2(std::make_unique<TForm2>())
+Application::Application(const Seams &seams)
+    : m_random(seams.random)
+    , m_form2(std::make_unique<TForm2>(seams))
     , m_form1(std::make_unique<TForm1>(*m_form2, seams))
     , m_form4(std::make_unique<TForm4>(seams))
+    , m_form5(std::make_unique<TForm5>(seams))
+    , m_form6(std::make_unique<TForm6>(seams))
 {
     connect(m_form1.get(), &TForm1::preferencesRequested, this, &Application::showPreferences);
     connect(m_form1.get(), &TForm1::toolsRequested, this, &Application::showTools);
@@ -19,9 +27,60 @@ Application::Application(const Seams &seams, QObject *parent)
 
 Application::~Application() = default;
 
-void Application::start()
+std::unique_ptr<Application> Application::start(const Seams &seams)
 {
-    m_form1->show();
+    // 1. The title the desktop shows for the program; window captions stay as they are.
+    QCoreApplication::setApplicationName(QStringLiteral("Quillmark"));
+    // 2. The windows. The main window is built after the dialog whose page-head edits
+    // it reads, but each window's creation work runs in the program's order.
+    std::unique_ptr<Application> program(new Application(seams));
+    program->runCreationWork();
+    // 3 to 9.
+    program->showGuidance();
+    // 10. The main window shows last, after the guidance windows; the caller's event
+    // loop runs until it closes.
+    program->m_form1->show();
+    return program;
+}
+
+void Application::runCreationWork()
+{
+    // Main window: the start folder, and its place in the middle of the desktop.
+    m_form1->FormCreate();
+    m_form1->moveToDesktopCentre();
+    // About box: its system information (with the About box).
+    // Preferences: prefs.cfg into its controls.
+    m_form2->FormActivate(m_form1->startFolder());
+    // Tools: no creation work.
+    // Startup Tip: seeds the generator and loads a tip.
+    m_form5->FormActivate();
+    // Check For Updates, Beginner Wizard: no creation work.
+}
+
+void Application::showGuidance()
+{
+    // 3. The record, by relative name: the current folder is still the start folder. A
+    // file that cannot be read whole has been reported by the Preferences dialog's
+    // load; the guidance then follows the dialog's initial states and nothing is written.
+    TPrefsRecord record;
+    const bool readWhole = loadPrefsFile(QStringLiteral("prefs.cfg"), &record, nullptr);
+    const Preferences prefs = readWhole ? preferencesOf(record) : Preferences{};
+    // 4. The reminder comes at about every second start.
+    m_random.seedFromClock();
+    const bool remind = m_random.bounded(2) == 1;
+    // 5.
+    countStart(record);
+    // 6.
+    if (prefs.showTips)
+        m_form5->showOver(*m_form1);
+    // 7.
+    if (prefs.checkUpdates && remind)
+        m_form6->showOver(*m_form1);
+    // 8. The Beginner Wizard (with the wizard).
+    // 9. The bytes read, with the counters: nothing reads the counters, and a read-only
+    // installation is normal, so a failed write is not reported and leaves the file.
+    if (readWhole)
+        savePrefsFile(QStringLiteral("prefs.cfg"), record, nullptr);
 }
 
 void Application::openProject(const QString &path)
@@ -32,9 +91,7 @@ void Application::openProject(const QString &path)
 void Application::showPreferences()
 {
     // Modeless: an open dialog comes forward with the states it has.
-    m_form2->show();
-    m_form2->raise();
-    m_form2->activateWindow();
+    m_form2->showOver(*m_form1);
 }
 
 void Application::showTools(int page)

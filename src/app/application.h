@@ -1,5 +1,7 @@
 #pragma once
 
+#include "windows/seams.h"
+
 #include <QObject>
 
 #include <memory>
@@ -7,24 +9,26 @@
 class TForm1;
 class TForm2;
 class TForm4;
+class TForm5;
+class TForm6;
 
 namespace quill {
 
-struct Seams;
-
-// The program: it creates every window once, hands them the seams for boxes,
-// dialogs and the shell, and wires the commands that show one window from another.
-// The program runs it with the real seams, the tests with scripted ones.
+// The program: it creates every window once, hands them the seams for boxes, dialogs,
+// the shell and chance, and wires the commands that show one window from another.
+// The program runs it with the real seams, the tests and the benchmark with theirs.
 class Application : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit Application(const Seams &seams, QObject *parent = nullptr);
+    // The start-up sequence: creates the windows and runs their creation work, reads
+    // prefs.cfg, shows the guidance it asks for, counts the start in the file and shows
+    // the main window. The caller then runs the event loop until the main window closes.
+    static std::unique_ptr<Application> start(const Seams &seams);
+
     ~Application() override;
 
-    // Shows the main window; the program runs until it closes.
-    void start();
     // Opens a project given on the command line, once the program is up: nothing can
     // have been changed yet, so nothing is asked.
     void openProject(const QString &path);
@@ -32,16 +36,25 @@ public:
     TForm1 &mainWindow() const { return *m_form1; }
     TForm2 &preferences() const { return *m_form2; }
     TForm4 &tools() const { return *m_form4; }
+    TForm5 &startupTip() const { return *m_form5; }
+    TForm6 &updateReminder() const { return *m_form6; }
 
 private:
+    explicit Application(const Seams &seams);
+
+    void runCreationWork();
+    void showGuidance();
     void showPreferences();
     void showTools(int page);
 
+    RandomSource &m_random;
     // The Preferences dialog holds part of the document the main window reads, so
     // it outlives the main window.
     std::unique_ptr<TForm2> m_form2;
     std::unique_ptr<TForm1> m_form1;
     std::unique_ptr<TForm4> m_form4;
+    std::unique_ptr<TForm5> m_form5;
+    std::unique_ptr<TForm6> m_form6;
 };
 
 } // namespace quill

@@ -3,7 +3,7 @@
 #include "windows/look.h"
 #include "windows/printer.h"
 #include "windows/prompts.h"
-#include "windows/seams.h"
+#include "windows/random_source.h"
 #include "windows/shell.h"
 
 #include <QApplication>
@@ -19,16 +19,14 @@ int main(int argc, char *argv[])
         return *commandLine.exitCode;
 
     QApplication app(argc, argv);
-    // The title the desktop shows for the program; window captions stay as they are.
-    QApplication::setApplicationName(QStringLiteral("Quillmark"));
     quill::applyProgramLook(app);
 
     quill::QtPrompts prompts;
     quill::DesktopShell shell;
     quill::QtPrinter printer;
-    quill::Application program({prompts, shell, printer});
-    program.start();
+    quill::ClockRandom random;
+    const auto program = quill::Application::start({prompts, shell, printer, random});
     if (!commandLine.projectFile.isEmpty())
-        program.openProject(commandLine.projectFile);
+        program->openProject(commandLine.projectFile);
     return app.exec();
 }

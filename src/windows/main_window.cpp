@@ -67,9 +67,6 @@ TForm1::TForm1(TForm2 &preferences, const quill::Seams &seams, QWidget *parent)
     // The window keeps its designed client size: the menu bar stands above it.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    // FormCreate: record the start folder.
-    Edit13->setText(QDir::toNativeSeparators(QDir::currentPath()));
-
     // Typing starts with the first field of the first page.
     Edit1->setFocus();
 }
@@ -185,6 +182,25 @@ void TForm1::setStatusPanelText(int panel, const QString &text)
 QString TForm1::startFolder() const
 {
     return Edit13->text();
+}
+
+void TForm1::FormCreate()
+{
+    Edit13->setText(QDir::toNativeSeparators(QDir::currentPath()));
+}
+
+void TForm1::moveToDesktopCentre()
+{
+    // The size the layout fixes, and the frame as far as the platform tells it before
+    // the window is first shown.
+    ensurePolished();
+    layout()->activate();
+    winId();
+    if (const QScreen *s = screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(s->availableGeometry().center());
+        move(frame.topLeft());
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -320,17 +336,4 @@ bool TForm1::event(QEvent *event)
     if (event->type() == QEvent::StatusTip)
         return true;
     return QMainWindow::event(event);
-}
-
-void TForm1::showEvent(QShowEvent *event)
-{
-    QMainWindow::showEvent(event);
-    if (m_centred)
-        return;
-    m_centred = true;
-    if (const QScreen *s = screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(s->availableGeometry().center());
-        move(frame.topLeft());
-    }
 }

@@ -54,6 +54,12 @@ public:
     // change of the current directory does not matter.
     void openHelp(const QString &page);
 
+    // Creation work, run once at start-up: records the start folder in Edit13.
+    void FormCreate();
+    // Puts the window in the middle of the desktop; its first show keeps whatever place
+    // it has then.
+    void moveToDesktopCentre();
+
     // The code page's text as the output commands take it: its lines joined by CR LF,
     // every character as it stands.
     QString codePageText() const;
@@ -223,7 +229,6 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void showEvent(QShowEvent *event) override;
 
 private:
     using Handler = void (TForm1::*)();
@@ -275,5 +280,4 @@ private:
     QLabel *m_statusPanels[2]{};
     QAction *m_editActions[6]{};
     QList<QKeySequence> m_commandShortcuts;
-    bool m_centred = false;
 };

@@ -636,6 +636,44 @@ QHash<QString, QIcon> renderAll()
     return icons;
 }
 
+// A lit light bulb: the glass with its glow and filament over a threaded metal base.
+void drawLightBulb(QPainter &p)
+{
+    QPainterPath glass;
+    glass.moveTo(11.5, 31.5);
+    glass.cubicTo(11.5, 25.5, 2.5, 22.5, 2.5, 14.5);
+    glass.cubicTo(2.5, 6.5, 9.0, 1.5, 16.5, 1.5);
+    glass.cubicTo(24.0, 1.5, 30.5, 6.5, 30.5, 14.5);
+    glass.cubicTo(30.5, 22.5, 21.5, 25.5, 21.5, 31.5);
+    glass.closeSubpath();
+    QRadialGradient glow(QPointF(13.0, 11.0), 16.0);
+    glow.setColorAt(0.0, QColor(paper));
+    glow.setColorAt(0.45, QColor(yellow));
+    glow.setColorAt(1.0, QColor(darkYellow));
+    p.setPen(QPen(QColor(outline), 1.0));
+    p.setBrush(glow);
+    p.drawPath(glass);
+
+    // The filament on its two wires.
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(orange), 1.2));
+    QPainterPath filament;
+    filament.moveTo(13.5, 16.5);
+    for (int i = 0; i < 3; ++i)
+        filament.quadTo(14.5 + 2 * i, 12.5, 15.5 + 2 * i, 16.5);
+    p.drawPath(filament);
+    line(p, {13.5, 16.5}, {14.0, 31.0}, midGrey);
+    line(p, {19.5, 16.5}, {19.0, 31.0}, midGrey);
+
+    // The base: threaded rings, then the contact.
+    for (int ring = 0; ring < 4; ++ring) {
+        style(p, ring % 2 ? midGrey : lightGrey);
+        p.drawRoundedRect(QRectF(10.5, 32.5 + 3 * ring, 12, 3), 1.5, 1.5);
+    }
+    style(p, outline);
+    p.drawRoundedRect(QRectF(13.5, 44.5, 6, 3), 1.0, 1.0);
+}
+
 void drawReturnArrow(QPainter &p)
 {
     plot(p, {1, 1}, returnArrow, shadowGrey);
@@ -671,6 +709,17 @@ QIcon browseSourcePicture()
 QIcon browseDestinationPicture()
 {
     return QIcon(QPixmap::fromImage(render(16, drawBrowseDestination, true)));
+}
+
+QPixmap tipPicture()
+{
+    QImage image(33, 49, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    drawLightBulb(p);
+    p.end();
+    return QPixmap::fromImage(image);
 }
 
 } // namespace quill

@@ -22,4 +22,7 @@ QIcon toolsWindowPicture();
 QIcon browseSourcePicture();
 QIcon browseDestinationPicture();
 
+// The 33 x 49 picture of the startup tip: a lit light bulb on a transparent background.
+QPixmap tipPicture();
+
 } // namespace quill

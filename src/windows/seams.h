@@ -4,14 +4,17 @@ namespace quill {
 
 class Printer;
 class Prompts;
+class RandomSource;
 class Shell;
 
-// The platform as the windows reach it: boxes and dialogs, the shell and the
-// printer. The program passes the real ones, the tests scripted and recording ones.
+// The platform as the windows reach it: boxes and dialogs, the shell, the printer and
+// the random generator. The program passes the real ones, the tests scripted and
+// recording ones.
 struct Seams {
     Prompts &prompts;
     Shell &shell;
     Printer &printer;
+    RandomSource &random;
 };
 
 } // namespace quill

@@ -1,30 +1,35 @@
 #pragma once
 
 // Driving the program's windows as their user does, for every GUI test: a test
-// class derives from GuiTest, whose init() builds the application object with
-// scripted prompts and a recording shell and shows the main window, and whose
-// cleanup() fails the test if a scripted answer was never asked for, then takes
-// the windows down. The helpers click, type, choose and press on shown windows and
+// class derives from GuiTest, whose init() prepares a start folder of its own and runs
+// the program's start-up there with scripted prompts and draws and a recording shell,
+// and whose cleanup() fails the test if a scripted answer was never asked for, then
+// takes the windows down. The helpers click, type, choose and press on shown windows and
 // read the status panels and the document back.
 
 #include "recording_printer.h"
 #include "recording_shell.h"
 #include "scripted_prompts.h"
+#include "scripted_random.h"
 
 #include "app/application.h"
 #include "document/field_catalogue.h"
 #include "document/tag_document.h"
+#include "files/prefs_record.h"
 #include "windows/field_edit.h"
 #include "windows/look.h"
 #include "windows/main_window.h"
 #include "windows/preferences_dialog.h"
 #include "windows/seams.h"
+#include "windows/startup_tip.h"
 #include "windows/tools_window.h"
+#include "windows/update_reminder.h"
 
 #include <QtTest>
 #include <QtWidgets>
 
 #include <memory>
+#include <optional>
 
 class GuiTest : public QObject
 {
@@ -35,12 +40,32 @@ protected:
     TForm1 &form() const { return m_app->mainWindow(); }
     TForm2 &preferences() const { return m_app->preferences(); }
     TForm4 &tools() const { return m_app->tools(); }
+    TForm5 &startupTip() const { return m_app->startupTip(); }
+    TForm6 &updateReminder() const { return m_app->updateReminder(); }
     // The folder the program was started in, as the program writes it.
     QString startFolder() const { return m_startFolder; }
 
     // Called before the program starts: the place to prepare its start folder (the
-    // current folder) with the files it reads at start-up.
+    // current folder) with the files it reads at start-up, and to script the draws. The
+    // folder holds a prefs.cfg that asks for no guidance and seventeen one-line tips,
+    // "Tip 1." to "Tip 17.".
     virtual void beforeStart() {}
+
+    // The preferences file with the given flags and mode, and zeros elsewhere.
+    static QByteArray prefsFile(bool tips, bool updates, bool metaOnly = false, bool wizard = false)
+    {
+        quill::TPrefsRecord record;
+        quill::storePreferences(record, {tips, updates, metaOnly, wizard});
+        return QByteArray(reinterpret_cast<const char *>(record.bytes.data()), record.Size);
+    }
+
+    static void writeStartFile(const QString &name, const QByteArray &bytes)
+    {
+        QDir().mkpath(QFileInfo(name).path());
+        QFile file(name);
+        QVERIFY2(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size(),
+                 qPrintable(name));
+    }
 
     // The control of a catalogue field in its window.
     QWidget *fieldControl(const quill::FieldDef &def) const
@@ -74,7 +99,9 @@ protected:
     void activate(QWidget *window)
     {
         window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window));
+        // A window counts as active while a window it owns has the focus: wait until it
+        // has the focus itself.
+        QTRY_COMPARE(QApplication::activeWindow(), window);
     }
 
     // File > Preferences, as the user opens it; nothing when it is open.
@@ -229,33 +256,54 @@ protected:
     ScriptedPrompts m_prompts;
     RecordingShell m_shell;
     RecordingPrinter m_printer;
+    ScriptedRandom m_random;
 
 private slots:
-    void initTestCase() { quill::applyProgramLook(*qApp); }
+    void initTestCase()
+    {
+        quill::applyProgramLook(*qApp);
+        m_testFolder = QDir::currentPath();
+    }
 
     void init()
     {
         m_prompts.reset();
         m_shell.targets.clear();
         m_printer = {};
+        m_random.reset();
+        m_startDir.emplace();
+        QVERIFY(m_startDir->isValid());
+        QVERIFY(QDir::setCurrent(m_startDir->path()));
+        writeStartFile(QStringLiteral("prefs.cfg"), prefsFile(false, false));
+        for (int n = 1; n <= 17; ++n)
+            writeStartFile(QStringLiteral("tips/%1.txt").arg(n),
+                           "Tip " + QByteArray::number(n) + ".\r\n");
         beforeStart();
+        if (QTest::currentTestFailed())
+            return;
         m_startFolder = QDir::toNativeSeparators(QDir::currentPath());
-        m_app = std::make_unique<quill::Application>(quill::Seams{m_prompts, m_shell, m_printer});
-        m_app->start();
+        m_app = quill::Application::start({m_prompts, m_shell, m_printer, m_random});
         QVERIFY(QTest::qWaitForWindowExposed(&form()));
         activate(&form());
     }
 
     void cleanup()
     {
-        QVERIFY2(m_prompts.pendingAnswers() == 0, "A scripted box was never shown");
+        const qsizetype answers = m_prompts.pendingAnswers();
+        const qsizetype draws = m_random.pendingDraws();
         while (QWidget *popup = QApplication::activePopupWidget())
             popup->close();
         // Destroyed while shown and holding the focus, as the program does at exit.
         m_app.reset();
+        QDir::setCurrent(m_testFolder);
+        m_startDir.reset();
+        QVERIFY2(answers == 0, "A scripted box was never shown");
+        QVERIFY2(draws == 0, "A scripted draw was never made");
     }
 
 private:
-    QString m_startFolder;
     std::unique_ptr<quill::Application> m_app;
+    QString m_testFolder;
+    QString m_startFolder;
+    std::optional<QTemporaryDir> m_startDir;
 };
