@@ -25,9 +25,13 @@ private slots:
         QString error;
         QVERIFY(quill::SaveProjectFile(path, quill::GatherProject(doc), &error));
 
+        const QByteArray prefsAtStart = readFile(u"prefs.cfg"_s);
+        QCOMPARE(prefsAtStart.size(), 38);
         app().openProject(path);
 
         verifyDocument(doc);
+        // The start-up's write-back stands as it was; the start folder stays.
+        QCOMPARE(readFile(u"prefs.cfg"_s), prefsAtStart);
         QVERIFY(m_prompts.boxes().isEmpty());
         QCOMPARE(mark(), u"Saved"_s);
         QCOMPARE(statusPanels()[1]->text(), path);
