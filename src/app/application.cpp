@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include "files/prefs_record.h"
+#include "windows/about_box.h"
 #include "windows/main_window.h"
 #include "windows/preferences_dialog.h"
 #include "windows/random_source.h"
@@ -16,12 +17,14 @@ Application::Application(const Seams &seams)
     : m_random(seams.random)
     , m_form2(std::make_unique<TForm2>(seams))
     , m_form1(std::make_unique<TForm1>(*m_form2, seams))
+    , m_aboutBox(std::make_unique<TAboutBox>(seams))
     , m_form4(std::make_unique<TForm4>(seams))
     , m_form5(std::make_unique<TForm5>(seams))
     , m_form6(std::make_unique<TForm6>(seams))
 {
     connect(m_form1.get(), &TForm1::preferencesRequested, this, &Application::showPreferences);
     connect(m_form1.get(), &TForm1::toolsRequested, this, &Application::showTools);
+    connect(m_form1.get(), &TForm1::aboutRequested, this, &Application::showAbout);
     connect(m_form4.get(), &TForm4::helpRequested, m_form1.get(), &TForm1::openHelp);
 }
 
@@ -48,7 +51,8 @@ void Application::runCreationWork()
     // Main window: the start folder, and its place in the middle of the desktop.
     m_form1->FormCreate();
     m_form1->moveToDesktopCentre();
-    // About box: its system information (with the About box).
+    // About box: its system information.
+    m_aboutBox->FormCreate();
     // Preferences: prefs.cfg into its controls.
     m_form2->FormActivate(m_form1->startFolder());
     // Tools: no creation work.
@@ -97,6 +101,14 @@ void Application::showPreferences()
 void Application::showTools(int page)
 {
     m_form4->showPage(page, *m_form1);
+}
+
+void Application::showAbout()
+{
+    m_aboutBox->exec();
+    // Without a window manager nothing would give the keyboard back.
+    if (m_form1->isVisible())
+        m_form1->activateWindow();
 }
 
 } // namespace quill

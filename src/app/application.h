@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class TAboutBox;
 class TForm1;
 class TForm2;
 class TForm4;
@@ -35,6 +36,7 @@ public:
 
     TForm1 &mainWindow() const { return *m_form1; }
     TForm2 &preferences() const { return *m_form2; }
+    TAboutBox &aboutBox() const { return *m_aboutBox; }
     TForm4 &tools() const { return *m_form4; }
     TForm5 &startupTip() const { return *m_form5; }
     TForm6 &updateReminder() const { return *m_form6; }
@@ -46,12 +48,14 @@ private:
     void showGuidance();
     void showPreferences();
     void showTools(int page);
+    void showAbout();
 
     RandomSource &m_random;
     // The Preferences dialog holds part of the document the main window reads, so
     // it outlives the main window.
     std::unique_ptr<TForm2> m_form2;
     std::unique_ptr<TForm1> m_form1;
+    std::unique_ptr<TAboutBox> m_aboutBox;
     std::unique_ptr<TForm4> m_form4;
     std::unique_ptr<TForm5> m_form5;
     std::unique_ptr<TForm6> m_form6;

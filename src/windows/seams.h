@@ -6,6 +6,7 @@ class Printer;
 class Prompts;
 class RandomSource;
 class Shell;
+class SysInfoPlatform;
 
 // The platform as the windows reach it: boxes and dialogs, the shell, the printer and
 // the random generator. The program passes the real ones, the tests scripted and
@@ -15,6 +16,8 @@ struct Seams {
     Shell &shell;
     Printer &printer;
     RandomSource &random;
+    // What the About box tells about the machine; none: the machine's own.
+    const SysInfoPlatform *sysInfo = nullptr;
 };
 
 } // namespace quill

@@ -16,6 +16,7 @@
 #include "document/field_catalogue.h"
 #include "document/tag_document.h"
 #include "files/prefs_record.h"
+#include "windows/about_box.h"
 #include "windows/field_edit.h"
 #include "windows/look.h"
 #include "windows/main_window.h"
@@ -39,6 +40,7 @@ protected:
     quill::Application &app() const { return *m_app; }
     TForm1 &form() const { return m_app->mainWindow(); }
     TForm2 &preferences() const { return m_app->preferences(); }
+    TAboutBox &aboutBox() const { return m_app->aboutBox(); }
     TForm4 &tools() const { return m_app->tools(); }
     TForm5 &startupTip() const { return m_app->startupTip(); }
     TForm6 &updateReminder() const { return m_app->updateReminder(); }
@@ -257,6 +259,9 @@ protected:
     RecordingShell m_shell;
     RecordingPrinter m_printer;
     ScriptedRandom m_random;
+    // What the About box is told about the machine; none: the machine's own. Set it in
+    // beforeStart().
+    const quill::SysInfoPlatform *m_sysInfo = nullptr;
 
 private slots:
     void initTestCase()
@@ -282,7 +287,7 @@ private slots:
         if (QTest::currentTestFailed())
             return;
         m_startFolder = QDir::toNativeSeparators(QDir::currentPath());
-        m_app = quill::Application::start({m_prompts, m_shell, m_printer, m_random});
+        m_app = quill::Application::start({m_prompts, m_shell, m_printer, m_random, m_sysInfo});
         QVERIFY(QTest::qWaitForWindowExposed(&form()));
         activate(&form());
     }
