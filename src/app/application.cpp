@@ -8,6 +8,7 @@
 #include "windows/startup_tip.h"
 #include "windows/tools_window.h"
 #include "windows/update_reminder.h"
+#include "windows/wizard.h"
 
 #include <QCoreApplication>
 
@@ -21,11 +22,14 @@ Application::Application(const Seams &seams)
     , m_form4(std::make_unique<TForm4>(seams))
     , m_form5(std::make_unique<TForm5>(seams))
     , m_form6(std::make_unique<TForm6>(seams))
+    , m_form7(std::make_unique<TForm7>(seams))
 {
     connect(m_form1.get(), &TForm1::preferencesRequested, this, &Application::showPreferences);
     connect(m_form1.get(), &TForm1::toolsRequested, this, &Application::showTools);
     connect(m_form1.get(), &TForm1::aboutRequested, this, &Application::showAbout);
+    connect(m_form1.get(), &TForm1::wizardRequested, this, &Application::openWizard);
     connect(m_form4.get(), &TForm4::helpRequested, m_form1.get(), &TForm1::openHelp);
+    connect(m_form7.get(), &TForm7::fieldRequested, m_form1.get(), &TForm1::focusField);
 }
 
 Application::~Application() = default;
@@ -80,7 +84,9 @@ void Application::showGuidance()
     // 7.
     if (prefs.checkUpdates && remind)
         m_form6->showOver(*m_form1);
-    // 8. The Beginner Wizard (with the wizard).
+    // 8. Beside the main window, which stands centred until now.
+    if (prefs.showWizard)
+        openWizard();
     // 9. The bytes read, with the counters: nothing reads the counters, and a read-only
     // installation is normal, so a failed write is not reported and leaves the file.
     if (readWhole)
@@ -109,6 +115,15 @@ void Application::showAbout()
     // Without a window manager nothing would give the keyboard back.
     if (m_form1->isVisible())
         m_form1->activateWindow();
+}
+
+void Application::openWizard()
+{
+    // Frame positions, as the user sees the windows stand.
+    const int top = m_form1->y();
+    m_form1->move(1, top);
+    m_form7->move(494, top);
+    m_form7->openAtFirstStep();
 }
 
 } // namespace quill

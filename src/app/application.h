@@ -12,6 +12,7 @@ class TForm2;
 class TForm4;
 class TForm5;
 class TForm6;
+class TForm7;
 
 namespace quill {
 
@@ -40,6 +41,7 @@ public:
     TForm4 &tools() const { return *m_form4; }
     TForm5 &startupTip() const { return *m_form5; }
     TForm6 &updateReminder() const { return *m_form6; }
+    TForm7 &wizard() const { return *m_form7; }
 
 private:
     explicit Application(const Seams &seams);
@@ -49,6 +51,8 @@ private:
     void showPreferences();
     void showTools(int page);
     void showAbout();
+    // The wizard beside the main window, both moved, at step 1.
+    void openWizard();
 
     RandomSource &m_random;
     // The Preferences dialog holds part of the document the main window reads, so
@@ -59,6 +63,7 @@ private:
     std::unique_ptr<TForm4> m_form4;
     std::unique_ptr<TForm5> m_form5;
     std::unique_ptr<TForm6> m_form6;
+    std::unique_ptr<TForm7> m_form7;
 };
 
 } // namespace quill

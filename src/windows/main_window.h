@@ -60,6 +60,10 @@ public:
     // it has then.
     void moveToDesktopCentre();
 
+    // Brings the field's page forward, then activates the window and gives the field
+    // the focus, so what the user types next goes there.
+    void focusField(quill::Field field);
+
     // The code page's text as the output commands take it: its lines joined by CR LF,
     // every character as it stands.
     QString codePageText() const;

@@ -21,6 +21,15 @@ void TForm1::showPage(Page page)
     PageControl1->setCurrentIndex(static_cast<int>(page));
 }
 
+void TForm1::focusField(quill::Field field)
+{
+    // The page first: a field on a hidden page cannot take the focus.
+    showPage(quill::fieldDef(field).page);
+    raise();
+    activateWindow();
+    fieldControl(field)->setFocus(Qt::OtherFocusReason);
+}
+
 // ---------------------------------------------------------------------------
 // Code
 

@@ -25,6 +25,7 @@
 #include "windows/startup_tip.h"
 #include "windows/tools_window.h"
 #include "windows/update_reminder.h"
+#include "windows/wizard.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -44,6 +45,7 @@ protected:
     TForm4 &tools() const { return m_app->tools(); }
     TForm5 &startupTip() const { return m_app->startupTip(); }
     TForm6 &updateReminder() const { return m_app->updateReminder(); }
+    TForm7 &wizard() const { return m_app->wizard(); }
     // The folder the program was started in, as the program writes it.
     QString startFolder() const { return m_startFolder; }
 
@@ -283,6 +285,9 @@ private slots:
         for (int n = 1; n <= 17; ++n)
             writeStartFile(QStringLiteral("tips/%1.txt").arg(n),
                            "Tip " + QByteArray::number(n) + ".\r\n");
+        for (int n = 1; n <= 5; ++n)
+            writeStartFile(QStringLiteral("wizard/%1.txt").arg(n),
+                           "Wizard step " + QByteArray::number(n) + ".\r\n");
         beforeStart();
         if (QTest::currentTestFailed())
             return;

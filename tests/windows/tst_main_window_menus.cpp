@@ -268,6 +268,9 @@ private slots:
             QVERIFY(code.isEmpty());
             QCOMPARE(QApplication::clipboard()->text(), u"before"_s);
             break;
+        case Effect::Wizard:
+            QVERIFY(GuiTest::wizard().isVisible());
+            break;
         case Effect::Tools:
             QCOMPARE(tools.size(), 1);
             QCOMPARE(tools.constFirst().constFirst().toInt(), argument.toInt());

@@ -61,6 +61,8 @@ protected:
             QVERIFY(QFile::setPermissions(u"prefs.cfg"_s, QFile::ReadOwner));
         if (tag.startsWith("no tip file"))
             QVERIFY(QFile::remove(u"tips/1.txt"_s));
+        if (tag.startsWith("no wizard text"))
+            QVERIFY(QFile::remove(u"wizard/1.txt"_s));
         for (qsizetype i = 0; i < boxes.size(); ++i)
             m_prompts.answerBox(QMessageBox::Ok);
         m_before = readFile(u"prefs.cfg"_s);
@@ -92,9 +94,13 @@ private slots:
             << prefsFile(false, true) << 1 << none << reminder << QByteArray();
         QTest::newRow("CheckUpdates 255, drawn 1")
             << with(quiet, TPrefsRecord::CheckUpdates, 255) << 1 << none << main << QByteArray();
+        QTest::newRow("wizard") << prefsFile(false, false, false, true) << 1 << none
+                                << QStringList{u"Form7"_s, u"Form1"_s} << QByteArray();
+        QTest::newRow("ShowWizard 2")
+            << with(quiet, TPrefsRecord::ShowWizard, 2) << 1 << none << main << QByteArray();
         QTest::newRow("all, drawn 1")
             << prefsFile(true, true, true, true) << 1 << none
-            << QStringList{u"Form5"_s, u"Form6"_s, u"Form1"_s} << QByteArray();
+            << QStringList{u"Form5"_s, u"Form6"_s, u"Form7"_s, u"Form1"_s} << QByteArray();
 
         // Written back as read, the counters one up; a longer file is cut to the record.
         QRandomGenerator rng(5);
@@ -126,6 +132,12 @@ private slots:
             << "missing"_ba << 0
             << QStringList{u"File not found."_s, u"Cannot open file <start>/tips/1.txt."_s} << tip
             << QByteArray();
+        // The wizard opens at step 1 without its text, and the start goes on.
+        const QByteArray wizard = prefsFile(false, false, false, true);
+        QTest::newRow("no wizard text")
+            << wizard << 0 << QStringList{u"Cannot open file <start>/wizard/1.txt."_s}
+            << QStringList{u"Form7"_s, u"Form1"_s}
+            << with(with(wizard, TPrefsRecord::StartCount1, 1), TPrefsRecord::StartCount2, 1);
     }
 
     void start()
@@ -142,6 +154,7 @@ private slots:
         QCOMPARE(m_recorder.shown, shown);
         QCOMPARE(startupTip().isVisible(), shown.contains(u"Form5"_s));
         QCOMPARE(updateReminder().isVisible(), shown.contains(u"Form6"_s));
+        QCOMPARE(wizard().isVisible(), shown.contains(u"Form7"_s));
         QCOMPARE(m_random.ranges, (QList<int>{17, 2}));
 
         const QByteArray file = readFile(u"prefs.cfg"_s);
