@@ -10,7 +10,9 @@
 #include "windows/update_reminder.h"
 #include "windows/wizard.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QIcon>
 
 namespace quill {
 
@@ -38,6 +40,8 @@ std::unique_ptr<Application> Application::start(const Seams &seams)
 {
     // 1. The title the desktop shows for the program; window captions stay as they are.
     QCoreApplication::setApplicationName(QStringLiteral("Quillmark"));
+    // Every window carries the program's icon unless it has one of its own (Tools).
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/quillmark.svg")));
     // 2. The windows. The main window is built after the dialog whose page-head edits
     // it reads, but each window's creation work runs in the program's order.
     std::unique_ptr<Application> program(new Application(seams));

@@ -16,6 +16,9 @@ private slots:
     {
         TForm1 &f = form();
         QCOMPARE(f.windowTitle(), u"Quillmark v2.0"_s);
+        // The program's own icon, drawn.
+        QCOMPARE(f.windowIcon().cacheKey(), QApplication::windowIcon().cacheKey());
+        QVERIFY(!f.windowIcon().pixmap(32).isNull());
         // Typing right after start goes into the description.
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(f.Edit1));
 
