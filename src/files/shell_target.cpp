@@ -11,6 +11,11 @@ QString pathInFolder(const QString &folder, const QString &name)
     return endsInSeparator ? folder + name : folder + QDir::separator() + name;
 }
 
+QString helpPagePath(const QString &startFolder, const QString &page)
+{
+    return pathInFolder(pathInFolder(startFolder, QStringLiteral("help")), page);
+}
+
 QUrl shellUrl(const QString &target)
 {
     // A one-letter scheme is a drive letter, not an address.

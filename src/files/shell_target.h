@@ -9,6 +9,9 @@ namespace quill {
 // ends in one (the root, say) gets no second, which URL parsing would read as a host.
 QString pathInFolder(const QString &folder, const QString &name);
 
+// The help page `page` of the installation: in the folder "help" of the start folder.
+QString helpPagePath(const QString &startFolder, const QString &page);
+
 // What the platform shell is handed for a target: an address that carries a scheme
 // (web, mail) as it stands, anything else as a local file.
 QUrl shellUrl(const QString &target);

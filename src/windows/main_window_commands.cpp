@@ -134,8 +134,7 @@ QString hintOf(const QObject *sender)
 
 void TForm1::openHelp(const QString &page)
 {
-    m_shell.open(
-        quill::pathInFolder(quill::pathInFolder(startFolder(), QStringLiteral("help")), page));
+    m_shell.open(quill::helpPagePath(startFolder(), page));
 }
 
 void TForm1::openHelpPage(QObject *sender)

@@ -217,6 +217,5 @@ void TForm2::Button3Click()
     const auto *button = qobject_cast<QPushButton *>(sender());
     const QString hint = button ? button->property("hint").toString() : QString();
     if (!hint.isEmpty())
-        m_shell.open(
-            quill::pathInFolder(quill::pathInFolder(m_startFolder, QStringLiteral("help")), hint));
+        m_shell.open(quill::helpPagePath(m_startFolder, hint));
 }
