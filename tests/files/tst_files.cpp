@@ -391,6 +391,7 @@ void TestFiles::projectFileName_data()
     // A dot in a folder's name standing fourth from the end is no extension: the file
     // stays in the chosen folder. A backslash is part of a file name here.
     row("/site.d/x", "/site.d/x.qmk");
+    row("/w/a./bc", "/w/a./bc.qmk");
     row("/w/a.b/", "/w/a.b/.qmk");
     row("C:\\web.d\\x", "C:\\web.qmk");
 }

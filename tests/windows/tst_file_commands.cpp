@@ -94,6 +94,65 @@ private slots:
         QCOMPARE(form().SaveDialog1.lastName, dir.filePath(typed));
     }
 
+    // Save writes another name than the dialog asked about only after a question of
+    // its own; No goes back to the dialog.
+    void saveOverExisting_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("existing");
+        QTest::addColumn<QMessageBox::StandardButton>("answer"); // NoButton: no question
+        QTest::addColumn<bool>("replaced");
+        const QStringList home{u"home.qmk"_s};
+        QTest::newRow("typed name exists")
+            << u"home.qmk"_s << home << QMessageBox::NoButton << true;
+        QTest::newRow("derived name exists, Yes") << u"home"_s << home << QMessageBox::Yes << true;
+        QTest::newRow("derived name exists, No") << u"home"_s << home << QMessageBox::No << false;
+        QTest::newRow("derived from another extension")
+            << u"home.txt"_s << QStringList{u"home.txt"_s, u"home.qmk"_s} << QMessageBox::Yes
+            << true;
+        QTest::newRow("only the typed name exists")
+            << u"home"_s << QStringList{u"home"_s} << QMessageBox::NoButton << true;
+        QTest::newRow("neither exists")
+            << u"home"_s << QStringList{} << QMessageBox::NoButton << true;
+    }
+
+    void saveOverExisting()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, existing);
+        QFETCH(QMessageBox::StandardButton, answer);
+        QFETCH(bool, replaced);
+        QTemporaryDir dir;
+        const QByteArray old = "the old file"_ba;
+        for (const QString &name : existing)
+            QVERIFY(writeFile(dir.filePath(name), old));
+        m_prompts.answerSaveFile(dir.filePath(typed));
+        if (answer != QMessageBox::NoButton)
+            m_prompts.answerBox(answer);
+        if (answer == QMessageBox::No)
+            m_prompts.answerSaveFile({});
+        press(ctrl(Qt::Key_S));
+
+        const QString written = dir.filePath(u"home.qmk"_s);
+        if (answer == QMessageBox::NoButton) {
+            QCOMPARE(m_prompts.boxes(), QList<quill::Message>{});
+        } else {
+            const quill::Message question{
+                u"Save"_s, u"home.qmk already exists.\nDo you want to replace it?"_s,
+                QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No, QMessageBox::No};
+            QCOMPARE(m_prompts.boxes(), QList<quill::Message>{question});
+        }
+        QCOMPARE(readFile(written).size(), replaced ? quill::TProjectRecord::Size : old.size());
+        QCOMPARE(mark(), replaced ? u"Saved"_s : QString());
+        for (const QString &name : existing) {
+            if (dir.filePath(name) != written)
+                QCOMPARE(readFile(dir.filePath(name)), old);
+        }
+        // No shows the dialog again, at the name typed.
+        if (answer == QMessageBox::No)
+            QCOMPARE(m_prompts.fileRequests().constLast().lastName, dir.filePath(typed));
+    }
+
     void roundTrip()
     {
         QTemporaryDir dir;
