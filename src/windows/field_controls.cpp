@@ -1,6 +1,7 @@
 #include "windows/field_controls.h"
 
 #include "document/tag_document.h"
+#include "windows/check_box.h"
 #include "windows/field_edit.h"
 
 #include <QCheckBox>
@@ -35,7 +36,7 @@ QWidget *createList(const FieldDef &def, QWidget *parent)
 
 QWidget *createCheck(const FieldDef &def, QWidget *parent)
 {
-    return new QCheckBox(QString::fromLatin1(def.label), parent);
+    return new CheckBox(QString::fromLatin1(def.label), parent);
 }
 
 } // namespace
