@@ -49,12 +49,20 @@ status=0
 printf '#!/bin/sh\npwd\nprintf "%%s\\n" "$@"\n' >"$app/quillmark"
 mkdir "$work/caller"
 touch "$work/caller/-odd.qmk"
-got=$(cd "$work/caller" && "$prefix/bin/quillmark" site.qmk -odd.qmk --flag "sub dir/a.qmk" /abs.qmk)
+got=$(cd "$work/caller" && "$prefix/bin/quillmark" site.qmk -odd.qmk --flag "sub dir/a.qmk" \
+    /abs.qmk -style Fusion --session id x.qmk -style=Fusion y.qmk)
 want="$app
 $work/caller/site.qmk
 $work/caller/-odd.qmk
 --flag
 $work/caller/sub dir/a.qmk
-/abs.qmk"
+/abs.qmk
+-style
+Fusion
+--session
+id
+$work/caller/x.qmk
+-style=Fusion
+$work/caller/y.qmk"
 [ "$got" = "$want" ] || fail "the launcher ran: $got"
 echo "Installation checked in $prefix"
