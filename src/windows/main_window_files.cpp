@@ -9,6 +9,7 @@
 #include "files/export_text.h"
 #include "files/import_text.h"
 #include "files/project_record.h"
+#include "windows/code_page.h"
 #include "windows/printer.h"
 #include "windows/prompts.h"
 
@@ -63,18 +64,12 @@ void TForm1::buildFileCommands()
 
 QString TForm1::codePageText() const
 {
-    // Block by block, as typed: toPlainText() would turn a no-break space into a blank.
-    QStringList lines;
-    for (QTextBlock block = Memo1->document()->begin(); block.isValid(); block = block.next())
-        lines << block.text().replace(QChar::LineSeparator, Break);
-    return lines.join(Break);
+    return Memo1->codeText();
 }
 
 void TForm1::setCodePageText(const QString &text)
 {
-    QString lines = text;
-    lines.replace(Break, QStringLiteral("\n"));
-    Memo1->setPlainText(lines);
+    Memo1->setCodeText(text);
 }
 
 bool TForm1::askBeforeLosingWork(const QString &question)
