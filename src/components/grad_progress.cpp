@@ -4,6 +4,7 @@
 #include "document/mul_div.h"
 
 #include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 
 #include <algorithm>
@@ -165,8 +166,13 @@ void TGradProgress::paintEvent(QPaintEvent *)
         return; // Smaller than its frame: nothing of the inside shows.
 
     // Composed off screen in the widget's coordinates and copied in one piece, so the
-    // bar does not flicker when it is repainted line after line.
-    QImage image(w - bw, h - bw, QImage::Format_RGB32);
+    // bar does not flicker when it is repainted line after line; at the screen's pixel
+    // ratio, so the percentage stays sharp. That is the ratio of what is painted on in the
+    // end (the window's buffer, or the image the widget is rendered into).
+    const QPaintDevice *target = painter.paintEngine()->paintDevice();
+    const qreal ratio = (target ? target : painter.device())->devicePixelRatio();
+    QImage image(QSize(w - bw, h - bw) * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::black);
     QPainter canvas(&image);
 
@@ -203,5 +209,6 @@ void TGradProgress::paintEvent(QPaintEvent *)
     }
     canvas.end();
 
-    painter.drawImage(inner.topLeft(), image, inner);
+    painter.drawImage(QRectF(inner), image,
+                      QRectF(QPointF(inner.topLeft()) * ratio, QSizeF(inner.size()) * ratio));
 }

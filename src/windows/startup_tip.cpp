@@ -25,7 +25,7 @@ TForm5::TForm5(const quill::Seams &seams, QWidget *parent)
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(8, 8, 33, 49);
-    Image1->setPixmap(quill::tipPicture());
+    Image1->setPixmap(quill::tipPicture(devicePixelRatioF()));
 
     Label1 = new QLabel(QStringLiteral("Did You Know..."), this);
     Label1->setObjectName(QStringLiteral("Label1"));
