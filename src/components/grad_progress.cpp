@@ -3,6 +3,7 @@
 #include "components/colour_value.h"
 #include "document/mul_div.h"
 
+#include <QAccessibleWidget>
 #include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
@@ -12,6 +13,38 @@
 using quill::MulDiv;
 
 namespace {
+
+// What screen readers learn of the bar: a progress bar with its position out of MaxValue.
+class AccessibleGradProgress : public QAccessibleWidget, public QAccessibleValueInterface
+{
+public:
+    explicit AccessibleGradProgress(TGradProgress *bar)
+        : QAccessibleWidget(bar, QAccessible::ProgressBar)
+    {}
+
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QVariant currentValue() const override { return bar()->position(); }
+    void setCurrentValue(const QVariant &) override {} // shown, not set, by the user
+    QVariant maximumValue() const override { return bar()->maxValue(); }
+    QVariant minimumValue() const override { return 0; }
+    QVariant minimumStepSize() const override { return bar()->step(); }
+
+private:
+    TGradProgress *bar() const { return static_cast<TGradProgress *>(widget()); }
+};
+
+QAccessibleInterface *accessibleGradProgress(const QString &className, QObject *object)
+{
+    if (className == QLatin1StringView(TGradProgress::staticMetaObject.className()))
+        return new AccessibleGradProgress(static_cast<TGradProgress *>(object));
+    return nullptr;
+}
 
 const QColor bevelGrey(0x80, 0x80, 0x80);
 const QColor bevelWhite(0xFF, 0xFF, 0xFF);
@@ -38,6 +71,8 @@ TGradProgress::TGradProgress(QWidget *parent)
     : QWidget(parent)
     , m_backColor(quill::ButtonFaceColour)
 {
+    static const bool accessible = (QAccessible::installFactory(accessibleGradProgress), true);
+    Q_UNUSED(accessible);
     resize(150, 16);
     // The application's face, without the style the application font may carry.
     setFont(QFont(QFont().family(), 10));
@@ -88,6 +123,10 @@ void TGradProgress::setPosition(int position)
         return;
     m_position = position;
     repaint();
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent event(this, position);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void TGradProgress::setMaxValue(int maxValue)
