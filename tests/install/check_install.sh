@@ -127,6 +127,9 @@ printf '#!/bin/sh\npwd\nprintf "%%s\\n" "$@"\n' >"$prefix/libexec/quillmark"
 touch "$work/blocked"
 got=$(cd "$work" && XDG_DATA_HOME="$work/blocked" "$prefix/bin/quillmark" 2>/dev/null)
 [ "$got" = "$app" ] || fail "with no start folder the launcher ran in $got"
+# Installed into the user's own data folder (--prefix ~/.local), the installation is it.
+got=$(cd "$work" && XDG_DATA_HOME="$prefix/share" "$prefix/bin/quillmark")
+[ "$got" = "$app" ] && [ ! -L "$app/help" ] || fail "installed as the start folder, it ran in $got"
 
 # A stand-in program shows where the launcher started it and with which arguments.
 mkdir "$work/caller"
