@@ -16,6 +16,7 @@ Command showCommand();
 Command packCommand();
 Command convertCommand();
 Command extractCommand();
+Command applyCommand();
 } // namespace quill::cli
 
 namespace {
@@ -25,7 +26,8 @@ using namespace quill::cli;
 // In the order the help lists them.
 QList<Command> commandTable()
 {
-    return {generateCommand(), showCommand(), packCommand(), convertCommand(), extractCommand()};
+    return {generateCommand(), showCommand(),    packCommand(),
+            convertCommand(),  extractCommand(), applyCommand()};
 }
 
 const QString program = QStringLiteral("quillmark-cli");

@@ -2,7 +2,13 @@
 
 #include "common/file_helpers.h"
 
+#include "document/ansi_codec.h"
+#include "document/meta_generator.h"
+#include "files/project_record.h"
+#include "files/project_text.h"
+#include "pages/page_apply.h"
 #include "pages/page_extract.h"
+#include "pages/unified_diff.h"
 
 #include <QTest>
 
@@ -15,6 +21,26 @@ QByteArray page(const QString &name)
     return readFile(QStringLiteral(PAGES_DIR "/corpus/") + name);
 }
 
+// A document from the text form of a project file: keys left out keep their start-up
+// values.
+TagDocument documentFrom(const char *json)
+{
+    TProjectRecord record;
+    QStringList faults;
+    if (!projectFromJson(QByteArray(json), QStringLiteral("test"), &record, &faults))
+        qFatal("bad test project: %s", qPrintable(faults.join(QLatin1Char('\n'))));
+    TagDocument doc = TagDocument::startUp();
+    ApplyProject(record, doc);
+    return doc;
+}
+
+// The project the apply table writes into every page of the corpus.
+TagDocument bakery()
+{
+    return documentFrom(R"({"description": "Fresh bread, café", "page-title": "Bakery",
+                            "dc-date": ""})");
+}
+
 QString shown(const TagDocument &doc, const QString &key)
 {
     const FieldDef *def = findFieldByKey(key);
@@ -23,6 +49,17 @@ QString shown(const TagDocument &doc, const QString &key)
     if (def->kind == FieldKind::Check)
         return doc.isChecked(def->id) ? QStringLiteral("true") : QStringLiteral("false");
     return doc.value(def->id);
+}
+
+QByteArray applied(const QByteArray &bytes, const TagDocument &doc, bool keepCharset,
+                   QStringList *notes = nullptr)
+{
+    QList<PageEdit> edits;
+    QStringList own;
+    QString error;
+    if (!planApply(bytes, doc, ApplyOptions{keepCharset}, &edits, notes ? notes : &own, &error))
+        return "error: " + error.toUtf8();
+    return spliced(bytes, edits);
 }
 
 } // namespace
@@ -38,6 +75,16 @@ private slots:
     void extractNotes();
     void unreadable_data();
     void unreadable();
+    void apply_data();
+    void apply();
+    void applyAgainChangesNothing_data();
+    void applyAgainChangesNothing();
+    void applyRefuses_data();
+    void applyRefuses();
+    void roundTrip_data();
+    void roundTrip();
+    void diff_data();
+    void diff();
 };
 
 void TestPages::extract_data()
@@ -160,6 +207,158 @@ void TestPages::unreadable()
     QString got;
     QVERIFY(!extractPage(bytes, &doc, &notes, &got));
     QCOMPARE(got, error);
+}
+
+void TestPages::apply_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<bool>("keepCharset");
+    QTest::addColumn<QStringList>("notes");
+
+    // The pages in UTF-8 keep their set; the others take the project's ISO-8859-1.
+    for (const char *name : {"implied_head.html", "uppercase_crlf.html", "comments_scripts.html",
+                             "no_head.html", "latin1.html", "faults.html"})
+        QTest::newRow(name) << QString::fromLatin1(name) << false << QStringList{};
+    for (const char *name : {"attributes.html", "bom_utf8.html", "utf8_undeclared.html"})
+        QTest::newRow(name) << QString::fromLatin1(name) << true << QStringList{};
+    QTest::newRow("duplicates.html")
+        << QStringLiteral("duplicates.html") << false
+        << QStringList{QStringLiteral(
+               R"(3: removed a second <meta name="description"> (the first is on line 2))")};
+}
+
+void TestPages::apply()
+{
+    QFETCH(QString, page);
+    QFETCH(bool, keepCharset);
+    QFETCH(QStringList, notes);
+
+    QStringList got;
+    QCOMPARE(applied(::page(page), bakery(), keepCharset, &got),
+             readFile(QStringLiteral(PAGES_DIR "/applied/") + page));
+    QCOMPARE(got, notes);
+}
+
+void TestPages::applyAgainChangesNothing_data()
+{
+    apply_data();
+}
+
+void TestPages::applyAgainChangesNothing()
+{
+    QFETCH(QString, page);
+    QFETCH(bool, keepCharset);
+
+    const QByteArray once = readFile(QStringLiteral(PAGES_DIR "/applied/") + page);
+    QCOMPARE(applied(once, bakery(), keepCharset), once);
+}
+
+void TestPages::applyRefuses_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("keepCharset");
+    QTest::addColumn<QString>("error");
+
+    QTest::newRow("another declared set")
+        << page(QStringLiteral("attributes.html")) << false
+        << QStringLiteral("The page declares utf-8 on line 4, the project has ISO-8859-1; "
+                          "--keep-charset keeps the page's");
+    QTest::newRow("UTF-8 undeclared")
+        << page(QStringLiteral("utf8_undeclared.html")) << false
+        << QStringLiteral("The page is written in UTF-8 without declaring it, the project has "
+                          "ISO-8859-1; --keep-charset keeps the page's");
+    QTest::newRow("an unknown set")
+        << QByteArray("<meta charset=\"klingon\">\n<p>x") << true
+        << QStringLiteral("Line 1 declares the unknown character set \"klingon\"");
+    QTest::newRow("a character the kept set lacks")
+        << QByteArray("<meta charset=\"iso-8859-5\">\n<p>x") << true
+        << QStringLiteral("The line of <meta name=\"description\">: \"é\" (U+00E9) cannot be "
+                          "written in ISO-8859-5");
+    QTest::newRow("no HTML") << QByteArray("plain") << true << QStringLiteral("Not an HTML page");
+}
+
+void TestPages::applyRefuses()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, keepCharset);
+    QFETCH(QString, error);
+
+    QCOMPARE(applied(bytes, bakery(), keepCharset), "error: " + error.toUtf8());
+}
+
+void TestPages::roundTrip_data()
+{
+    QTest::addColumn<QByteArray>("json");
+
+    QTest::newRow("start-up") << QByteArray("{}");
+    QTest::newRow("every line") << QByteArray(R"({
+        "description": "Hand-made wooden toys", "keywords": "toys, wooden", "author": "Toy Shop",
+        "generator": "Text editor", "revisit-after": "14", "title": "Wooden Toys",
+        "copyright": "2001, 2002", "robots": "NoIndex", "language": "en-us",
+        "refresh-url": "new.html", "refresh-seconds": "5", "expires-weekday": "Fri",
+        "expires-day": "31", "expires-month": "Dec", "expires-year": "2004",
+        "expires-hours": "23", "expires-minutes": "59", "page-title": "Wooden Toys",
+        "external-css": "style.css", "favicon-url": "favicon.ico", "pragma": "No-Cache",
+        "pics-label": "rated", "script-type": "text/vbscript",
+        "style-type-other-checked": true, "style-type-other": "text/xsl",
+        "classification": "Hobbies", "comment": "Hand-made toys", "dc-title": "Toys",
+        "dc-creator": "Ann", "dc-subject": "toys", "dc-description": "Toys",
+        "dc-publisher": "Ann", "dc-contributor": "Bob", "dc-date": "2002-06-01",
+        "dc-type": "Text", "dc-format": "text/html", "dc-identifier": "toys.html",
+        "dc-source": "shop", "dc-language": "en", "dc-relation": "index.html",
+        "dc-coverage": "World", "dc-rights": "All rights"})");
+    QTest::newRow("blanks, markup and 8-bit text") << QByteArray(
+        R"({"description": " a  b ", "author": "Tom & Jerry &amp; co", "revisit-after": " 7",
+            "refresh-url": "a; url=b", "refresh-seconds": "0", "page-title": "<b>Caf\u00e9</b>",
+            "keywords": "caf\u00e9, cr\u00e8me"})");
+    QTest::newRow("other script type, no items")
+        << QByteArray(R"({"script-type-other-checked": true, "script-type-other": "text/perl",
+                          "distribution": null, "robots": null, "classification": null})");
+}
+
+void TestPages::roundTrip()
+{
+    QFETCH(QByteArray, json);
+
+    const QByteArray bytes = encodeAnsi(codePageText(generateMetaCode(documentFrom(json))));
+    TagDocument doc;
+    QStringList notes;
+    QString error;
+    QVERIFY(extractPage(bytes, &doc, &notes, &error));
+    QCOMPARE(notes, QStringList{});
+    QCOMPARE(applied(bytes, doc, false), bytes);
+}
+
+void TestPages::diff_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QList<PageEdit>>("edits");
+    QTest::addColumn<QByteArray>("diff");
+
+    const QByteArray nine = "1\n2\n3\n4\n5\n6\n7\n8\n9\n";
+    QTest::newRow("a line inserted")
+        << nine << QList<PageEdit>{{8, 8, "new\n"}}
+        << QByteArray(
+               "--- a/p.html\n+++ b/p.html\n@@ -2,6 +2,7 @@\n 2\n 3\n 4\n+new\n 5\n 6\n 7\n");
+    QTest::newRow("within a line, two hunks")
+        << nine + "a\nb\nc\nd\ne\n"
+        << QList<PageEdit>{{0, 1, "one"}, {26, 27, "E"}}
+        << QByteArray("--- a/p.html\n+++ b/p.html\n@@ -1,4 +1,4 @@\n-1\n+one\n 2\n 3\n 4\n"
+                      "@@ -11,4 +11,4 @@\n b\n c\n d\n-e\n+E\n");
+    QTest::newRow("a line removed at the end, no final line break")
+        << QByteArray("a\nb") << QList<PageEdit>{{1, 3, {}}}
+        << QByteArray("--- a/p.html\n+++ b/p.html\n@@ -1,2 +1,1 @@\n-a\n-b\n\\ No newline at end "
+                      "of file\n+a\n\\ No newline at end of file\n");
+    QTest::newRow("nothing changes") << nine << QList<PageEdit>{{0, 1, "1"}} << QByteArray();
+}
+
+void TestPages::diff()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QList<PageEdit>, edits);
+    QFETCH(QByteArray, diff);
+
+    QCOMPARE(unifiedDiff(bytes, edits, QStringLiteral("p.html")), diff);
 }
 
 QTEST_GUILESS_MAIN(TestPages)
