@@ -32,7 +32,7 @@ struct Command {
 int failure(const QString &message);
 
 // Reports a command line that the table of commands lets through but the command
-// cannot take; returns BadUsage.
+// cannot take; returns BadUsage, after which the command's usage is shown.
 int badUsage(const QString &why);
 
 // Writes raw bytes to standard output; false with the file layer's message on failure.

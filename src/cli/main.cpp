@@ -158,7 +158,11 @@ int runCommand(const Command &command, const QStringList &words, const QCommandL
     }
     if (arguments.size() > wanted && !repeats)
         return wrong(QStringLiteral("Unexpected argument '%1'.").arg(arguments.at(wanted)));
-    return command.run(parser);
+    const int code = command.run(parser);
+    // A command that finds its own line wrong has said why; the usage follows, as above.
+    if (code == BadUsage)
+        std::fputs(commandUsage(command).toLocal8Bit().constData(), stderr);
+    return code;
 }
 
 } // namespace

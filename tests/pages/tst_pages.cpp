@@ -307,8 +307,9 @@ void TestPages::roundTrip_data()
         "dc-type": "Text", "dc-format": "text/html", "dc-identifier": "toys.html",
         "dc-source": "shop", "dc-language": "en", "dc-relation": "index.html",
         "dc-coverage": "World", "dc-rights": "All rights"})");
-    QTest::newRow("blanks, markup and 8-bit text") << QByteArray(
-        R"({"description": " a  b ", "author": "Tom & Jerry &amp; co", "revisit-after": " 7",
+    QTest::newRow("quotes, blanks, markup and 8-bit text") << QByteArray(
+        R"({"description": " a \"b\" ", "author": "Tom & Jerry &amp; co", "revisit-after": " 7",
+            "favicon-url": "\"i\".ico", "comment": "say \"hi\"",
             "refresh-url": "a; url=b", "refresh-seconds": "0", "page-title": "<b>Caf\u00e9</b>",
             "keywords": "caf\u00e9, cr\u00e8me"})");
     QTest::newRow("other script type, no items")
@@ -320,7 +321,7 @@ void TestPages::roundTrip()
 {
     QFETCH(QByteArray, json);
 
-    const QByteArray bytes = encodeAnsi(codePageText(generateMetaCode(documentFrom(json))));
+    const QByteArray bytes = encodeAnsi(generateCodeText(documentFrom(json)));
     TagDocument doc;
     QStringList notes;
     QString error;
