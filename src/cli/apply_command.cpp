@@ -15,8 +15,7 @@ namespace quill::cli {
 namespace {
 
 // One page: false when it was left alone for a fault, which is reported.
-bool applyToPage(const QString &page, const TagDocument &doc, const ApplyOptions &options,
-                 bool dryRun)
+bool applyToPage(const QString &page, const HeadWriter &writer, bool dryRun)
 {
     const auto fail = [&page](const QString &why) {
         failure(page + QStringLiteral(": ") + why);
@@ -28,7 +27,7 @@ bool applyToPage(const QString &page, const TagDocument &doc, const ApplyOptions
         return fail(error);
     QList<PageEdit> edits;
     QStringList notes;
-    if (!planApply(bytes, doc, options, &edits, &notes, &error))
+    if (!writer.plan(bytes, &edits, &notes, &error))
         return fail(error);
     for (const QString &note : std::as_const(notes))
         std::fprintf(stderr, "quillmark-cli: %s:%s\n", page.toLocal8Bit().constData(),
@@ -51,9 +50,10 @@ int apply(const QString &project, const QStringList &pages, const ApplyOptions &
     ApplyProject(record, doc);
 
     // Pages are independent: one that fails does not stop the others.
+    const HeadWriter writer(doc, options);
     bool allDone = true;
     for (const QString &page : pages)
-        allDone = applyToPage(page, doc, options, dryRun) && allDone;
+        allDone = applyToPage(page, writer, dryRun) && allDone;
     return allDone ? Done : Failed;
 }
 

@@ -139,6 +139,20 @@ bool chooseCharset(QByteArrayView page, const PageHead &head, const TagDocument 
 bool planApply(QByteArrayView page, const TagDocument &project, const ApplyOptions &options,
                QList<PageEdit> *edits, QStringList *notes, QString *error)
 {
+    return HeadWriter(project, options).plan(page, edits, notes, error);
+}
+
+HeadWriter::HeadWriter(const TagDocument &project, const ApplyOptions &options)
+    : m_project(project)
+    , m_options(options)
+    , m_lines(generatedHeadLines(project))
+{}
+
+bool HeadWriter::plan(QByteArrayView page, QList<PageEdit> *edits, QStringList *notes,
+                      QString *error) const
+{
+    const TagDocument &project = m_project;
+    const ApplyOptions &options = m_options;
     edits->clear();
     notes->clear();
     if (hasUtf16Bom(page)) {
@@ -162,7 +176,7 @@ bool planApply(QByteArrayView page, const TagDocument &project, const ApplyOptio
     QList<PageEdit> out;
     QList<QByteArray> missing;
     QStringList written;
-    for (const SlotLine &line : generatedHeadLines(project)) {
+    for (const SlotLine &line : m_lines) {
         written << line.slot;
         // The page's own title stays when the project has none.
         if (!isMetaSlot(line.slot) && line.value.isEmpty())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/tag_document.h"
+#include "pages/head_lines.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -33,6 +34,20 @@ struct ApplyOptions {
 // twice ("LINE: what").
 bool planApply(QByteArrayView page, const TagDocument &project, const ApplyOptions &options,
                QList<PageEdit> *edits, QStringList *notes, QString *error);
+
+// planApply for many pages with one project: the project's lines are made once.
+class HeadWriter
+{
+public:
+    HeadWriter(const TagDocument &project, const ApplyOptions &options);
+    bool plan(QByteArrayView page, QList<PageEdit> *edits, QStringList *notes,
+              QString *error) const;
+
+private:
+    TagDocument m_project;
+    ApplyOptions m_options;
+    QList<SlotLine> m_lines;
+};
 
 // The page with the edits made.
 QByteArray spliced(QByteArrayView page, const QList<PageEdit> &edits);

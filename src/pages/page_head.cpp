@@ -236,7 +236,7 @@ PageHead readPageHead(QByteArrayView page)
     const QByteArrayView text = page.sliced(bom);
     // The head lies near the start: parse a part first, and more only when the parser
     // had not yet left the head within it.
-    for (qsizetype part = 8192;; part *= 4) {
+    for (qsizetype part = 2048;; part *= 4) {
         const bool whole = part >= text.size();
         const QByteArrayView parsedText = whole ? text : text.first(part);
         const ParsedPage parsed(parsedText);
