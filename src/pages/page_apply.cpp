@@ -228,6 +228,25 @@ bool HeadWriter::plan(QByteArrayView page, QList<PageEdit> *edits, QStringList *
             return false;
         }
     }
+    // Where the page ends, the parser may still be inside a comment or a <title> that is
+    // never closed, and lines put there would be its text: make sure they are tags.
+    if (!missing.isEmpty() && head.headEnd == page.size()) {
+        // The lines go in last (only blanks may follow them): find them in the new page.
+        qsizetype start = out.constLast().begin;
+        for (qsizetype i = 0; i + 1 < out.size(); ++i)
+            start += out[i].bytes.size() - (out[i].end - out[i].begin);
+        const qsizetype end = start + out.constLast().bytes.size();
+        const PageHead after = readPageHead(spliced(page, out));
+        const auto inserted =
+            std::count_if(after.items.begin(), after.items.end(), [&](const HeadItem &item) {
+                return item.begin >= start && item.end <= end;
+            });
+        if (inserted != missing.size()) {
+            *error = QStringLiteral("The page ends inside a comment or element that is never "
+                                    "closed; the lines it lacks would become its text");
+            return false;
+        }
+    }
     *edits = out;
     return true;
 }

@@ -74,11 +74,14 @@ bool holdsMarkup(const ParsedPage &parsed)
 }
 
 // Whether the parser left the head for good before the end of a cut-off text: the
-// body was begun by a token that lies wholly within it. Later bytes cannot change it.
+// body was begun by a tag or content that lies wholly within it. Later bytes cannot
+// change it. A body the end of the text implied is no proof: it has neither.
 bool headIsFinal(const ParsedPage &parsed, qsizetype parsedSize)
 {
     const GumboNode *body = childElement(parsed.root(), GUMBO_TAG_BODY);
-    return body && qsizetype(body->v.element.start_pos.offset) + 16 < parsedSize;
+    if (!body || qsizetype(body->v.element.start_pos.offset) + 16 >= parsedSize)
+        return false;
+    return body->v.element.original_tag.length > 0 || body->v.element.children.length > 0;
 }
 
 QByteArray bytesOf(const GumboStringPiece &piece)
@@ -186,12 +189,16 @@ void readHeadChildren(const GumboNode *head, qsizetype base, PageHead &out)
                 out.declaredByContentType = !charset;
             }
         } else if (element.tag == GUMBO_TAG_TITLE) {
-            if (element.original_end_tag.length == 0)
+            // The text between the tags as written; a title cut off by the end of the
+            // page is the page's own.
+            const qsizetype textLength = qsizetype(element.end_pos.offset) -
+                                         element.start_pos.offset -
+                                         qsizetype(element.original_tag.length);
+            if (element.original_end_tag.length == 0 || textLength < 0)
                 continue;
-            const qsizetype inner = item.end;
+            item.value =
+                QByteArray(element.original_tag.data + element.original_tag.length, textLength);
             item.end = base + element.end_pos.offset + qsizetype(element.original_end_tag.length);
-            item.value = QByteArray(element.original_tag.data + element.original_tag.length,
-                                    base + element.end_pos.offset - inner);
             item.slot = QStringLiteral("title");
         } else if (element.tag == GUMBO_TAG_LINK) {
             item.slot = linkSlot(element);

@@ -127,6 +127,7 @@ void TestPages::extract_data()
     row("faults.html", "script-type", QStringLiteral("text/javascript"));
     row("no_head.html", "dc-date", QString());
     row("no_head.html", "window-target", QStringLiteral("_top"));
+    row("long_head.html", "description", QStringLiteral("Across the cut")); // its first 2 KB
 }
 
 void TestPages::extract()
@@ -275,6 +276,10 @@ void TestPages::applyRefuses_data()
         << QStringLiteral("The line of <meta name=\"description\">: \"é\" (U+00E9) cannot be "
                           "written in ISO-8859-5");
     QTest::newRow("no HTML") << QByteArray("plain") << true << QStringLiteral("Not an HTML page");
+    QTest::newRow("a title never closed")
+        << QByteArray("<head><title>Shop\n<p>x") << false
+        << QStringLiteral("The page ends inside a comment or element that is never closed; "
+                          "the lines it lacks would become its text");
 }
 
 void TestPages::applyRefuses()
