@@ -72,15 +72,16 @@ Command applyCommand()
         .summary = QStringLiteral("write a project's tags into existing pages"),
         .description = QStringLiteral(
             "Writes the generated lines of a project into the head of each page, in place.\n"
-            "Each meta tag of a name the program writes, the title, the icon link and the\n"
-            "first style-sheet link is replaced by its generated line; a second copy is\n"
-            "removed (and reported), a tag the project leaves empty is removed, and the\n"
-            "missing lines go where the head ends, in the generator's order, each on a line\n"
-            "of its own with the page's line ending and indentation. A project without a\n"
-            "page title leaves the page's title alone. No other byte changes. When the\n"
-            "page declares another character set than the project, the page is left alone\n"
-            "unless --keep-charset is given. Each page is replaced whole or not at all;\n"
-            "a page that fails is reported and the others are still done."),
+            "Each meta tag of a name the program writes, the title, the icon link, the\n"
+            "first style-sheet link and the first one-line comment is replaced by its\n"
+            "generated line; a second copy is removed (and reported), and so is a meta tag\n"
+            "the project leaves empty, while the title, the links and the comment stay\n"
+            "when the project has none. The missing lines go where the head ends, in the\n"
+            "generator's order, each on a line of its own with the page's line ending and\n"
+            "indentation. No other byte changes. When the page declares another character\n"
+            "set than the project, the page is left alone unless --keep-charset is given.\n"
+            "Each page is replaced whole or not at all; a page that fails is reported and\n"
+            "the others are still done."),
         .options = {dryRun, keepCharset},
         .arguments = {QStringLiteral("PROJECT.qmk"), QStringLiteral("PAGE.html...")},
         .run =
