@@ -110,8 +110,16 @@ QByteArray unifiedDiff(QByteArrayView page, const QList<PageEdit> &edits, const 
             change.oldLines.removeLast();
             change.newLines.removeLast();
         }
-        if (!change.oldLines.isEmpty() || !change.newLines.isEmpty())
-            changes << change;
+        if (!change.oldLines.isEmpty() || !change.newLines.isEmpty()) {
+            // A change on the very next line joins the one before: one block of - and +.
+            Change *previous = changes.isEmpty() ? nullptr : &changes.last();
+            if (previous && previous->oldFirst + previous->oldLines.size() == change.oldFirst) {
+                previous->oldLines += change.oldLines;
+                previous->newLines += change.newLines;
+            } else {
+                changes << change;
+            }
+        }
         i = j;
     }
     if (changes.isEmpty())

@@ -351,6 +351,10 @@ void TestPages::diff_data()
         << QList<PageEdit>{{0, 1, "one"}, {26, 27, "E"}}
         << QByteArray("--- a/p.html\n+++ b/p.html\n@@ -1,4 +1,4 @@\n-1\n+one\n 2\n 3\n 4\n"
                       "@@ -11,4 +11,4 @@\n b\n c\n d\n-e\n+E\n");
+    QTest::newRow("changes on lines next to each other, one block")
+        << nine << QList<PageEdit>{{2, 3, "two"}, {4, 5, "three"}}
+        << QByteArray("--- a/p.html\n+++ b/p.html\n@@ -1,6 +1,6 @@\n 1\n-2\n-3\n+two\n+three\n"
+                      " 4\n 5\n 6\n");
     QTest::newRow("a line removed at the end, no final line break")
         << QByteArray("a\nb") << QList<PageEdit>{{1, 3, {}}}
         << QByteArray("--- a/p.html\n+++ b/p.html\n@@ -1,2 +1,1 @@\n-a\n-b\n\\ No newline at end "
