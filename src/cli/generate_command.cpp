@@ -22,7 +22,7 @@ int generate(const QString &project, bool metaOnly, const QString &output)
     TagDocument doc = TagDocument::startUp();
     ApplyProject(record, doc);
     doc.setMode(metaOnly ? GenerationMode::MetaOnly : GenerationMode::FullPage);
-    const QByteArray bytes = encodeAnsi(codePageText(generateMetaCode(doc)));
+    const QByteArray bytes = encodeAnsi(generateCodeText(doc));
 
     const bool written =
         output.isEmpty() ? writeStdout(bytes, &error) : replaceFile(output, bytes, &error);

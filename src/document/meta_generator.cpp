@@ -1,5 +1,7 @@
 #include "document/meta_generator.h"
 
+#include "document/line_breaks.h"
+
 namespace quill {
 namespace {
 
@@ -10,22 +12,35 @@ bool filled(const TagDocument &doc, Field f)
     return !doc.text(f).isEmpty();
 }
 
-// A line: prefix, value and suffix joined as they stand; nothing is trimmed or escaped.
+// A line: prefix, value and suffix joined as they stand; nothing is trimmed.
 QString line(const char *prefix, const QString &value, const char *suffix)
 {
     return QLatin1StringView(prefix) + value + QLatin1StringView(suffix);
+}
+
+// A value inside a double-quoted attribute. A double quote would end the attribute
+// early; everything else stays as typed, an entity the user wrote on purpose too.
+QString inQuotes(QString value)
+{
+    return value.replace(QLatin1Char('"'), QLatin1StringView("&quot;"));
+}
+
+// A line whose value stands inside a double-quoted attribute.
+QString attributeLine(const char *prefix, const QString &value, const char *suffix = "\">")
+{
+    return line(prefix, inQuotes(value), suffix);
 }
 
 void addIfFilled(QStringList &out, const TagDocument &doc, const char *prefix, Field f,
                  const char *suffix = "\">")
 {
     if (filled(doc, f))
-        out << line(prefix, doc.text(f), suffix);
+        out << attributeLine(prefix, doc.text(f), suffix);
 }
 
 void addAlways(QStringList &out, const TagDocument &doc, const char *prefix, Field f)
 {
-    out << line(prefix, doc.value(f), "\">");
+    out << attributeLine(prefix, doc.value(f));
 }
 
 } // namespace
@@ -48,28 +63,30 @@ QStringList generateMetaBlock(const TagDocument &doc)
     addAlways(out, doc, "<meta http-equiv=\"content-language\" content=\"", F::ComboBox5);
 
     if (filled(doc, F::Edit8) && filled(doc, F::Edit9)) {
-        out << line("<meta http-equiv=\"refresh\" CONTENT=\"",
-                    doc.text(F::Edit9) + QLatin1StringView("; url=") + doc.text(F::Edit8), "\">");
+        out << attributeLine("<meta http-equiv=\"refresh\" CONTENT=\"",
+                             doc.text(F::Edit9) + QLatin1StringView("; url=") + doc.text(F::Edit8));
     }
     if (filled(doc, F::Edit10) && filled(doc, F::Edit11) && filled(doc, F::Edit12)) {
         const QString date = doc.value(F::ComboBox6) + QLatin1StringView(", ") +
                              doc.value(F::ComboBox7) + QLatin1Char(' ') + doc.value(F::ComboBox8) +
                              QLatin1Char(' ') + doc.text(F::Edit10) + QLatin1Char(' ') +
                              doc.text(F::Edit11) + QLatin1Char(':') + doc.text(F::Edit12);
-        out << line("<meta http-equiv=\"expires\" content=\"", date, ":00 GMT\">");
+        out << attributeLine("<meta http-equiv=\"expires\" content=\"", date, ":00 GMT\">");
     }
 
     addAlways(out, doc, "<meta http-equiv=\"pragma\" content=\"", F::ComboBox9);
     addAlways(out, doc, "<meta http-equiv=\"window-target\" content=\"", F::ComboBox10);
     addIfFilled(out, doc, "<meta http-equiv=\"pics-label\" content=\"", F::Edit16);
-    out << line("<meta http-equiv=\"Content-Script-Type\" content=\"",
-                doc.isChecked(F::CheckBox2) ? doc.text(F::Edit33) : doc.value(F::ComboBox11),
-                "\">");
-    out << line("<meta http-equiv=\"Content-Style-Type\" content=\"",
-                doc.isChecked(F::CheckBox3) ? doc.text(F::Edit34) : doc.value(F::ComboBox12),
-                "\">");
+    out << attributeLine("<meta http-equiv=\"Content-Script-Type\" content=\"",
+                         doc.isChecked(F::CheckBox2) ? doc.text(F::Edit33)
+                                                     : doc.value(F::ComboBox11));
+    out << attributeLine("<meta http-equiv=\"Content-Style-Type\" content=\"",
+                         doc.isChecked(F::CheckBox3) ? doc.text(F::Edit34)
+                                                     : doc.value(F::ComboBox12));
     addAlways(out, doc, "<meta http-equiv=\"classification\" content=\"", F::ComboBox13);
-    addIfFilled(out, doc, "<!--", F::Edit17, "-->");
+    // The comment is no attribute: its text stands as typed.
+    if (filled(doc, F::Edit17))
+        out << line("<!--", doc.text(F::Edit17), "-->");
 
     addIfFilled(out, doc, "<meta name=\"dc.title\" content=\"", F::Edit18);
     addIfFilled(out, doc, "<meta name=\"dc.creator\" content=\"", F::Edit19);
@@ -107,7 +124,16 @@ QStringList generateMetaCode(const TagDocument &doc)
 
 QString codePageText(const QStringList &lines)
 {
-    return lines.join(QLatin1StringView("\r\n"));
+    QStringList out;
+    out.reserve(lines.size());
+    for (const QString &l : lines)
+        out << withCrLfBreaks(l);
+    return out.join(QLatin1StringView("\r\n"));
+}
+
+QString generateCodeText(const TagDocument &doc)
+{
+    return codePageText(generateMetaCode(doc));
 }
 
 } // namespace quill

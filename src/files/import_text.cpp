@@ -1,28 +1,10 @@
 #include "files/import_text.h"
 
 #include "document/ansi_codec.h"
+#include "document/line_breaks.h"
 #include "files/file_io.h"
 
 namespace quill {
-
-QString withCrLfBreaks(QStringView text)
-{
-    QString out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == QLatin1Char('\r')) {
-            if (i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
-                ++i;
-            out += QLatin1StringView("\r\n");
-        } else if (c == QLatin1Char('\n')) {
-            out += QLatin1StringView("\r\n");
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
 
 bool readImportText(const QString &path, QString *text, QString *error)
 {

@@ -1,6 +1,7 @@
 #include "files/text_lines.h"
 
 #include "document/ansi_codec.h"
+#include "document/line_breaks.h"
 #include "files/file_io.h"
 #include "files/import_text.h"
 

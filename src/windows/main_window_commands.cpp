@@ -36,8 +36,7 @@ void TForm1::focusField(quill::Field field)
 void TForm1::cool1Click()
 {
     showPage(Page::HtmlCode);
-    const QStringList lines = quill::generateMetaCode(document());
-    Memo1->setPlainText(lines.join(QLatin1Char('\n')));
+    setCodePageText(quill::generateCodeText(document()));
 }
 
 void TForm1::ClearAllFields1Click()

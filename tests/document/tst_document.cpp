@@ -113,6 +113,7 @@ private slots:
     void conditionalLines_data();
     void conditionalLines();
     void secondRunGivesSameLines();
+    void everyAttributeStaysWhole();
     void codePageText_data();
     void codePageText();
 
@@ -229,9 +230,20 @@ void TestDocument::conditionalLines_data()
 
     QTest::newRow("blank author") << L{s("Edit3= ")} << s("<meta name=\"author\"")
                                   << L{s(R"(<meta name="author" content=" ">)")};
-    QTest::newRow("quotes and brackets unchanged")
-        << L{s(R"(Edit1=a "b" <c> & d)")} << s("<meta name=\"description\"")
-        << L{s(R"(<meta name="description" content="a "b" <c> & d">)")};
+    QTest::newRow("quotes in a value, the rest as typed")
+        << L{s(R"(Edit1=Say "hi" &amp; <c> & d)")} << s("<meta name=\"description\"")
+        << L{s(R"(<meta name="description" content="Say &quot;hi&quot; &amp; <c> & d">)")};
+    QTest::newRow("refresh: quotes in both values")
+        << L{s(R"(Edit8=a"b.html)"), s(R"(Edit9=5")")} << refresh
+        << L{s(R"(<meta http-equiv="refresh" CONTENT="5&quot;; url=a&quot;b.html">)")};
+    QTest::newRow("links: quotes in the addresses")
+        << L{s(R"(Pref.Edit2=s".css)"), s(R"(Pref.Edit3=f".ico)")} << link
+        << L{s(R"(<link rel="shortcut icon" href="f&quot;.ico">)"),
+             s(R"(<link rel=stylesheet href="s&quot;.css" type="text/css">)")};
+    QTest::newRow("title: quotes as typed")
+        << L{s(R"(Pref.Edit1="T")")} << s("<TITLE>") << L{s(R"(<TITLE>"T"</TITLE>)")};
+    QTest::newRow("comment: quotes as typed")
+        << L{s(R"(Edit17="c")")} << s("<!--") << L{s(R"(<!--"c"-->)")};
     QTest::newRow("comment without blanks")
         << L{s("Edit17= x ")} << s("<!--") << L{s("<!-- x -->")};
     QTest::newRow("revisit days") << L{s("Edit5=7")} << s("<meta name=\"revisit")
@@ -270,6 +282,22 @@ void TestDocument::secondRunGivesSameLines()
     QCOMPARE(generateMetaCode(doc), generateMetaCode(doc));
 }
 
+// Whatever quotes the texts hold, every attribute ends where the generator ends it.
+void TestDocument::everyAttributeStaysWhole()
+{
+    TagDocument doc = documentWith({QStringLiteral("CheckBox2=1"), QStringLiteral("CheckBox3=1")});
+    for (const FieldDef &def : fieldCatalogue()) {
+        if (def.kind == FieldKind::Edit)
+            doc.setText(def.id, QLatin1Char('"') + QLatin1StringView(def.key) + QLatin1Char('"'));
+    }
+    const QRegularExpression tag(QStringLiteral(R"(^<(meta|link)( [\w-]+=("[^"]*"|\w+))+>$)"));
+    const QStringList attributeLines =
+        generateMetaCode(doc).filter(QRegularExpression(QStringLiteral("^<(meta|link)")));
+    QCOMPARE(attributeLines.size(), 37);
+    for (const QString &line : attributeLines)
+        QVERIFY2(tag.match(line).hasMatch(), qPrintable(line));
+}
+
 void TestDocument::codePageText_data()
 {
     QTest::addColumn<QStringList>("lines");
@@ -284,6 +312,18 @@ void TestDocument::codePageText_data()
         << QStringLiteral("a\r\n\r\nb");
     QTest::newRow("empty last line")
         << QStringList{QStringLiteral("a"), QString()} << QStringLiteral("a\r\n");
+    // A text can hold a break; inside a line it is written as every other break is.
+    QTest::newRow("LF inside") << QStringList{QStringLiteral("a\nb")} << QStringLiteral("a\r\nb");
+    QTest::newRow("lone CR inside")
+        << QStringList{QStringLiteral("a\rb")} << QStringLiteral("a\r\nb");
+    QTest::newRow("CR LF inside is one")
+        << QStringList{QStringLiteral("a\r\nb")} << QStringLiteral("a\r\nb");
+    QTest::newRow("LF CR inside is two")
+        << QStringList{QStringLiteral("a\n\rb")} << QStringLiteral("a\r\n\r\nb");
+    QTest::newRow("CR at a line's end is its own")
+        << QStringList{QStringLiteral("a\r"), QStringLiteral("b")} << QStringLiteral("a\r\n\r\nb");
+    QTest::newRow("separators") << QStringList{QStringLiteral("a\u2028b\u2029c")}
+                                << QStringLiteral("a\r\nb\r\nc");
 }
 
 void TestDocument::codePageText()

@@ -6,6 +6,7 @@
 #include "common/file_helpers.h"
 #include "files/project_record.h"
 
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
@@ -393,6 +394,63 @@ private slots:
         press(ctrl(Qt::Key_H));
         QCOMPARE(m_prompts.boxes(),
                  QList<quill::Message>{quill::errorMessage(u"Cannot create file "_s + path)});
+    }
+
+    // The code page as Export writes it is what the companion generates from the saved
+    // project, byte for byte, whatever the texts hold.
+    void exportEqualsCompanion_data()
+    {
+        QTest::addColumn<QStringList>("texts"); // key=value, set as Open sets them
+        QTest::addColumn<bool>("metaOnly");
+        QTest::newRow("LF in a text") << QStringList{u"description=one\ntwo"_s} << false;
+        QTest::newRow("lone CR in the comment") << QStringList{u"comment=a\rb"_s} << true;
+        QTest::newRow("CR LF and LF CR") << QStringList{u"dc-rights=a\r\nb\n\rc"_s} << true;
+        QTest::newRow("breaks in the page head")
+            << QStringList{u"page-title=T\nU"_s, u"favicon-url=f\r.ico"_s} << false;
+        QTest::newRow("quotes") << QStringList{u"author=\"A\""_s, u"page-title=\"T\""_s} << false;
+        QTest::newRow("outside Windows-1252")
+            << QStringList{u"keywords=\u03a9 \u20ac \U0001F600"_s} << true;
+        QStringList empty;
+        for (const quill::FieldDef &def : quill::fieldCatalogue()) {
+            if (def.kind == quill::FieldKind::Edit)
+                empty << QString::fromLatin1(def.key) + u'=';
+        }
+        QTest::newRow("every text empty") << empty << false;
+    }
+
+    void exportEqualsCompanion()
+    {
+        QFETCH(QStringList, texts);
+        QFETCH(bool, metaOnly);
+        QTemporaryDir dir;
+        quill::TagDocument doc = form().document();
+        for (const QString &setting : texts) {
+            const qsizetype eq = setting.indexOf(u'=');
+            const quill::FieldDef *def = quill::findFieldByKey(QStringView(setting).left(eq));
+            QVERIFY2(def, qPrintable(setting));
+            doc.setText(def->id, setting.mid(eq + 1));
+        }
+        form().applyDocument(doc);
+        // The fields hold the texts whole, breaks too.
+        for (const quill::FieldDef &def : quill::fieldCatalogue())
+            QCOMPARE(form().document().text(def.id), doc.text(def.id));
+        (metaOnly ? preferences().RadioButton1 : preferences().RadioButton2)->setChecked(true);
+        const QString project = dir.filePath(u"p.qmk"_s);
+        const QString exported = dir.filePath(u"p.html"_s);
+        m_prompts.answerSaveFile(project);
+        press(ctrl(Qt::Key_S));
+        press(Qt::Key_F2);
+        m_prompts.answerSaveFile(exported);
+        press(ctrl(Qt::Key_H));
+
+        QProcess cli;
+        QStringList args{u"generate"_s, project};
+        if (metaOnly)
+            args << u"--meta-only"_s;
+        cli.start(QStringLiteral(QUILLMARK_CLI), args);
+        QVERIFY(cli.waitForFinished(30000));
+        QCOMPARE(cli.exitCode(), 0);
+        QCOMPARE(readFile(exported), cli.readAllStandardOutput());
     }
 
     // --- Print and Copy
