@@ -2,12 +2,14 @@
 
 # One row per command: its name, its options (a trailing "=" marks one that takes a file
 # name), and the kind of each file argument in order: a file extension (qmk for projects,
-# json for pack's source) or "any"; a trailing "+" lets the last kind repeat.
+# json for pack's source, html for pages) or "any"; a trailing "+" lets the last kind repeat.
 _quillmark_cli_commands=(
     "generate|--meta-only --output=|qmk"
     "show|--json|qmk"
     "pack||json qmk"
     "convert|--html-page --log|any any"
+    "extract|--json|html qmk"
+    "apply|--dry-run --keep-charset|qmk html+"
 )
 
 _quillmark_cli() {

@@ -13,7 +13,7 @@ touch a.qmk b.json c.txt
 
 # The line typed so far (the last word is being completed) | the candidates, sorted.
 table=(
-    "quillmark-cli |--help --version convert generate pack show"
+    "quillmark-cli |--help --version apply convert extract generate pack show"
     "quillmark-cli s|show"
     "quillmark-cli show |a.qmk sub/"
     "quillmark-cli show --|--help --json"
@@ -23,6 +23,8 @@ table=(
     "quillmark-cli pack b.json |a.qmk sub/"
     "quillmark-cli pack b.json a.qmk |"
     "quillmark-cli convert --log c.txt |a.qmk b.json c.txt sub/"
+    "quillmark-cli extract |sub/"
+    "quillmark-cli apply --dry-run a.qmk |sub/"
     "quillmark-cli unknown |"
 )
 failed=0
