@@ -14,6 +14,12 @@ int failure(const QString &message)
     return Failed;
 }
 
+int badUsage(const QString &why)
+{
+    std::fprintf(stderr, "quillmark-cli: %s\n", why.toLocal8Bit().constData());
+    return BadUsage;
+}
+
 // On this platform a FILE* does no newline translation, so the bytes go out as given.
 bool writeStdout(const QByteArray &bytes, QString *error)
 {

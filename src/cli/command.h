@@ -20,15 +20,20 @@ struct Command {
     QString summary;     // one line in the companion's own help
     QString description; // the paragraph of the command's help
     QList<QCommandLineOption> options;
-    QStringList arguments; // every one required, in this order
+    // In this order; "[NAME]" may be left out, a last "NAME..." given any number of times.
+    QStringList arguments;
     // Called once the command line has been checked: the positional arguments are
-    // exactly `arguments`, and no option that takes a value was given twice or empty.
+    // as `arguments` asks, and no option that takes a value was given twice or empty.
     std::function<int(const QCommandLineParser &)> run;
 };
 
 // Reports a failure of the work on standard error, as the generic error box words it;
 // returns Failed.
 int failure(const QString &message);
+
+// Reports a command line that the table of commands lets through but the command
+// cannot take; returns BadUsage, after which the command's usage is shown.
+int badUsage(const QString &why);
 
 // Writes raw bytes to standard output; false with the file layer's message on failure.
 bool writeStdout(const QByteArray &bytes, QString *error);

@@ -5,6 +5,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 #include <cstdio>
 
 namespace quill::cli {
@@ -13,6 +15,8 @@ Command generateCommand();
 Command showCommand();
 Command packCommand();
 Command convertCommand();
+Command extractCommand();
+Command applyCommand();
 } // namespace quill::cli
 
 namespace {
@@ -22,7 +26,8 @@ using namespace quill::cli;
 // In the order the help lists them.
 QList<Command> commandTable()
 {
-    return {generateCommand(), showCommand(), packCommand(), convertCommand()};
+    return {generateCommand(), showCommand(),    packCommand(),
+            convertCommand(),  extractCommand(), applyCommand()};
 }
 
 const QString program = QStringLiteral("quillmark-cli");
@@ -140,11 +145,24 @@ int runCommand(const Command &command, const QStringList &words, const QCommandL
 
     const QStringList arguments = parser.positionalArguments();
     const qsizetype wanted = command.arguments.size();
-    if (arguments.size() < wanted)
-        return wrong(QStringLiteral("No %1 given.").arg(command.arguments.at(arguments.size())));
-    if (arguments.size() > wanted)
+    const qsizetype required =
+        std::count_if(command.arguments.begin(), command.arguments.end(),
+                      [](const QString &a) { return !a.startsWith(QLatin1Char('[')); });
+    const bool repeats =
+        wanted > 0 && command.arguments.constLast().endsWith(QStringLiteral("..."));
+    if (arguments.size() < required) {
+        QString missing = command.arguments.at(arguments.size());
+        if (missing.endsWith(QStringLiteral("...")))
+            missing.chop(3);
+        return wrong(QStringLiteral("No %1 given.").arg(missing));
+    }
+    if (arguments.size() > wanted && !repeats)
         return wrong(QStringLiteral("Unexpected argument '%1'.").arg(arguments.at(wanted)));
-    return command.run(parser);
+    const int code = command.run(parser);
+    // A command that finds its own line wrong has said why; the usage follows, as above.
+    if (code == BadUsage)
+        std::fputs(commandUsage(command).toLocal8Bit().constData(), stderr);
+    return code;
 }
 
 } // namespace

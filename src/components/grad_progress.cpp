@@ -3,7 +3,9 @@
 #include "components/colour_value.h"
 #include "document/mul_div.h"
 
+#include <QAccessibleWidget>
 #include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 
 #include <algorithm>
@@ -11,6 +13,38 @@
 using quill::MulDiv;
 
 namespace {
+
+// What screen readers learn of the bar: a progress bar with its position out of MaxValue.
+class AccessibleGradProgress : public QAccessibleWidget, public QAccessibleValueInterface
+{
+public:
+    explicit AccessibleGradProgress(TGradProgress *bar)
+        : QAccessibleWidget(bar, QAccessible::ProgressBar)
+    {}
+
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QVariant currentValue() const override { return bar()->position(); }
+    void setCurrentValue(const QVariant &) override {} // shown, not set, by the user
+    QVariant maximumValue() const override { return bar()->maxValue(); }
+    QVariant minimumValue() const override { return 0; }
+    QVariant minimumStepSize() const override { return bar()->step(); }
+
+private:
+    TGradProgress *bar() const { return static_cast<TGradProgress *>(widget()); }
+};
+
+QAccessibleInterface *accessibleGradProgress(const QString &className, QObject *object)
+{
+    if (className == QLatin1StringView(TGradProgress::staticMetaObject.className()))
+        return new AccessibleGradProgress(static_cast<TGradProgress *>(object));
+    return nullptr;
+}
 
 const QColor bevelGrey(0x80, 0x80, 0x80);
 const QColor bevelWhite(0xFF, 0xFF, 0xFF);
@@ -37,6 +71,8 @@ TGradProgress::TGradProgress(QWidget *parent)
     : QWidget(parent)
     , m_backColor(quill::ButtonFaceColour)
 {
+    static const bool accessible = (QAccessible::installFactory(accessibleGradProgress), true);
+    Q_UNUSED(accessible);
     resize(150, 16);
     // The application's face, without the style the application font may carry.
     setFont(QFont(QFont().family(), 10));
@@ -87,6 +123,10 @@ void TGradProgress::setPosition(int position)
         return;
     m_position = position;
     repaint();
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent event(this, position);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void TGradProgress::setMaxValue(int maxValue)
@@ -165,8 +205,13 @@ void TGradProgress::paintEvent(QPaintEvent *)
         return; // Smaller than its frame: nothing of the inside shows.
 
     // Composed off screen in the widget's coordinates and copied in one piece, so the
-    // bar does not flicker when it is repainted line after line.
-    QImage image(w - bw, h - bw, QImage::Format_RGB32);
+    // bar does not flicker when it is repainted line after line; at the screen's pixel
+    // ratio, so the percentage stays sharp. That is the ratio of what is painted on in the
+    // end (the window's buffer, or the image the widget is rendered into).
+    const QPaintDevice *target = painter.paintEngine()->paintDevice();
+    const qreal ratio = (target ? target : painter.device())->devicePixelRatio();
+    QImage image(QSize(w - bw, h - bw) * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::black);
     QPainter canvas(&image);
 
@@ -203,5 +248,6 @@ void TGradProgress::paintEvent(QPaintEvent *)
     }
     canvas.end();
 
-    painter.drawImage(inner.topLeft(), image, inner);
+    painter.drawImage(QRectF(inner), image,
+                      QRectF(QPointF(inner.topLeft()) * ratio, QSizeF(inner.size()) * ratio));
 }

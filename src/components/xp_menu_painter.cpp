@@ -4,6 +4,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QtMath>
 
 #include <algorithm>
 #include <cstdlib>
@@ -18,8 +19,8 @@ namespace {
 
 // Paints with the rules of the drawing layer the look was designed on: rectangles and
 // spans are half-open (left to right - 1, top to bottom - 1), a line stops one pixel
-// before its end, nothing is antialiased. Coordinates are given left to right; a
-// mirrored canvas turns them round for right-to-left menus.
+// before its end, nothing is antialiased. Coordinates are given left to right in
+// device-independent pixels; a mirrored canvas turns them round for right-to-left menus.
 class Canvas
 {
 public:
@@ -27,12 +28,13 @@ public:
         : m_image(image)
         , m_painter(&image)
         , m_mirrored(mirrored)
+        , m_width(qRound(image.deviceIndependentSize().width()))
     {}
 
     QRect area(int left, int top, int right, int bottom) const
     {
         if (m_mirrored) {
-            const int width = m_image.width();
+            const int width = m_width;
             std::tie(left, right) = std::pair(width - right, width - left);
         }
         return QRect(left, top, right - left, bottom - top);
@@ -88,14 +90,16 @@ public:
     QRgb pixel(int x, int y) const
     {
         if (m_mirrored)
-            x = m_image.width() - 1 - x;
-        return m_image.valid(x, y) ? m_image.pixel(x, y) : 0;
+            x = m_width - 1 - x;
+        const qreal ratio = m_image.devicePixelRatio();
+        const QPoint at(qFloor(x * ratio), qFloor(y * ratio));
+        return m_image.valid(at) ? m_image.pixel(at) : 0;
     }
 
     void image(int x, int y, const QImage &picture)
     {
         if (m_mirrored)
-            x = m_image.width() - x - picture.width();
+            x = m_width - x - qRound(picture.deviceIndependentSize().width());
         m_painter.drawImage(QPoint(x, y), picture);
     }
 
@@ -119,7 +123,22 @@ private:
     QImage &m_image;
     QPainter m_painter;
     bool m_mirrored;
+    int m_width;
 };
+
+// An image of `size` device-independent pixels at the paint's pixel ratio.
+QImage canvasImage(QSize size, const XPMenuPaint &paint)
+{
+    QImage image(size * paint.devicePixelRatio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(paint.devicePixelRatio);
+    return image;
+}
+
+// The size a picture takes up, in device-independent pixels.
+QSize shownSize(const QImage &picture)
+{
+    return picture.deviceIndependentSize().toSize();
+}
 
 // Every pixel of the picture changed by `change`, its alpha kept.
 template <class Change> QImage recoloured(const QImage &picture, Change change)
@@ -230,7 +249,7 @@ QSize measureItem(const XPMenuItem &item, const XPMenuTextMetrics &metrics, int 
     int width = metrics.width(text);
     if (text.contains(u'&'))
         width -= metrics.width(u"&"_s);
-    const QSize icon = item.icon.isNull() ? QSize(0, 0) : item.icon.size();
+    const QSize icon = item.icon.isNull() ? QSize(0, 0) : shownSize(item.icon);
     width += (item.barItem ? icon.width() : std::max(icon.width(), iconWidth)) + 10;
     if (item.separator)
         return QSize(width, 4);
@@ -263,7 +282,7 @@ QRgb captionColour(const XPMenuItem &item, const XPMenuColours &colours)
 
 QImage paintItem(const XPMenuItem &item, QSize size, const XPMenuPaint &paint)
 {
-    QImage image(size, QImage::Format_RGB32);
+    QImage image = canvasImage(size, paint);
     image.fill(paint.colours.itemBackground);
     Canvas canvas(image, item.rightToLeft);
     const XPMenuColours &c = paint.colours;
@@ -307,8 +326,9 @@ QImage paintItem(const XPMenuItem &item, QSize size, const XPMenuPaint &paint)
         paintCheck(canvas, box, item.radio, hasIcon, item.selected, c);
 
     if (hasIcon) {
-        const int x = item.icon.width() > iconWidth ? 2 : (iconWidth - item.icon.width()) / 2 - 1;
-        const int y = item.barItem ? (height - item.icon.height()) / 2 : 4;
+        const QSize icon = shownSize(item.icon);
+        const int x = icon.width() > iconWidth ? 2 : (iconWidth - icon.width()) / 2 - 1;
+        const int y = item.barItem ? (height - icon.height()) / 2 : 4;
         paintIcon(canvas, item.icon, {x, y}, item.enabled, selected, item.checked, !item.barItem,
                   paint);
     }
@@ -377,7 +397,7 @@ void paintFlatFrame(QPainter &painter, const QRect &rect, const XPMenuPaint &pai
 
 QImage paintToolButton(const XPToolButton &button, QSize size, const XPMenuPaint &paint)
 {
-    QImage image(size, QImage::Format_RGB32);
+    QImage image = canvasImage(size, paint);
     Canvas canvas(image, false);
     const XPMenuColours &c = paint.colours;
     const int width = size.width();
@@ -411,7 +431,7 @@ QImage paintToolButton(const XPToolButton &button, QSize size, const XPMenuPaint
 
     int textStart = 0;
     if (!button.icon.isNull()) {
-        const QSize icon = button.icon.size();
+        const QSize icon = shownSize(button.icon);
         const int x = button.caption.isEmpty() ? (bodyEnd - icon.width()) / 2 : 3;
         paintIcon(canvas, button.icon, {x, (height - icon.height()) / 2}, button.enabled, hot,
                   button.checked, true, paint);
@@ -431,7 +451,7 @@ QImage paintToolButton(const XPToolButton &button, QSize size, const XPMenuPaint
 
 QImage paintToolSeparator(QSize size, bool line, bool horizontal, const XPMenuPaint &paint)
 {
-    QImage image(size, QImage::Format_RGB32);
+    QImage image = canvasImage(size, paint);
     Canvas canvas(image, false);
     const int width = size.width();
     const int height = size.height();

@@ -47,13 +47,16 @@ struct XPMenuPaint {
     bool gradient = false;
     bool flatMenu = false;
     bool highColour = true;
+    // The pixel ratio of the device painted on: the images are made at its resolution.
+    qreal devicePixelRatio = 1.0;
 };
 XPMenuPaint paintContext(const XPMenuSettings &settings, const QPalette &palette, bool highColour);
 
 // The colour of the item's caption, which its submenu arrow shares.
 QRgb captionColour(const XPMenuItem &item, const XPMenuColours &colours);
 
-// The item painted whole into an image of `size`. The item is laid out one pixel
+// The item painted whole into an image of `size` (at the paint's pixel ratio; sizes and
+// places count in device-independent pixels, a picture's too). The item is laid out one pixel
 // higher than the image (the row an item shares with the next), which counts for
 // centring but is not painted.
 QImage paintItem(const XPMenuItem &item, QSize size, const XPMenuPaint &paint);

@@ -21,26 +21,29 @@ constexpr int IconSize = 16;
 constexpr int MenuItemRoom = 12;
 constexpr int BarItemRoom = 7 + 5;
 
-QImage iconImage(const QIcon &icon, QSize size)
+// The picture at `size` device-independent pixels, drawn at the device's pixel ratio.
+QImage iconImage(const QIcon &icon, QSize size, qreal devicePixelRatio)
 {
     if (icon.isNull())
         return {};
-    QImage image = icon.pixmap(size, 1.0).toImage();
-    if (image.size() != size)
-        image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QImage image = icon.pixmap(size, devicePixelRatio).toImage();
+    const QSize pixels = size * devicePixelRatio;
+    if (image.size() != pixels)
+        image = image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    image.setDevicePixelRatio(devicePixelRatio);
     return image.convertToFormat(QImage::Format_ARGB32);
 }
 
 // The item from what Qt tells: the option names no action, so its text carries the
 // caption and the shortcut, separated by a tab.
-XPMenuItem menuItem(const QStyleOptionMenuItem &option, bool barItem)
+XPMenuItem menuItem(const QStyleOptionMenuItem &option, bool barItem, qreal devicePixelRatio = 1.0)
 {
     XPMenuItem item;
     const qsizetype tab = option.text.indexOf(u'\t');
     item.caption = option.text.left(tab);
     if (tab >= 0)
         item.shortcut = option.text.mid(tab + 1);
-    item.icon = iconImage(option.icon, QSize(IconSize, IconSize));
+    item.icon = iconImage(option.icon, QSize(IconSize, IconSize), devicePixelRatio);
     item.separator = option.menuItemType == QStyleOptionMenuItem::Separator;
     item.barItem = barItem;
     item.enabled = option.state.testFlag(QStyle::State_Enabled);
@@ -109,10 +112,13 @@ bool XPMenuStyle::engaged() const
     return m_renderer.active();
 }
 
-XPMenuPaint XPMenuStyle::paintContext(const QWidget *widget) const
+XPMenuPaint XPMenuStyle::paintContext(const QWidget *widget, const QPainter *painter) const
 {
-    return quill::paintContext(m_renderer.settings(), QApplication::palette(),
-                               isHighColour(widget));
+    XPMenuPaint paint =
+        quill::paintContext(m_renderer.settings(), QApplication::palette(), isHighColour(widget));
+    if (painter && painter->device())
+        paint.devicePixelRatio = painter->device()->devicePixelRatio();
+    return paint;
 }
 
 void XPMenuStyle::drawMenuItem(const QStyleOption *option, QPainter *painter, const QWidget *widget,
@@ -121,8 +127,8 @@ void XPMenuStyle::drawMenuItem(const QStyleOption *option, QPainter *painter, co
     const auto *menuOption = qstyleoption_cast<const QStyleOptionMenuItem *>(option);
     if (!menuOption)
         return;
-    const XPMenuPaint paint = paintContext(widget);
-    const XPMenuItem item = menuItem(*menuOption, barItem);
+    const XPMenuPaint paint = paintContext(widget, painter);
+    const XPMenuItem item = menuItem(*menuOption, barItem, paint.devicePixelRatio);
     const QRect rect = menuOption->rect;
     painter->drawImage(rect.topLeft(), paintItem(item, rect.size(), paint));
     if (barItem || menuOption->menuItemType != QStyleOptionMenuItem::SubMenu)
@@ -157,7 +163,7 @@ void XPMenuStyle::drawToolSeparator(const QStyleOption *option, QPainter *painte
     painter->drawImage(option->rect.topLeft(),
                        paintToolSeparator(option->rect.size(), line,
                                           option->state.testFlag(State_Horizontal),
-                                          paintContext(widget)));
+                                          paintContext(widget, painter)));
 }
 
 void XPMenuStyle::drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
@@ -229,16 +235,16 @@ void XPMenuStyle::drawComplexControl(ComplexControl control, const QStyleOptionC
     XPToolButton tool;
     if (button->toolButtonStyle != Qt::ToolButtonIconOnly)
         tool.caption = button->text;
+    const XPMenuPaint paint = paintContext(widget, painter);
     if (button->toolButtonStyle != Qt::ToolButtonTextOnly)
-        tool.icon = iconImage(button->icon, button->iconSize);
+        tool.icon = iconImage(button->icon, button->iconSize, paint.devicePixelRatio);
     tool.enabled = button->state.testFlag(State_Enabled);
     tool.hot = button->state.testFlag(State_MouseOver);
     tool.pressed = button->state.testFlag(State_Sunken);
     tool.checked = button->state.testFlag(State_On);
     if (button->features.testFlag(QStyleOptionToolButton::MenuButtonPopup))
         tool.dropDownWidth = proxy()->pixelMetric(PM_MenuButtonIndicator, button, widget);
-    painter->drawImage(button->rect.topLeft(),
-                       paintToolButton(tool, button->rect.size(), paintContext(widget)));
+    painter->drawImage(button->rect.topLeft(), paintToolButton(tool, button->rect.size(), paint));
 }
 
 int XPMenuStyle::pixelMetric(PixelMetric metric, const QStyleOption *option,

@@ -33,7 +33,8 @@ public:
 
 private:
     bool engaged() const;
-    XPMenuPaint paintContext(const QWidget *widget) const;
+    // For a paint on `painter`, whose device's pixel ratio the images are made at.
+    XPMenuPaint paintContext(const QWidget *widget, const QPainter *painter = nullptr) const;
     void drawMenuItem(const QStyleOption *option, QPainter *painter, const QWidget *widget,
                       bool barItem) const;
     void drawToolSeparator(const QStyleOption *option, QPainter *painter,

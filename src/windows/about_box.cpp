@@ -83,6 +83,7 @@ TAboutBox::TAboutBox(const quill::Seams &seams, QWidget *parent)
     Panel1->setGeometry(7, 7, 401, 207);
     Image1 = new QLabel(Panel1);
     Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setAccessibleName(QStringLiteral("Quillmark on the web"));
     Image1->setGeometry(2, 2, 397, 203);
     Image1->setPixmap(QPixmap::fromImage(quill::jpegResource(QStringLiteral(":/about.jpg"))));
     Image1->setCursor(Qt::PointingHandCursor);

@@ -1,6 +1,7 @@
 #include "windows/field_controls.h"
 
 #include "document/tag_document.h"
+#include "windows/accessible_names.h"
 #include "windows/check_box.h"
 #include "windows/field_edit.h"
 
@@ -76,6 +77,11 @@ QWidget *createFieldControl(const FieldDef &def, QWidget *parent)
         break;
     }
     control->setObjectName(QString::fromLatin1(def.control));
+    control->setAccessibleName(accessibleFieldName(def));
+    // On Linux a list says its chosen item as its name and its label through the label's
+    // link, which a list without a label lacks: the description tells what it is.
+    if (def.kind == FieldKind::List)
+        control->setAccessibleDescription(accessibleFieldName(def));
     if (def.hint)
         control->setToolTip(QString::fromLatin1(def.hint));
     const FieldGeometry &g = def.geometry;

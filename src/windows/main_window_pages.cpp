@@ -3,8 +3,8 @@
 
 #include "windows/main_window.h"
 
+#include "windows/accessible_names.h"
 #include "windows/code_page.h"
-
 #include "windows/field_controls.h"
 #include "windows/field_edit.h"
 #include "windows/page_control_style.h"
@@ -25,6 +25,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <optional>
 
 using quill::Field;
 using quill::FieldDef;
@@ -54,10 +55,15 @@ QGroupBox *createGroup(const char *name, const char *caption, QWidget *parent,
     return group;
 }
 
-QPushButton *createQuickInsertButton(const char *name, QWidget *parent, int left, int top)
+// A QuickInsert button, named after the field it fills in (none for the tip's picture).
+QPushButton *createQuickInsertButton(const char *name, QWidget *parent, int left, int top,
+                                     std::optional<Field> fills = std::nullopt)
 {
     auto *button = new QPushButton(parent);
     button->setObjectName(QString::fromLatin1(name));
+    button->setAccessibleName(fills ? QStringLiteral("QuickInsert: ") +
+                                          quill::accessibleFieldName(quill::fieldDef(*fills))
+                                    : QStringLiteral("QuickInsert"));
     button->setIcon(quill::quickInsertPicture());
     button->setIconSize(QSize(9, 9));
     button->setGeometry(left, top, 17, 20);
@@ -69,6 +75,7 @@ QLineEdit *createCounter(const char *name, Field field, QWidget *parent, int top
 {
     auto *counter = new QLineEdit(QString::number(quill::fieldDef(field).limit), parent);
     counter->setObjectName(QString::fromLatin1(name));
+    counter->setAccessibleName(QStringLiteral("Characters left"));
     counter->setReadOnly(true);
     counter->setFocusPolicy(Qt::NoFocus);
     counter->setContextMenuPolicy(Qt::NoContextMenu);
@@ -158,6 +165,7 @@ void TForm1::buildPages(QWidget *client)
 
     Memo1 = new CodePage(TabSheet3);
     Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setAccessibleName(QStringLiteral("HTML Code"));
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -214,6 +222,7 @@ void TForm1::buildAdvancedPage()
     quill::createLabel("language(s):", 8, 79, GroupBox1);
     Memo2 = new QPlainTextEdit(GroupBox1);
     Memo2->setObjectName(QStringLiteral("Memo2"));
+    Memo2->setAccessibleName(QStringLiteral("Languages of the character set"));
     Memo2->setGeometry(144, 51, 289, 62);
     Memo2->setReadOnly(true);
     Memo2->setEnabled(false);
@@ -232,6 +241,7 @@ void TForm1::buildAdvancedPage()
 
     Edit13 = new QLineEdit(Panel1);
     Edit13->setObjectName(QStringLiteral("Edit13"));
+    Edit13->setAccessibleName(QStringLiteral("Start folder"));
     Edit13->hide();
 }
 
@@ -249,7 +259,7 @@ void TForm1::buildExtraTagsPage()
     ComboBox13 = control<QComboBox>(Field::ComboBox13);
     Edit17 = control<FieldEdit>(Field::Edit17);
 
-    BitBtn7 = createQuickInsertButton("BitBtn7", GroupBox2, 8, 54);
+    BitBtn7 = createQuickInsertButton("BitBtn7", GroupBox2, 8, 54, Field::Edit17);
     quill::createLabel("Use Description", 32, 56, GroupBox2);
 }
 
@@ -271,11 +281,11 @@ void TForm1::buildDcTagsPage()
     Edit31 = control<FieldEdit>(Field::Edit31);
     Edit32 = control<FieldEdit>(Field::Edit32);
 
-    BitBtn2 = createQuickInsertButton("BitBtn2", Panel4, 208, rowTop(0));
-    BitBtn3 = createQuickInsertButton("BitBtn3", Panel4, 208, rowTop(1));
-    BitBtn4 = createQuickInsertButton("BitBtn4", Panel4, 208, rowTop(2));
-    BitBtn5 = createQuickInsertButton("BitBtn5", Panel4, 208, rowTop(3));
-    BitBtn6 = createQuickInsertButton("BitBtn6", Panel5, 208, rowTop(1));
+    BitBtn2 = createQuickInsertButton("BitBtn2", Panel4, 208, rowTop(0), Field::Edit18);
+    BitBtn3 = createQuickInsertButton("BitBtn3", Panel4, 208, rowTop(1), Field::Edit19);
+    BitBtn4 = createQuickInsertButton("BitBtn4", Panel4, 208, rowTop(2), Field::Edit21);
+    BitBtn5 = createQuickInsertButton("BitBtn5", Panel4, 208, rowTop(3), Field::Edit20);
+    BitBtn6 = createQuickInsertButton("BitBtn6", Panel5, 208, rowTop(1), Field::Edit29);
 
     QLabel *firstTip =
         quill::createLabel("Clicking on the QuickInsert button (       )", 8, 25, GroupBox3);
@@ -306,6 +316,8 @@ void TForm1::buildDescriptionButtons()
         Q_ASSERT(container);
         auto *button = new QPushButton(QStringLiteral("?"), container);
         button->setObjectName(QString::fromLatin1(d.button));
+        button->setAccessibleName(quill::descriptionButtonName(quill::fieldDef(d.field)));
+        button->setAccessibleDescription(QString::fromLatin1(d.text));
         button->setGeometry(d.left, d.top, 25, 20);
         connect(button, &QPushButton::clicked, this, &TForm1::DescriptionClick);
     }

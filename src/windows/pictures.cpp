@@ -1,10 +1,14 @@
 #include "windows/pictures.h"
 
+#include <QApplication>
 #include <QHash>
+#include <QIconEngine>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <QStyle>
+#include <QStyleOption>
 #include <QtMath>
 
 #include <span>
@@ -625,14 +629,69 @@ QImage render(int size, Drawing draw, bool smooth, int grid = 16)
     return image;
 }
 
+// A picture drawn anew at whatever size it is asked for, in device pixels, so it stays
+// sharp on a screen of any scale instead of a small bitmap blown up.
+class DrawnPicture : public QIconEngine
+{
+public:
+    DrawnPicture(Drawing draw, bool smooth, int grid)
+        : m_draw(draw)
+        , m_smooth(smooth)
+        , m_grid(grid)
+    {}
+
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State) override
+    {
+        const int side = qMax(1, qMin(size.width(), size.height()));
+        QPixmap pixmap = QPixmap::fromImage(render(side, m_draw, m_smooth, m_grid));
+        if (mode == QIcon::Normal)
+            return pixmap;
+        // The disabled and selected looks as the style makes them for any icon.
+        QStyleOption option;
+        option.palette = QGuiApplication::palette();
+        return QApplication::style()->generatedIconPixmap(mode, pixmap, &option);
+    }
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        const qreal ratio = painter->device()->devicePixelRatioF();
+        QPixmap drawn = pixmap(rect.size() * ratio, mode, state);
+        drawn.setDevicePixelRatio(ratio);
+        const QSizeF shown = drawn.deviceIndependentSize();
+        painter->drawPixmap(QPointF(rect.x() + (rect.width() - shown.width()) / 2,
+                                    rect.y() + (rect.height() - shown.height()) / 2),
+                            drawn);
+    }
+
+    QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override
+    {
+        const int side = qMin(size.width(), size.height());
+        return QSize(side, side);
+    }
+
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
+    {
+        return {QSize(m_grid, m_grid)};
+    }
+
+    QIconEngine *clone() const override { return new DrawnPicture(*this); }
+
+private:
+    Drawing m_draw;
+    bool m_smooth;
+    int m_grid;
+};
+
+QIcon drawnIcon(Drawing draw, bool smooth = true, int grid = 16)
+{
+    return QIcon(new DrawnPicture(draw, smooth, grid));
+}
+
 QHash<QString, QIcon> renderAll()
 {
     QHash<QString, QIcon> icons;
-    for (const Picture &picture : pictures) {
-        // The disabled look is left to QIcon, which greys the picture out on demand.
-        icons.insert(picture.itemName.toString(),
-                     QIcon(QPixmap::fromImage(render(16, picture.draw, true))));
-    }
+    for (const Picture &picture : pictures)
+        icons.insert(picture.itemName.toString(), drawnIcon(picture.draw));
     return icons;
 }
 
@@ -688,32 +747,30 @@ QIcon menuItemPicture(QStringView itemName)
     return icons.value(itemName.toString());
 }
 
-QPixmap quickInsertPicture()
+QIcon quickInsertPicture()
 {
-    return QPixmap::fromImage(render(9, drawReturnArrow, false, 9));
+    return drawnIcon(drawReturnArrow, false, 9);
 }
 
 QIcon toolsWindowPicture()
 {
-    QIcon icon;
-    for (int size : {16, 32})
-        icon.addPixmap(QPixmap::fromImage(render(size, drawToolbox, true)));
-    return icon;
+    return drawnIcon(drawToolbox);
 }
 
 QIcon browseSourcePicture()
 {
-    return QIcon(QPixmap::fromImage(render(16, drawBrowseSource, true)));
+    return drawnIcon(drawBrowseSource);
 }
 
 QIcon browseDestinationPicture()
 {
-    return QIcon(QPixmap::fromImage(render(16, drawBrowseDestination, true)));
+    return drawnIcon(drawBrowseDestination);
 }
 
-QPixmap tipPicture()
+QPixmap tipPicture(qreal devicePixelRatio)
 {
-    QImage image(33, 49, QImage::Format_ARGB32);
+    QImage image(QSize(33, 49) * devicePixelRatio, QImage::Format_ARGB32);
+    image.setDevicePixelRatio(devicePixelRatio);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);

@@ -6,15 +6,17 @@
 
 namespace quill {
 
-// The small picture of a menu item, by the item's object name ("New1", "cool1",
+// The pictures are drawn in code at the size and pixel ratio they are shown at.
+
+// The small picture of a menu item (16 x 16), by the item's object name ("New1", "cool1",
 // "Cut1", ...); a null icon for items that carry none.
 QIcon menuItemPicture(QStringView itemName);
 
 // The 9 x 9 picture of the QuickInsert buttons: a blue line-return arrow with a
 // grey shadow on a transparent background.
-QPixmap quickInsertPicture();
+QIcon quickInsertPicture();
 
-// The Tools window's icon, a red toolbox, at 16 and 32 pixels.
+// The Tools window's icon, a red toolbox.
 QIcon toolsWindowPicture();
 
 // The 16 x 16 pictures of the converter's browse buttons: a page rising out of an open
@@ -22,7 +24,8 @@ QIcon toolsWindowPicture();
 QIcon browseSourcePicture();
 QIcon browseDestinationPicture();
 
-// The 33 x 49 picture of the startup tip: a lit light bulb on a transparent background.
-QPixmap tipPicture();
+// The 33 x 49 picture of the startup tip: a lit light bulb on a transparent background,
+// for a screen of the given pixel ratio.
+QPixmap tipPicture(qreal devicePixelRatio = 1.0);
 
 } // namespace quill

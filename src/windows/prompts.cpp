@@ -1,8 +1,11 @@
 #include "windows/prompts.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QPointer>
+#include <QStandardPaths>
 
 namespace quill {
 namespace {
@@ -55,6 +58,13 @@ void listEveryFileForStarDotStar(QFileDialog &dialog)
     apply(dialog.selectedNameFilter());
 }
 
+// The user's documents folder, or their home when they have none.
+QString documentsFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
 QString runFileDialog(QWidget *parent, const FileDialogRequest &request,
                       QFileDialog::AcceptMode mode)
 {
@@ -68,6 +78,10 @@ QString runFileDialog(QWidget *parent, const FileDialogRequest &request,
     dialog.setNameFilter(request.filter);
     dialog.setDefaultSuffix(request.defaultSuffix);
     listEveryFileForStarDotStar(dialog);
+    // A name chosen before brings its folder along; otherwise the dialog starts in the
+    // user's documents, not in the folder the program runs in.
+    if (!QFileInfo(request.lastName).isAbsolute())
+        dialog.setDirectory(documentsFolder());
     if (!request.lastName.isEmpty())
         dialog.selectFile(request.lastName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

@@ -24,8 +24,9 @@ TForm5::TForm5(const quill::Seams &seams, QWidget *parent)
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setAccessibleName(QStringLiteral("Light bulb"));
     Image1->setGeometry(8, 8, 33, 49);
-    Image1->setPixmap(quill::tipPicture());
+    Image1->setPixmap(quill::tipPicture(devicePixelRatioF()));
 
     Label1 = new QLabel(QStringLiteral("Did You Know..."), this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -38,6 +39,7 @@ TForm5::TForm5(const quill::Seams &seams, QWidget *parent)
     // Read only and disabled: the tip can be neither edited, selected nor focused.
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setAccessibleName(QStringLiteral("Tip"));
     Memo1->setGeometry(8, 64, 265, 73);
     Memo1->setReadOnly(true);
     Memo1->setEnabled(false);

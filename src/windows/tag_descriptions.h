@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/field_catalogue.h"
+
 #include <span>
 
 namespace quill {
@@ -11,6 +13,7 @@ struct TagDescription {
     int left;
     int top;
     const char *text;
+    Field field; // the field it explains
 };
 
 std::span<const TagDescription> tagDescriptions();

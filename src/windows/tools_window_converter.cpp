@@ -65,10 +65,16 @@ void TForm4::buildConverterPage()
 
     Label7 = createLabel("Label7", "Source:", GroupBox2, 8, 18);
     Edit2 = createPathEdit("Edit2", GroupBox2, 16);
+    Label7->setBuddy(Edit2);
+    Edit2->setAccessibleName(QStringLiteral("Source"));
     BitBtn1 = createBrowseButton("BitBtn1", quill::browseSourcePicture(), GroupBox2, 16);
+    BitBtn1->setAccessibleName(QStringLiteral("Choose source file"));
     Label8 = createLabel("Label8", "Destination:", GroupBox2, 8, 50);
     Edit3 = createPathEdit("Edit3", GroupBox2, 48);
+    Label8->setBuddy(Edit3);
+    Edit3->setAccessibleName(QStringLiteral("Destination"));
     BitBtn2 = createBrowseButton("BitBtn2", quill::browseDestinationPicture(), GroupBox2, 48);
+    BitBtn2->setAccessibleName(QStringLiteral("Choose destination file"));
     CheckBox1 = createCheckBox("CheckBox1", "Generate HTML Page", GroupBox2, {24, 80, 185, 17});
     CheckBox2 = createCheckBox("CheckBox2", "Create Log File", GroupBox2, {24, 104, 169, 17});
     Button4 = new QPushButton(QStringLiteral("Convert"), GroupBox2);
@@ -78,6 +84,7 @@ void TForm4::buildConverterPage()
 
     GradProgress1 = new TGradProgress(GroupBox2);
     GradProgress1->setObjectName(QStringLiteral("GradProgress1"));
+    GradProgress1->setAccessibleName(QStringLiteral("Conversion progress"));
     GradProgress1->setGeometry(8, 176, 329, 24);
     GradProgress1->setBevelStyle(TGradProgress::bsLowered);
     GradProgress1->setBevelWidth(1);

@@ -77,6 +77,8 @@ void TForm4::buildSiteManagerPage()
     Edit1 = new QLineEdit(GroupBox3);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setGeometry(72, 44, 265, 21);
+    Label4->setBuddy(Edit1);
+    Edit1->setAccessibleName(QStringLiteral("Keywords"));
     Button3 =
         createButton("Button3", QStringLiteral("C&heck Top 10"), GroupBox3, QRect(112, 72, 105, 25),
                      QStringLiteral("http://") + SearchHost +

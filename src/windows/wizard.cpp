@@ -56,6 +56,7 @@ TForm7::TForm7(const quill::Seams &seams, QWidget *parent)
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setAccessibleName(QStringLiteral("Beginner Wizard"));
     Image1->setGeometry(0, 0, 193, 49);
     Image1->setPixmap(QPixmap::fromImage(quill::jpegResource(QStringLiteral(":/banner.jpg"))));
 
@@ -71,6 +72,7 @@ TForm7::TForm7(const quill::Seams &seams, QWidget *parent)
 
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setAccessibleName(QStringLiteral("Step"));
     Memo1->setGeometry(0, 49, 193, 249);
     Memo1->setReadOnly(true);
     Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);

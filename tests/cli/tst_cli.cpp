@@ -179,6 +179,9 @@ private slots:
     void show();
     void pack();
     void failedPackKeepsFile();
+    void extractIsShowOfItsProject();
+    void applyToPages();
+    void dryRunChangesNothing();
 
 private:
     QTemporaryDir m_dir;
@@ -368,6 +371,13 @@ void TestCli::usageError_data()
     QTest::newRow("convert: a path too many") << QStringList{convert, menu, a, menu};
     QTest::newRow("convert: unknown option")
         << QStringList{convert, QStringLiteral("--page"), menu, a};
+
+    const QString extract = QStringLiteral("extract");
+    const QString json = QStringLiteral("--json");
+    QTest::newRow("extract: no project, no --json") << QStringList{extract, menu};
+    QTest::newRow("extract: project and --json") << QStringList{extract, json, menu, a};
+    QTest::newRow("extract: no page") << QStringList{extract, json};
+    QTest::newRow("apply: no page") << QStringList{QStringLiteral("apply"), toys};
 }
 
 void TestCli::usageError()
@@ -378,8 +388,10 @@ void TestCli::usageError()
     QCOMPARE(run.exitCode, 2);
     QCOMPARE(run.out, QByteArray());
     const QString first = args.value(0);
-    const bool own = first == QLatin1StringView("show") || first == QLatin1StringView("pack") ||
-                     first == QLatin1StringView("convert");
+    const bool own =
+        QStringList{QStringLiteral("show"), QStringLiteral("pack"), QStringLiteral("convert"),
+                    QStringLiteral("extract"), QStringLiteral("apply")}
+            .contains(first);
     const QString usage =
         QStringLiteral("Usage: quillmark-cli ") + (own ? first : QStringLiteral("generate"));
     QVERIFY2(run.err.contains(usage.toUtf8()), run.err.constData());
@@ -474,6 +486,65 @@ void TestCli::failedPackKeepsFile()
     QCOMPARE(run.err, QByteArray("quillmark-cli: -:2:2: unknown key \"Author\"\n"));
     QCOMPARE(readFile(target), workedExampleRecord());
     QCOMPARE(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden), before);
+}
+
+void TestCli::extractIsShowOfItsProject()
+{
+    const QString page = path("page.html");
+    QVERIFY(writeFile(page, "<title>Shop</title><meta name=robots content=noindex>"));
+    const Run json = runCli({QStringLiteral("extract"), QStringLiteral("--json"), page});
+    QCOMPARE(json.exitCode, 0);
+    QCOMPARE(runCli({QStringLiteral("extract"), page, path("page.qmk")}).exitCode, 0);
+    QCOMPARE(runCli({QStringLiteral("show"), QStringLiteral("--json"), path("page.qmk")}).out,
+             json.out);
+}
+
+void TestCli::applyToPages()
+{
+    // The site's pages: one that takes the lines, one in another character set, a
+    // folder, one that is missing.
+    const QByteArray plain = "<html><head>\n<title>Old</title>\n</head></html>\n";
+    const QByteArray utf8 = "<meta charset=utf-8><title>Old</title>";
+    QVERIFY(writeFile(path("plain.html"), plain));
+    QVERIFY(writeFile(path("utf8.html"), utf8));
+    QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("folder.html")));
+    QFile::setPermissions(path("plain.html"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+
+    const Run run = runCli({QStringLiteral("apply"), path("toys.qmk"), path("plain.html"),
+                            path("utf8.html"), path("folder.html"), path("none.html")});
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.out, QByteArray());
+    const QByteArray err = "quillmark-cli: " + path("utf8.html").toUtf8() +
+                           ": The page declares utf-8 on line 1, the project has ISO-8859-1; "
+                           "--keep-charset keeps the page's.\n"
+                           "quillmark-cli: " +
+                           path("folder.html").toUtf8() +
+                           ": File access denied.\n"
+                           "quillmark-cli: " +
+                           path("none.html").toUtf8() + ": File not found.\n";
+    QCOMPARE(run.err, err);
+
+    const QByteArray written = readFile(path("plain.html"));
+    QVERIFY(written.startsWith("<html><head>\n<TITLE>Wooden Toys</TITLE>\n"));
+    QVERIFY(written.endsWith("<meta name=\"dc.rights\" content=\"All rights reserved\">\n"
+                             "</head></html>\n"));
+    QCOMPARE(QFile::permissions(path("plain.html")) & 0x0777, QFileDevice::Permissions(0x0640));
+    QCOMPARE(readFile(path("utf8.html")), utf8);
+}
+
+void TestCli::dryRunChangesNothing()
+{
+    const QByteArray page = "<head>\n</head>\n";
+    QVERIFY(writeFile(path("dry.html"), page));
+    const Run run = runCli(
+        {QStringLiteral("apply"), QStringLiteral("--dry-run"), path("toys.qmk"), path("dry.html")});
+    QCOMPARE(run.exitCode, 0);
+    const QByteArray name = path("dry.html").toUtf8();
+    QVERIFY(run.out.startsWith("--- a/" + name + "\n+++ b/" + name +
+                               "\n@@ -1,2 +1,41 @@\n "
+                               "<head>\n+<TITLE>Wooden Toys</TITLE>\n"));
+    QCOMPARE(readFile(path("dry.html")), page);
 }
 
 QTEST_GUILESS_MAIN(TestCli)

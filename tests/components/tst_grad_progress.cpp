@@ -1,5 +1,6 @@
 // The gradient progress bar, checked pixel by pixel, and the integer scaling it draws with.
 
+#include "common/doubled_drawing.h"
 #include "components/colour_value.h"
 #include "components/grad_progress.h"
 #include "document/mul_div.h"
@@ -58,6 +59,8 @@ private slots:
     void setters_data();
     void setters();
     void smallerThanItsFrame();
+    void doubleResolution_data();
+    void doubleResolution();
 };
 
 void GradProgressTest::mulDiv_data()
@@ -281,6 +284,34 @@ void GradProgressTest::smallerThanItsFrame()
         QCOMPARE(image.size(), size);
         QCOMPARE(image.pixel(0, 0), grey); // all frame
     }
+}
+
+void GradProgressTest::doubleResolution_data()
+{
+    QTest::addColumn<bool>("showPercent");
+    QTest::newRow("bar alone") << false;
+    QTest::newRow("with its percentage") << true;
+}
+
+void GradProgressTest::doubleResolution()
+{
+    QFETCH(bool, showPercent);
+    TGradProgress bar;
+    bar.resize(329, 24);
+    bar.setPosition(40);
+    bar.setShowPercent(showPercent);
+    const auto rendered = [&bar](qreal ratio) {
+        QImage image(bar.size() * ratio, QImage::Format_RGB32);
+        image.setDevicePixelRatio(ratio);
+        bar.render(&image);
+        return image;
+    };
+    // The gradient and the frame twice as big; the percentage set anew, finer.
+    const doubled::Blocks blocks = doubled::compare(rendered(1.0), rendered(2.0));
+    QCOMPARE(blocks.mixed > 0, showPercent);
+    if (!showPercent)
+        QVERIFY2(blocks.other == 0,
+                 qPrintable(QStringLiteral("another colour at ") + blocks.firstOther));
 }
 
 QTEST_MAIN(GradProgressTest)

@@ -1,6 +1,7 @@
 // The styled menu renderer: its colour arithmetic, measuring and painting checked
 // pixel by pixel against a fixed palette, then hooked onto real menus.
 
+#include "common/doubled_drawing.h"
 #include "components/xp_menu.h"
 #include "components/xp_menu_painter.h"
 
@@ -88,12 +89,13 @@ XPMenuPaint fixedPaint(bool highColour = true)
     return paint;
 }
 
-// A 16 x 16 picture, transparent but for a red top-left pixel.
-QImage redDot()
+// A 16 x 16 picture, transparent but for a red top-left pixel, at the given pixel ratio.
+QImage redDot(qreal ratio = 1.0)
 {
-    QImage icon(16, 16, QImage::Format_ARGB32);
+    QImage icon(QSize(16, 16) * ratio, QImage::Format_ARGB32);
+    icon.setDevicePixelRatio(ratio);
     icon.fill(Qt::transparent);
-    icon.setPixel(0, 0, red);
+    QPainter(&icon).fillRect(0, 0, 1, 1, QColor(red));
     return icon;
 }
 
@@ -125,6 +127,8 @@ private slots:
     void measuring();
     void painting_data();
     void painting();
+    void doubleResolution_data();
+    void doubleResolution();
     void disabledItemUnderTheMouse();
     void realMenu();
     void hooking_data();
@@ -691,6 +695,51 @@ void XPMenuTest::destroyingTheWindowWhileActive()
         QCOMPARE(outside.style(), w2.renderer->style());
     }
     QCOMPARE(outside.style(), QApplication::style());
+}
+
+void XPMenuTest::doubleResolution_data()
+{
+    QTest::addColumn<Painting>("painting");
+    QTest::addColumn<bool>("text"); // set anew: detail finer than a pixel at 1
+
+    QTest::newRow("item") << item([](XPMenuItem &, XPMenuPaint &) {}) << false;
+    QTest::newRow("check mark") << item([](XPMenuItem &i, XPMenuPaint &) { i.checked = true; })
+                                << false;
+    QTest::newRow("bar highlight")
+        << item([](XPMenuItem &i, XPMenuPaint &) { i.barItem = i.selected = true; }, {60, 21})
+        << false;
+    QTest::newRow("picture raised") << item([](XPMenuItem &i, XPMenuPaint &p) {
+        i.icon = redDot(p.devicePixelRatio);
+        i.selected = true;
+    }) << false;
+    QTest::newRow("tool button") << Painting([](const XPMenuPaint &p) {
+        XPToolButton b;
+        b.hot = true;
+        b.dropDownWidth = 11;
+        return paintToolButton(b, {34, 22}, p);
+    }) << false;
+    QTest::newRow("caption") << item([](XPMenuItem &i, XPMenuPaint &) {
+        i.caption = u"&Open..."_s;
+        i.shortcut = u"Ctrl+O"_s;
+    }) << true;
+}
+
+void XPMenuTest::doubleResolution()
+{
+    QFETCH(Painting, painting);
+    QFETCH(bool, text);
+    XPMenuPaint paint = fixedPaint();
+    const QImage single = painting(paint);
+    paint.devicePixelRatio = 2.0;
+    const QImage twice = painting(paint);
+    QCOMPARE(twice.devicePixelRatio(), 2.0);
+    QCOMPARE(twice.size(), single.size() * 2);
+    // Fills, lines and pictures land on the same places, twice as big; text is set anew
+    // at the finer resolution.
+    const doubled::Blocks blocks = doubled::compare(single, twice);
+    QCOMPARE(blocks.mixed > 0, text);
+    if (!text)
+        QVERIFY2(blocks.other == 0, qPrintable(u"another colour at "_s + blocks.firstOther));
 }
 
 QTEST_MAIN(XPMenuTest)

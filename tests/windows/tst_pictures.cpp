@@ -1,11 +1,18 @@
+#include "common/doubled_drawing.h"
 #include "common/expected_values.h"
 #include "windows/pictures.h"
+
+#include <functional>
 
 #include <QImage>
 #include <QSet>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
+
+// A picture drawn for a screen of the given pixel ratio.
+using Drawn = std::function<QImage(qreal)>;
+Q_DECLARE_METATYPE(Drawn)
 
 namespace {
 
@@ -69,6 +76,8 @@ private slots:
     void menuPicture();
     void picturesTellItemsApart();
     void quickInsertArrow();
+    void sharpAtTwiceTheScale_data();
+    void sharpAtTwiceTheScale();
 };
 
 void TestPictures::menuPicture_data()
@@ -134,7 +143,7 @@ void TestPictures::picturesTellItemsApart()
 void TestPictures::quickInsertArrow()
 {
     const QImage image =
-        quill::quickInsertPicture().toImage().convertToFormat(QImage::Format_ARGB32);
+        quill::quickInsertPicture().pixmap(9, 9).toImage().convertToFormat(QImage::Format_ARGB32);
     QCOMPARE(image.size(), QSize(9, 9));
 
     for (const QPoint corner : {QPoint(0, 0), QPoint(8, 0), QPoint(0, 8), QPoint(8, 8)})
@@ -164,6 +173,54 @@ void TestPictures::quickInsertArrow()
     QVERIFY2(rightStroke, "no stroke coming down at the right");
     QVERIFY2(arrowHead, "no arrowhead pointing left at the bottom");
     QVERIFY(shadow >= 1);
+}
+
+void TestPictures::sharpAtTwiceTheScale_data()
+{
+    QTest::addColumn<Drawn>("drawn");
+    const auto icon = [](std::function<QIcon()> picture, int size) {
+        return Drawn(
+            [=](qreal ratio) { return picture().pixmap(QSize(size, size), ratio).toImage(); });
+    };
+    for (const QString &name : picturedItems())
+        QTest::newRow(qPrintable(name))
+            << icon([name] { return quill::menuItemPicture(name); }, 16);
+    QTest::newRow("QuickInsert") << icon(quill::quickInsertPicture, 9);
+    QTest::newRow("Tools window") << icon(quill::toolsWindowPicture, 16);
+    QTest::newRow("browse source") << icon(quill::browseSourcePicture, 16);
+    QTest::newRow("browse destination") << icon(quill::browseDestinationPicture, 16);
+    QTest::newRow("startup tip") << Drawn(
+        [](qreal ratio) { return quill::tipPicture(ratio).toImage(); });
+}
+
+void TestPictures::sharpAtTwiceTheScale()
+{
+    QFETCH(Drawn, drawn);
+    const QImage single = drawn(1.0).convertToFormat(QImage::Format_ARGB32);
+    const QImage twice = drawn(2.0).convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(twice.devicePixelRatio(), 2.0);
+    QCOMPARE(twice.size(), single.size() * 2);
+
+    // The same picture: brought down to the single size, it covers the same pixels.
+    const QImage halved =
+        twice.scaled(single.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    qint64 difference = 0;
+    for (int y = 0; y < single.height(); ++y) {
+        for (int x = 0; x < single.width(); ++x)
+            difference += qAbs(qAlpha(halved.pixel(x, y)) - qAlpha(single.pixel(x, y)));
+    }
+    const qint64 pixels = qint64(single.width()) * single.height();
+    QVERIFY2(difference <= pixels * 24,
+             qPrintable(u"differs by %1 a pixel"_s.arg(difference / pixels)));
+
+    // Drawn anew, not blown up: its edges are no softer than one pixel of the screen,
+    // fewer soft pixels than the single picture scaled up smoothly has.
+    const QImage blownUp =
+        single.scaled(twice.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const int soft = doubled::softPixels(twice);
+    const int blurred = doubled::softPixels(blownUp);
+    QVERIFY2(soft < blurred,
+             qPrintable(u"%1 soft pixels, %2 when blown up"_s.arg(soft).arg(blurred)));
 }
 
 QTEST_MAIN(TestPictures)

@@ -13,6 +13,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -52,6 +53,8 @@ private slots:
     void promptShowsTheMessage();
     void openDialogLists_data();
     void openDialogLists();
+    void dialogStartsIn_data();
+    void dialogStartsIn();
     void shellOpens_data();
     void shellOpens();
     void printsToPdf();
@@ -151,6 +154,59 @@ void TestSeams::openDialogLists()
     QCOMPARE(prompts.openFileName(nullptr, request), QString());
     shown.sort();
     QCOMPARE(shown, listed);
+}
+
+void TestSeams::dialogStartsIn_data()
+{
+    // Names under a home folder of the test's own: "~" stands for it.
+    QTest::addColumn<bool>("hasDocuments");
+    QTest::addColumn<QString>("lastName");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("nothing chosen yet") << true << QString() << u"~/Documents"_s << QString();
+    QTest::newRow("the proposed name") << true << u"mytags"_s << u"~/Documents"_s << u"mytags"_s;
+    QTest::newRow("no documents folder") << false << u"mytags"_s << u"~"_s << u"mytags"_s;
+    QTest::newRow("chosen before") << true << u"~/site/toys.qmk"_s << u"~/site"_s << u"toys.qmk"_s;
+}
+
+void TestSeams::dialogStartsIn()
+{
+    QFETCH(bool, hasDocuments);
+    QFETCH(QString, lastName);
+    QFETCH(QString, folder);
+    QFETCH(QString, name);
+    QTemporaryDir home;
+    QVERIFY(QDir(home.path()).mkdir(u"site"_s));
+    if (hasDocuments)
+        QVERIFY(QDir(home.path()).mkdir(u"Documents"_s));
+    const auto inHome = [&](QString path) { return path.replace(u'~', home.path()); };
+    const QByteArray oldHome = qgetenv("HOME");
+    const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+    const auto restore = qScopeGuard([&] {
+        qputenv("HOME", oldHome);
+        qputenv("XDG_CONFIG_HOME", oldConfig);
+    });
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qunsetenv("XDG_CONFIG_HOME");
+
+    QString shownFolder;
+    QString shownName;
+    QTimer::singleShot(0, this, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        shownFolder = dialog->directory().absolutePath();
+        const QStringList selected = dialog->selectedFiles();
+        shownName = selected.isEmpty() ? QString() : QFileInfo(selected.constFirst()).fileName();
+        dialog->reject();
+    });
+    quill::QtPrompts prompts;
+    const quill::FileDialogRequest request{u"Save"_s, u"Quillmark Data Files (*.qmk)"_s, QString(),
+                                           inHome(lastName)};
+    QCOMPARE(prompts.saveFileName(nullptr, request), QString());
+    QCOMPARE(shownFolder, inHome(folder));
+    if (!name.isEmpty())
+        QCOMPARE(shownName, name);
 }
 
 void TestSeams::shellOpens_data()

@@ -1,0 +1,97 @@
+// quillmark-cli apply: a project's lines written into existing pages, in place.
+
+#include "cli/command.h"
+
+#include "document/tag_document.h"
+#include "files/file_io.h"
+#include "files/project_record.h"
+#include "pages/page_apply.h"
+#include "pages/unified_diff.h"
+
+#include <cstdio>
+
+namespace quill::cli {
+
+namespace {
+
+// One page: false when it was left alone for a fault, which is reported.
+bool applyToPage(const QString &page, const HeadWriter &writer, bool dryRun)
+{
+    const auto fail = [&page](const QString &why) {
+        failure(page + QStringLiteral(": ") + why);
+        return false;
+    };
+    QString error;
+    QByteArray bytes;
+    if (!readWholeFile(page, &bytes, &error))
+        return fail(error);
+    QList<PageEdit> edits;
+    QStringList notes;
+    if (!writer.plan(bytes, &edits, &notes, &error))
+        return fail(error);
+    for (const QString &note : std::as_const(notes))
+        std::fprintf(stderr, "quillmark-cli: %s:%s\n", page.toLocal8Bit().constData(),
+                     note.toUtf8().constData());
+    if (edits.isEmpty())
+        return true;
+    if (dryRun)
+        return writeStdout(unifiedDiff(bytes, edits, page), &error) || fail(error);
+    return replaceFile(page, spliced(bytes, edits), &error) || fail(error);
+}
+
+int apply(const QString &project, const QStringList &pages, const ApplyOptions &options,
+          bool dryRun)
+{
+    QString error;
+    TProjectRecord record;
+    if (!LoadProjectFile(project, &record, &error))
+        return failure(error);
+    TagDocument doc = TagDocument::startUp();
+    ApplyProject(record, doc);
+
+    // Pages are independent: one that fails does not stop the others.
+    const HeadWriter writer(doc, options);
+    bool allDone = true;
+    for (const QString &page : pages)
+        allDone = applyToPage(page, writer, dryRun) && allDone;
+    return allDone ? Done : Failed;
+}
+
+} // namespace
+
+Command applyCommand()
+{
+    const QCommandLineOption dryRun(QStringLiteral("dry-run"),
+                                    QStringLiteral("write what would change as a unified diff "
+                                                   "to standard output; change nothing"));
+    const QCommandLineOption keepCharset(QStringLiteral("keep-charset"),
+                                         QStringLiteral("keep a page's own character set and "
+                                                        "its declaration"));
+    return {
+        .name = QStringLiteral("apply"),
+        .summary = QStringLiteral("write a project's tags into existing pages"),
+        .description = QStringLiteral(
+            "Writes the generated lines of a project into the head of each page, in place.\n"
+            "Each meta tag of a name the program writes, the title, the icon link, the\n"
+            "first style-sheet link and the first one-line comment is replaced by its\n"
+            "generated line; a second copy is removed (and reported), and so is a meta tag\n"
+            "the project leaves empty, while the title, the links and the comment stay\n"
+            "when the project has none. The missing lines go where the head ends, in the\n"
+            "generator's order, each on a line of its own with the page's line ending and\n"
+            "indentation. No other byte changes. When the page declares another character\n"
+            "set than the project, the page is left alone unless --keep-charset is given.\n"
+            "Each page is replaced whole or not at all; a page that fails is reported and\n"
+            "the others are still done."),
+        .options = {dryRun, keepCharset},
+        .arguments = {QStringLiteral("PROJECT.qmk"), QStringLiteral("PAGE.html...")},
+        .run =
+            [=](const QCommandLineParser &parser) {
+                QStringList pages = parser.positionalArguments();
+                const QString project = pages.takeFirst();
+                return apply(project, pages, ApplyOptions{parser.isSet(keepCharset)},
+                             parser.isSet(dryRun));
+            },
+    };
+}
+
+} // namespace quill::cli

@@ -1,0 +1,70 @@
+// quillmark-cli extract: the tags of an existing page's head as a project.
+
+#include "cli/command.h"
+
+#include "files/file_io.h"
+#include "files/project_record.h"
+#include "files/project_text.h"
+#include "pages/page_extract.h"
+
+#include <cstdio>
+
+namespace quill::cli {
+
+namespace {
+
+int extract(const QString &page, const QString &project)
+{
+    QString error;
+    QByteArray bytes;
+    if (!readWholeFile(page, &bytes, &error))
+        return failure(page + QStringLiteral(": ") + error);
+    TagDocument doc;
+    QStringList notes;
+    if (!extractPage(bytes, &doc, &notes, &error))
+        return failure(page + QStringLiteral(": ") + error);
+    for (const QString &note : std::as_const(notes))
+        std::fprintf(stderr, "quillmark-cli: %s:%s\n", page.toLocal8Bit().constData(),
+                     note.toUtf8().constData());
+
+    const TProjectRecord record = GatherProject(doc);
+    if (project.isEmpty())
+        return writeStdout(projectToJson(record), &error) ? Done : failure(error);
+    return SaveProjectFile(project, record, &error) ? Done : failure(error);
+}
+
+} // namespace
+
+Command extractCommand()
+{
+    const QCommandLineOption json(QStringLiteral("json"),
+                                  QStringLiteral("write the JSON object of show --json to "
+                                                 "standard output instead of PROJECT.qmk"));
+    return {
+        .name = QStringLiteral("extract"),
+        .summary = QStringLiteral("read the tags of a page's head into a project file"),
+        .description = QStringLiteral(
+            "Reads the head of an HTML page into the fields the program writes it from: its\n"
+            "meta tags of the names the program writes (in any case), the title, the icon\n"
+            "and style-sheet links and the first one-line comment. Each value is read as\n"
+            "the inverse of its generated line (\"14 days\" gives 14 for revisit-after, the\n"
+            "refresh gives its seconds and page, the expiry date its parts). Fields the\n"
+            "page does not name keep their start-up values; texts start empty. A value the\n"
+            "fields cannot hold is named on standard error with its line and what was\n"
+            "kept. The page is read in the character set it declares, else as UTF-8, else\n"
+            "as Windows-1252. Fails only when the file cannot be read or holds no HTML."),
+        .options = {json},
+        .arguments = {QStringLiteral("PAGE.html"), QStringLiteral("[PROJECT.qmk]")},
+        .run =
+            [=](const QCommandLineParser &parser) {
+                const QStringList arguments = parser.positionalArguments();
+                const bool named = arguments.size() == 2;
+                if (named == parser.isSet(json))
+                    return badUsage(named ? QStringLiteral("Give PROJECT.qmk or --json, not both.")
+                                          : QStringLiteral("No PROJECT.qmk given."));
+                return extract(arguments.at(0), arguments.value(1));
+            },
+    };
+}
+
+} // namespace quill::cli

@@ -1,0 +1,261 @@
+#include "pages/page_extract.h"
+
+#include "document/ansi_codec.h"
+#include "pages/head_lines.h"
+#include "pages/page_charset.h"
+#include "pages/page_head.h"
+
+#include <QMap>
+
+namespace quill {
+namespace {
+
+QString keyOf(Field f)
+{
+    return QLatin1StringView(fieldDef(f).key);
+}
+
+QString quoted(const QString &text)
+{
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+// What a field keeps when a value cannot go in: its start-up value.
+QString startUpShown(Field f)
+{
+    const TagDocument start = TagDocument::startUp();
+    return quoted(start.value(f));
+}
+
+// The characters of `text` that Windows-1252 cannot hold, each once.
+QStringList outsideWestern(const QString &text)
+{
+    QStringList out;
+    const QList<uint> codes = text.toUcs4();
+    for (const uint code : codes) {
+        const char32_t c = code;
+        const QString one = QString::fromUcs4(&c, 1);
+        if (decodeAnsi(encodeAnsi(one)) != one) {
+            const QString name = describeCharacter(c);
+            if (!out.contains(name))
+                out << name;
+        }
+    }
+    return out;
+}
+
+// A form's captures, when every list among them names one of its items.
+bool fits(const SlotForm &form, const QRegularExpressionMatch &match, QList<int> *items)
+{
+    items->clear();
+    for (qsizetype i = 0; i < form.fields.size(); ++i) {
+        const FieldDef &def = fieldDef(form.fields[i]);
+        int index = -1;
+        // An empty value is what the generator writes for a list with no item chosen.
+        const QString text = match.captured(int(i) + 1);
+        if (def.kind == FieldKind::List && !text.isEmpty()) {
+            index = listItemIndex(def, text);
+            if (index < 0)
+                return false;
+        }
+        *items << index;
+    }
+    return true;
+}
+
+class Reader
+{
+public:
+    Reader(TagDocument *doc, QStringList *notes)
+        : m_doc(doc)
+        , m_notes(notes)
+    {}
+
+    void note(int line, const QString &text)
+    {
+        *m_notes << QStringLiteral("%1: %2").arg(line).arg(text);
+    }
+
+    void setText(Field f, const QString &text, int line)
+    {
+        const FieldDef &def = fieldDef(f);
+        QString kept = text;
+        const QStringList outside = outsideWestern(text);
+        if (!outside.isEmpty()) {
+            kept = decodeAnsi(encodeAnsi(text));
+            note(line, QStringLiteral("%1: %2 not in Windows-1252; kept as \"?\"")
+                           .arg(keyOf(f), outside.join(QStringLiteral(", "))));
+        }
+        const qsizetype length = encodeAnsi(kept).size();
+        if (length > def.capacity) {
+            note(line, QStringLiteral("%1: %2 characters, more than the %3 the field holds; kept "
+                                      "the first %3")
+                           .arg(keyOf(f))
+                           .arg(length)
+                           .arg(def.capacity));
+        }
+        m_doc->setText(f, kept);
+    }
+
+    // Fills the fields of one slot from the value the page gives it.
+    void read(const QString &slot, const QString &value, int line)
+    {
+        const SlotForm *shaped = nullptr;
+        for (const SlotForm &form : slotForms()) {
+            if (form.slot != slot)
+                continue;
+            for (const QRegularExpression *re : {&form.strict, &form.lenient}) {
+                const QRegularExpressionMatch match = re->match(value);
+                if (!match.hasMatch())
+                    continue;
+                QList<int> items;
+                if (fits(form, match, &items)) {
+                    take(form, match, items, line);
+                    return;
+                }
+                if (!shaped)
+                    shaped = &form;
+            }
+        }
+        if (shaped) {
+            // The shape is right, but a list does not hold what it names.
+            const QRegularExpressionMatch match = shaped->lenient.match(value);
+            for (qsizetype i = 0; i < shaped->fields.size(); ++i) {
+                const FieldDef &def = fieldDef(shaped->fields[i]);
+                const QString text = match.captured(int(i) + 1);
+                if (def.kind == FieldKind::List && listItemIndex(def, text) < 0) {
+                    note(line, QStringLiteral("%1: %2 is not one of the list's items; kept %3")
+                                   .arg(keyOf(def.id), quoted(text), startUpShown(def.id)));
+                } else if (def.kind == FieldKind::List) {
+                    m_doc->setIndex(def.id, listItemIndex(def, text));
+                } else {
+                    setText(def.id, text, line);
+                }
+            }
+            return;
+        }
+        for (const SlotForm &form : slotForms()) {
+            if (form.slot == slot) {
+                QStringList kept;
+                for (const Field f : form.fields)
+                    kept << keyOf(f) + QStringLiteral(" ") + startUpShown(f);
+                note(line, QStringLiteral("%1 %2 is not of the form \"%3\"; kept %4")
+                               .arg(slotLabel(slot), quoted(value), form.shape,
+                                    kept.join(QStringLiteral(", "))));
+                return;
+            }
+        }
+    }
+
+private:
+    void take(const SlotForm &form, const QRegularExpressionMatch &match, const QList<int> &items,
+              int line)
+    {
+        for (const Field f : form.checked)
+            m_doc->setChecked(f, true);
+        for (qsizetype i = 0; i < form.fields.size(); ++i) {
+            const Field f = form.fields[i];
+            if (fieldDef(f).kind == FieldKind::List)
+                m_doc->setIndex(f, items[i]);
+            else
+                setText(f, match.captured(int(i) + 1), line);
+        }
+    }
+
+    TagDocument *m_doc;
+    QStringList *m_notes;
+};
+
+PageCharset readingCharset(QByteArrayView page, const PageHead &head, Reader &reader)
+{
+    if (utf8BomLength(page) > 0)
+        return PageCharset::utf8();
+    const PageCharset fallback =
+        isValidUtf8(page) ? PageCharset::utf8() : PageCharset::windows1252();
+    if (head.declaredCharset.isEmpty())
+        return fallback;
+    const PageCharset declared = PageCharset::forLabel(head.declaredCharset);
+    if (declared.isValid())
+        return declared;
+    reader.note(head.declaredCharsetLine,
+                QStringLiteral("unknown character set %1; read as %2")
+                    .arg(quoted(QString::fromLatin1(head.declaredCharset)), fallback.name()));
+    return fallback;
+}
+
+} // namespace
+
+int listItemIndex(const FieldDef &def, const QString &text)
+{
+    for (int pass = 0; pass < 2; ++pass) {
+        for (std::size_t i = 0; i < def.items.size(); ++i) {
+            const QString item = QLatin1StringView(def.items[i]);
+            if (item.compare(text, pass ? Qt::CaseInsensitive : Qt::CaseSensitive) == 0)
+                return int(i);
+        }
+    }
+    if (def.id == Field::ComboBox4) {
+        const PageCharset named = PageCharset::forLabel(text.toLatin1());
+        for (std::size_t i = 0; named.isValid() && i < def.items.size(); ++i) {
+            if (PageCharset::forLabel(def.items[i]).sameAs(named))
+                return int(i);
+        }
+    }
+    return -1;
+}
+
+bool extractPage(QByteArrayView page, TagDocument *doc, QStringList *notes, QString *error)
+{
+    if (hasUtf16Bom(page)) {
+        *error = QStringLiteral("UTF-16 pages cannot be read");
+        return false;
+    }
+    const PageHead head = readPageHead(page);
+    if (!head.isHtml) {
+        *error = QStringLiteral("Not an HTML page");
+        return false;
+    }
+    *doc = TagDocument::startUp();
+    for (const FieldDef &def : fieldCatalogue()) {
+        if (def.kind == FieldKind::Edit)
+            doc->setText(def.id, QString());
+    }
+    notes->clear();
+    Reader reader(doc, notes);
+    const PageCharset charset = readingCharset(page, head, reader);
+
+    QMap<QString, const HeadItem *> first;
+    bool contentType = false;
+    for (const HeadItem &item : head.items) {
+        if (!managedSlots().contains(item.slot))
+            continue;
+        const QString value = charset.decode(item.value);
+        if (const HeadItem *earlier = first.value(item.slot)) {
+            if (charset.decode(earlier->value) != value)
+                reader.note(item.line, QStringLiteral("a second %1 with another value; kept the "
+                                                      "one of line %2")
+                                           .arg(slotLabel(item.slot))
+                                           .arg(earlier->line));
+            continue;
+        }
+        first.insert(item.slot, &item);
+        contentType = contentType || item.slot == QLatin1StringView("http-equiv=content-type");
+        reader.read(item.slot, value, item.line);
+    }
+    // A <meta charset> names the character set too.
+    if (!contentType && !head.declaredCharset.isEmpty()) {
+        const FieldDef &def = fieldDef(Field::ComboBox4);
+        const QString label = QString::fromLatin1(head.declaredCharset);
+        const int index = listItemIndex(def, label);
+        if (index >= 0)
+            doc->setIndex(def.id, index);
+        else
+            reader.note(
+                head.declaredCharsetLine,
+                QStringLiteral("%1: %2 is not one of the list's items; kept %3")
+                    .arg(QLatin1StringView(def.key), quoted(label), quoted(doc->value(def.id))));
+    }
+    return true;
+}
+
+} // namespace quill
