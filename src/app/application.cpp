@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QIcon>
+#include <QTimer>
 
 namespace quill {
 
@@ -32,6 +33,8 @@ Application::Application(const Seams &seams)
     connect(m_form1.get(), &TForm1::wizardRequested, this, &Application::openWizard);
     connect(m_form4.get(), &TForm4::helpRequested, m_form1.get(), &TForm1::openHelp);
     connect(m_form7.get(), &TForm7::fieldRequested, m_form1.get(), &TForm1::focusField);
+    m_form1->installEventFilter(this);
+    m_form7->installEventFilter(this);
 }
 
 Application::~Application() = default;
@@ -95,6 +98,33 @@ void Application::showGuidance()
     // installation is normal, so a failed write is not reported and leaves the file.
     if (readWhole)
         savePrefsFile(QStringLiteral("prefs.cfg"), record, nullptr);
+}
+
+bool Application::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::Show:
+    case QEvent::WindowActivate:
+    case QEvent::ZOrderChange:
+        // Once the window has come up or forward, which a show event precedes.
+        if (!m_raisePending) {
+            m_raisePending = true;
+            QTimer::singleShot(0, this, &Application::raiseGuidance);
+        }
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void Application::raiseGuidance()
+{
+    m_raisePending = false;
+    for (QWidget *window : std::initializer_list<QWidget *>{m_form5.get(), m_form6.get()}) {
+        if (window->isVisible())
+            window->raise();
+    }
 }
 
 void Application::openProject(const QString &path)

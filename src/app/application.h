@@ -43,6 +43,11 @@ public:
     TForm6 &updateReminder() const { return *m_form6; }
     TForm7 &wizard() const { return *m_form7; }
 
+protected:
+    // Watches the main window and the wizard for whatever can bring them over the tip
+    // and the reminder.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     explicit Application(const Seams &seams);
 
@@ -53,6 +58,10 @@ private:
     void showAbout();
     // The wizard beside the main window, both moved, at step 1.
     void openWizard();
+    // The startup tip and the update reminder stay above the program's other windows:
+    // raised again, when shown, once the main window or the wizard has come forward.
+    // The desktop's window manager may not keep them there (there may be none).
+    void raiseGuidance();
 
     RandomSource &m_random;
     // The Preferences dialog holds part of the document the main window reads, so
@@ -64,6 +73,7 @@ private:
     std::unique_ptr<TForm5> m_form5;
     std::unique_ptr<TForm6> m_form6;
     std::unique_ptr<TForm7> m_form7;
+    bool m_raisePending = false;
 };
 
 } // namespace quill

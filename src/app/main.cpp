@@ -10,15 +10,19 @@
 
 int main(int argc, char *argv[])
 {
-    // Read before any window or display is needed: --help works on a text console.
+    // Answered before any display is needed: --help works on a text console.
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    const quill::CommandLine commandLine = quill::parseCommandLine(arguments);
+    if (const std::optional<int> answered = quill::answerWithoutDisplay(arguments))
+        return *answered;
+
+    // The application object takes the toolkit's own options (the session manager's
+    // -session among them) before the program reads what is left.
+    QApplication app(argc, argv);
+    const quill::CommandLine commandLine = quill::parseCommandLine(QCoreApplication::arguments());
     if (commandLine.exitCode)
         return *commandLine.exitCode;
-
-    QApplication app(argc, argv);
     quill::applyProgramLook(app);
 
     quill::QtPrompts prompts;

@@ -4,6 +4,8 @@
 #include "components/xp_menu_painter.h"
 
 #include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
 #include <QStyleOptionMenuItem>
@@ -57,6 +59,40 @@ XPMenuItem menuItem(const QStyleOptionMenuItem &option, bool barItem, qreal devi
 int arrowSize(int height)
 {
     return std::max(height - 4, 0) / 2;
+}
+
+// Whether the menu opens from a menu bar, directly or through other menus: a menu
+// shows its shortcuts there even when the actions keep them out of context menus.
+bool opensFromMenuBar(const QMenu &menu)
+{
+    const QList<QObject *> owners = menu.menuAction()->associatedObjects();
+    return std::any_of(owners.begin(), owners.end(), [&menu](QObject *owner) {
+        if (qobject_cast<QMenuBar *>(owner))
+            return true;
+        const auto *parent = qobject_cast<QMenu *>(owner);
+        return parent && parent != &menu && opensFromMenuBar(*parent);
+    });
+}
+
+// The width a menu adds to its items for their shortcuts: the widest shortcut it shows,
+// in the menu's font, as the menu measures it.
+int shortcutColumn(const QMenu &menu)
+{
+    const QFontMetrics metrics = menu.fontMetrics();
+    const bool fromMenuBar = opensFromMenuBar(menu);
+    int widest = 0;
+    for (const QAction *action : menu.actions()) {
+        if (!action->isVisible() || action->isSeparator())
+            continue;
+        const QString text = action->text();
+        QString shortcut;
+        if (const qsizetype tab = text.indexOf(u'\t'); tab >= 0)
+            shortcut = text.mid(tab + 1);
+        else if (action->isShortcutVisibleInContextMenu() || fromMenuBar)
+            shortcut = action->shortcut().toString(QKeySequence::NativeText);
+        widest = std::max(widest, metrics.horizontalAdvance(shortcut));
+    }
+    return widest;
 }
 
 bool isHighColour(const QWidget *widget)
@@ -257,12 +293,11 @@ QSize XPMenuStyle::sizeFromContents(ContentsType type, const QStyleOption *optio
         wanted.rwidth() += std::max(MenuItemRoom, arrowSize(wanted.height()) + 4);
     else
         wanted.rwidth() += MenuItemRoom;
-    // A menu adds the width of its widest shortcut to every item afterwards, so an item
-    // asks for its width less its own shortcut.
-    if (!item.shortcut.isEmpty()) {
-        const QFontMetrics menuMetrics = widget ? widget->fontMetrics() : menuOption->fontMetrics;
-        wanted.rwidth() -= menuMetrics.horizontalAdvance(item.shortcut);
-    }
+    // A menu adds the width of its widest shortcut to its widest item afterwards, so an
+    // item asks for its width less that: the menu is then exactly as wide as its widest
+    // item, whichever item has the widest shortcut.
+    if (const auto *menu = qobject_cast<const QMenu *>(widget))
+        wanted.rwidth() -= shortcutColumn(*menu);
     return wanted.expandedTo(size);
 }
 

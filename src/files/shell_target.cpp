@@ -16,6 +16,15 @@ QString helpPagePath(const QString &startFolder, const QString &page)
     return pathInFolder(pathInFolder(startFolder, QStringLiteral("help")), page);
 }
 
+QString latin1QueryValue(QStringView words)
+{
+    QByteArray bytes;
+    bytes.reserve(words.size());
+    for (const char32_t c : words.toUcs4())
+        bytes.append(c <= 0xFF ? char(c) : '?');
+    return QString::fromLatin1(bytes.toPercentEncoding());
+}
+
 QUrl shellUrl(const QString &target)
 {
     // A one-letter scheme is a drive letter, not an address.

@@ -2,6 +2,7 @@
 
 #include "document/tag_document.h"
 #include "windows/accessible_names.h"
+#include "windows/check_box.h"
 #include "windows/field_edit.h"
 
 #include <QCheckBox>
@@ -36,7 +37,7 @@ QWidget *createList(const FieldDef &def, QWidget *parent)
 
 QWidget *createCheck(const FieldDef &def, QWidget *parent)
 {
-    return new QCheckBox(QString::fromLatin1(def.label), parent);
+    return new CheckBox(QString::fromLatin1(def.label), parent);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "components/prompts.h"
 #include "document/tag_document.h"
+#include "windows/code_page.h"
 #include "windows/seams.h"
 
 #include <QMainWindow>
@@ -152,7 +153,7 @@ public:
     QPushButton *BitBtn6;
     QPushButton *Button19;
     // HTML Code
-    QPlainTextEdit *Memo1;
+    CodePage *Memo1;
 
     QStatusBar *StatusBar1;
     QMenu *PopupMenu1;

@@ -9,18 +9,36 @@
 #include "files/export_text.h"
 #include "files/import_text.h"
 #include "files/project_record.h"
+#include "windows/code_page.h"
 #include "windows/printer.h"
 #include "windows/prompts.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 
 namespace {
 
 const QString Break = QStringLiteral("\r\n");
+
+// The question the save dialog asks about an existing file, for the name Save writes
+// when that is not the name the dialog asked about.
+quill::Message replaceQuestion(const QString &dialogTitle, const QString &path)
+{
+    return {dialogTitle,
+            QStringLiteral("%1 already exists.\nDo you want to replace it?")
+                .arg(QFileInfo(path).fileName()),
+            QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No, QMessageBox::No};
+}
+
+bool takenName(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
 
 } // namespace
 
@@ -46,18 +64,12 @@ void TForm1::buildFileCommands()
 
 QString TForm1::codePageText() const
 {
-    // Block by block, as typed: toPlainText() would turn a no-break space into a blank.
-    QStringList lines;
-    for (QTextBlock block = Memo1->document()->begin(); block.isValid(); block = block.next())
-        lines << block.text().replace(QChar::LineSeparator, Break);
-    return lines.join(Break);
+    return Memo1->codeText();
 }
 
 void TForm1::setCodePageText(const QString &text)
 {
-    QString lines = text;
-    lines.replace(Break, QStringLiteral("\n"));
-    Memo1->setPlainText(lines);
+    Memo1->setCodeText(text);
 }
 
 bool TForm1::askBeforeLosingWork(const QString &question)
@@ -76,11 +88,19 @@ void TForm1::showFailure(const QString &message)
 
 void TForm1::SaveAs1Click()
 {
-    const QString chosen = m_prompts.saveFileName(this, SaveDialog1);
-    if (chosen.isEmpty())
-        return;
-    SaveDialog1.lastName = chosen;
-    const QString name = quill::ProjectFileName(chosen);
+    QString name;
+    for (;;) {
+        const QString chosen = m_prompts.saveFileName(this, SaveDialog1);
+        if (chosen.isEmpty())
+            return;
+        SaveDialog1.lastName = chosen;
+        name = quill::ProjectFileName(chosen);
+        // The dialog asked about the name as typed; a different name that is taken is
+        // asked about here, and No goes back to the dialog.
+        if (name == chosen || !takenName(name) ||
+            m_prompts.show(this, replaceQuestion(SaveDialog1.title, name)) == QMessageBox::Yes)
+            break;
+    }
     QString error;
     if (!quill::SaveProjectFile(name, quill::GatherProject(document()), &error)) {
         showFailure(error);

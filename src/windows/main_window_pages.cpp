@@ -4,6 +4,7 @@
 #include "windows/main_window.h"
 
 #include "windows/accessible_names.h"
+#include "windows/code_page.h"
 #include "windows/field_controls.h"
 #include "windows/field_edit.h"
 #include "windows/page_control_style.h"
@@ -162,7 +163,7 @@ void TForm1::buildPages(QWidget *client)
     buildDcTagsPage();
     buildDescriptionButtons();
 
-    Memo1 = new QPlainTextEdit(TabSheet3);
+    Memo1 = new CodePage(TabSheet3);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setAccessibleName(QStringLiteral("HTML Code"));
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);

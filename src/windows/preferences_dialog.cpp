@@ -2,6 +2,7 @@
 
 #include "components/prompts.h"
 #include "files/shell_target.h"
+#include "windows/check_box.h"
 #include "windows/field_controls.h"
 #include "windows/shell.h"
 
@@ -18,7 +19,7 @@ namespace {
 
 QCheckBox *createCheckBox(const char *name, const char *caption, int top, QWidget *parent)
 {
-    auto *box = new QCheckBox(QString::fromLatin1(caption), parent);
+    auto *box = new CheckBox(QString::fromLatin1(caption), parent);
     box->setObjectName(QString::fromLatin1(name));
     box->setGeometry(16, top, 337, 17);
     return box;

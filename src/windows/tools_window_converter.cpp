@@ -7,6 +7,7 @@
 #include "components/grad_progress.h"
 #include "components/mbox.h"
 #include "tools/html_to_js.h"
+#include "windows/check_box.h"
 #include "windows/pictures.h"
 
 #include <QCheckBox>
@@ -48,7 +49,7 @@ QPushButton *createBrowseButton(const char *name, const QIcon &picture, QWidget 
 QCheckBox *createCheckBox(const char *name, const char *caption, QWidget *parent,
                           const QRect &geometry)
 {
-    auto *box = new QCheckBox(QString::fromLatin1(caption), parent);
+    auto *box = new CheckBox(QString::fromLatin1(caption), parent);
     box->setObjectName(QString::fromLatin1(name));
     box->setGeometry(geometry);
     return box;

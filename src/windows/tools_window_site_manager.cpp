@@ -3,6 +3,7 @@
 
 #include "windows/tools_window.h"
 
+#include "files/shell_target.h"
 #include "windows/shell.h"
 
 #include <QGroupBox>
@@ -100,6 +101,5 @@ void TForm4::Button3Click()
     const auto *button = qobject_cast<QPushButton *>(sender());
     if (!button)
         return;
-    // The keywords exactly as typed: the shell is handed them unencoded.
-    m_shell.open(hintOf(button) + Edit1->text());
+    m_shell.open(hintOf(button) + quill::latin1QueryValue(Edit1->text()));
 }

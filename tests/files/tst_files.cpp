@@ -60,6 +60,8 @@ private slots:
     void pathInFolder();
     void shellUrl_data();
     void shellUrl();
+    void searchWords_data();
+    void searchWords();
 
     void randomRecords();
     void randomTruncations();
@@ -391,6 +393,7 @@ void TestFiles::projectFileName_data()
     // A dot in a folder's name standing fourth from the end is no extension: the file
     // stays in the chosen folder. A backslash is part of a file name here.
     row("/site.d/x", "/site.d/x.qmk");
+    row("/w/a./bc", "/w/a./bc.qmk");
     row("/w/a.b/", "/w/a.b/.qmk");
     row("C:\\web.d\\x", "C:\\web.qmk");
 }
@@ -519,6 +522,33 @@ void TestFiles::shellUrl()
         QCOMPARE(actual.host(), QString());
         QCOMPARE(actual.toLocalFile(), target);
     }
+}
+
+void TestFiles::searchWords_data()
+{
+    QTest::addColumn<QString>("words");
+    QTest::addColumn<QString>("value");
+
+    QTest::newRow("none") << QString() << QString();
+    QTest::newRow("hash and blank") << u"C# tutorial"_s << u"C%23%20tutorial"_s;
+    QTest::newRow("ampersand") << u"salt & pepper"_s << u"salt%20%26%20pepper"_s;
+    QTest::newRow("plus and equals") << u"a+b=c"_s << u"a%2Bb%3Dc"_s;
+    QTest::newRow("percent and question mark") << u"100% ?"_s << u"100%25%20%3F"_s;
+    QTest::newRow("unreserved stay") << u"Meta-tags_1.0~"_s << u"Meta-tags_1.0~"_s;
+    QTest::newRow("Latin-1 byte") << u"caf\u00e9 \u00ff"_s << u"caf%E9%20%FF"_s;
+    // The euro sign has a Windows-1252 byte, but the address declares ISO-8859-1.
+    QTest::newRow("outside the set") << u"\u20ac\u03a9"_s << u"%3F%3F"_s;
+    QTest::newRow("one character, two units") << u"\U0001F600"_s << u"%3F"_s;
+}
+
+// The value, and the address it completes, reach the shell as they are.
+void TestFiles::searchWords()
+{
+    QFETCH(QString, words);
+    QFETCH(QString, value);
+    QCOMPARE(quill::latin1QueryValue(words), value);
+    const QString address = u"http://www.google.com/search?hl=en&lr=&ie=ISO-8859-1&q="_s + value;
+    QCOMPARE(quill::shellUrl(address).toString(QUrl::FullyEncoded), address);
 }
 
 QTEST_GUILESS_MAIN(TestFiles)

@@ -135,12 +135,20 @@ got=$(cd "$work" && XDG_DATA_HOME="$prefix/share" "$prefix/bin/quillmark")
 mkdir "$work/caller"
 touch "$work/caller/-odd.qmk"
 got=$(cd "$work/caller" && HOME="$work/caller" XDG_DATA_HOME='' \
-    "$prefix/bin/quillmark" site.qmk -odd.qmk --flag "sub dir/a.qmk" /abs.qmk)
+    "$prefix/bin/quillmark" site.qmk -odd.qmk --flag "sub dir/a.qmk" /abs.qmk \
+    -style Fusion --session id x.qmk -style=Fusion y.qmk)
 want="$work/caller/.local/share/quillmark
 $work/caller/site.qmk
 $work/caller/-odd.qmk
 --flag
 $work/caller/sub dir/a.qmk
-/abs.qmk"
+/abs.qmk
+-style
+Fusion
+--session
+id
+$work/caller/x.qmk
+-style=Fusion
+$work/caller/y.qmk"
 [ "$got" = "$want" ] || fail "the launcher ran: $got"
 echo "Installation checked in $prefix"

@@ -94,6 +94,65 @@ private slots:
         QCOMPARE(form().SaveDialog1.lastName, dir.filePath(typed));
     }
 
+    // Save writes another name than the dialog asked about only after a question of
+    // its own; No goes back to the dialog.
+    void saveOverExisting_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("existing");
+        QTest::addColumn<QMessageBox::StandardButton>("answer"); // NoButton: no question
+        QTest::addColumn<bool>("replaced");
+        const QStringList home{u"home.qmk"_s};
+        QTest::newRow("typed name exists")
+            << u"home.qmk"_s << home << QMessageBox::NoButton << true;
+        QTest::newRow("derived name exists, Yes") << u"home"_s << home << QMessageBox::Yes << true;
+        QTest::newRow("derived name exists, No") << u"home"_s << home << QMessageBox::No << false;
+        QTest::newRow("derived from another extension")
+            << u"home.txt"_s << QStringList{u"home.txt"_s, u"home.qmk"_s} << QMessageBox::Yes
+            << true;
+        QTest::newRow("only the typed name exists")
+            << u"home"_s << QStringList{u"home"_s} << QMessageBox::NoButton << true;
+        QTest::newRow("neither exists")
+            << u"home"_s << QStringList{} << QMessageBox::NoButton << true;
+    }
+
+    void saveOverExisting()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, existing);
+        QFETCH(QMessageBox::StandardButton, answer);
+        QFETCH(bool, replaced);
+        QTemporaryDir dir;
+        const QByteArray old = "the old file"_ba;
+        for (const QString &name : existing)
+            QVERIFY(writeFile(dir.filePath(name), old));
+        m_prompts.answerSaveFile(dir.filePath(typed));
+        if (answer != QMessageBox::NoButton)
+            m_prompts.answerBox(answer);
+        if (answer == QMessageBox::No)
+            m_prompts.answerSaveFile({});
+        press(ctrl(Qt::Key_S));
+
+        const QString written = dir.filePath(u"home.qmk"_s);
+        if (answer == QMessageBox::NoButton) {
+            QCOMPARE(m_prompts.boxes(), QList<quill::Message>{});
+        } else {
+            const quill::Message question{
+                u"Save"_s, u"home.qmk already exists.\nDo you want to replace it?"_s,
+                QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No, QMessageBox::No};
+            QCOMPARE(m_prompts.boxes(), QList<quill::Message>{question});
+        }
+        QCOMPARE(readFile(written).size(), replaced ? quill::TProjectRecord::Size : old.size());
+        QCOMPARE(mark(), replaced ? u"Saved"_s : QString());
+        for (const QString &name : existing) {
+            if (dir.filePath(name) != written)
+                QCOMPARE(readFile(dir.filePath(name)), old);
+        }
+        // No shows the dialog again, at the name typed.
+        if (answer == QMessageBox::No)
+            QCOMPARE(m_prompts.fileRequests().constLast().lastName, dir.filePath(typed));
+    }
+
     void roundTrip()
     {
         QTemporaryDir dir;
@@ -308,6 +367,72 @@ private slots:
         m_prompts.answerSaveFile(dir.filePath(u"out.txt"_s));
         press(ctrl(Qt::Key_T));
         QCOMPARE(readFile(dir.filePath(u"out.txt"_s)), "x\xa0\x81\x1a\xff\tz\r\ny"_ba);
+    }
+
+    // A line longer than the page lays out at once stays one line of the text, whatever
+    // keys meet it: the last "a" and the first "b" stand at the edge the page keeps there.
+    void longLine_data()
+    {
+        const int edge = CodePage::PieceLength;
+        const QString line = QString(edge - 1, u'a') + u"zy"_s + QString(edge - 1, u'b') + u"cc"_s;
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("position"); // in the page; its edge counts one
+        QTest::addColumn<int>("anchor");   // -1: no selection
+        QTest::addColumn<QKeyCombination>("key");
+        QTest::addColumn<QString>("clipboard"); // before the key
+        QTest::addColumn<QString>("text");      // the page's text after it
+        QTest::addColumn<QString>("copied");    // the clipboard after it
+        const QKeyCombination none = Qt::Key_unknown;
+        QTest::newRow("imported whole")
+            << line << 0 << -1 << none << QString() << line << QString();
+        QTest::newRow("Backspace after the edge")
+            << line << edge + 1 << -1 << QKeyCombination(Qt::Key_Backspace) << QString()
+            << QString(line).remove(edge - 1, 1) << QString();
+        QTest::newRow("Delete before the edge")
+            << line << edge << -1 << QKeyCombination(Qt::Key_Delete) << QString()
+            << QString(line).remove(edge, 1) << QString();
+        QTest::newRow("Enter after the edge")
+            << line << edge + 1 << -1 << QKeyCombination(Qt::Key_Return) << QString()
+            << QString(line).insert(edge, u"\r\n"_s) << QString();
+        QTest::newRow("copy over the edge")
+            << line << edge + 3 << edge - 2 << (Qt::CTRL | Qt::Key_C) << QString() << line
+            << line.mid(edge - 2, 4);
+        const QString pasted = QString(2 * edge, u'x') + u"\n\u00a0"_s;
+        QTest::newRow("paste a long line")
+            << line << 1 << -1 << (Qt::CTRL | Qt::Key_V) << pasted
+            << QString(line).insert(1, QString(2 * edge, u'x') + u"\r\n\u00a0"_s) << pasted;
+    }
+
+    void longLine()
+    {
+        QFETCH(QString, line);
+        QFETCH(int, position);
+        QFETCH(int, anchor);
+        QFETCH(QKeyCombination, key);
+        QFETCH(QString, clipboard);
+        QFETCH(QString, text);
+        QFETCH(QString, copied);
+        QTemporaryDir dir;
+        QVERIFY(writeFile(dir.filePath(u"long.txt"_s), line.toLatin1()));
+        m_prompts.answerOpenFile(dir.filePath(u"long.txt"_s));
+        press(Qt::CTRL | Qt::ALT | Qt::Key_I);
+        QApplication::clipboard()->setText(clipboard);
+        CodePage *page = form().Memo1;
+        page->setFocus();
+        QTextCursor cursor = page->textCursor();
+        cursor.setPosition(anchor < 0 ? position : anchor);
+        cursor.setPosition(position, QTextCursor::KeepAnchor);
+        page->setTextCursor(cursor);
+        if (key.key() != Qt::Key_unknown)
+            press(key);
+
+        QCOMPARE(form().codePageText(), text);
+        QCOMPARE(QApplication::clipboard()->text(), copied.isEmpty() ? clipboard : copied);
+        // One undo takes the key back.
+        if (text != line) {
+            press(Qt::CTRL | Qt::Key_Z);
+            QCOMPARE(form().codePageText(), line);
+        }
     }
 
     // --- Export

@@ -10,6 +10,29 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// The windows in the order they come up, forward or are raised, by object name.
+class StackingRecorder : public QObject
+{
+public:
+    QStringList order;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        const auto type = event->type();
+        // With a window manager, a window the user activates comes forward too.
+        if ((type == QEvent::Show || type == QEvent::ZOrderChange ||
+             type == QEvent::WindowActivate) &&
+            watched->isWidgetType() && static_cast<QWidget *>(watched)->isWindow())
+            order << watched->objectName();
+        return false;
+    }
+};
+
+} // namespace
+
 class TestGuidance : public GuiTest
 {
     Q_OBJECT
@@ -68,6 +91,40 @@ private slots:
             press(Qt::CTRL | Qt::Key_E);
             QCOMPARE(w->pos(), moved);
         }
+    }
+
+    // Whatever brings the main window or the wizard forward, the tip and the reminder are
+    // raised over them again.
+    void guidanceStaysAbove_data()
+    {
+        QTest::addColumn<int>("step"); // how far the user goes
+        QTest::newRow("wizard opened after them") << 0;
+        QTest::newRow("wizard brings the main window forward") << 1;
+        QTest::newRow("main window activated") << 2;
+    }
+
+    void guidanceStaysAbove()
+    {
+        QFETCH(int, step);
+        StackingRecorder stacking;
+        qApp->installEventFilter(&stacking);
+        action(u"BeginnerWizard1"_s)->trigger();
+        if (step >= 1)
+            QTest::mouseClick(wizard().Button2, Qt::LeftButton);
+        if (step == 2) {
+            activate(&wizard());
+            activate(&form());
+        }
+        // Windows come forward as the events arrive; the raise follows each.
+        const auto raisedLast = [&stacking] {
+            const QStringList &order = stacking.order;
+            const qsizetype lastOther =
+                std::max(order.lastIndexOf(u"Form1"_s), order.lastIndexOf(u"Form7"_s));
+            return lastOther >= 0 && order.lastIndexOf(u"Form5"_s) > lastOther &&
+                   order.lastIndexOf(u"Form6"_s) > lastOther;
+        };
+        QTRY_VERIFY2(raisedLast(), qPrintable(stacking.order.join(u' ')));
+        qApp->removeEventFilter(&stacking);
     }
 
     void tipDraws_data()

@@ -383,6 +383,47 @@ private slots:
         }
     }
 
+    // What is pasted goes in where the cursor stands, and the cursor stays right after it.
+    void pasteLeavesCursorAfterIt_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<bool>("byMenu"); // the popup menu's Paste, or Ctrl+V
+        QTest::addColumn<QString>("result");
+        QTest::newRow("field, Ctrl+V") << u"Edit3"_s << false << u"<a b>"_s;
+        QTest::newRow("field, menu") << u"Edit3"_s << true << u"<a b>"_s;
+        QTest::newRow("code page, Ctrl+V") << u"Memo1"_s << false << u"<a\nb>"_s;
+        QTest::newRow("code page, menu") << u"Memo1"_s << true << u"<a\nb>"_s;
+    }
+
+    void pasteLeavesCursorAfterIt()
+    {
+        QFETCH(QString, control);
+        QFETCH(bool, byMenu);
+        QFETCH(QString, result);
+        QWidget *edit = form().findChild<QWidget *>(control);
+        QVERIFY(edit);
+        typeInto(edit, u"<>"_s);
+        press(Qt::Key_Home);
+        press(Qt::Key_Right);
+        QApplication::clipboard()->setText(u"a\r\nb"_s);
+        if (byMenu) {
+            QMenu *menu = openContextMenu(edit);
+            QVERIFY(menu);
+            action(u"EditPaste1"_s)->trigger();
+            menu->close();
+        } else {
+            press(Qt::CTRL | Qt::Key_V);
+        }
+        if (auto *field = qobject_cast<QLineEdit *>(edit)) {
+            QCOMPARE(field->text(), result);
+            QCOMPARE(field->cursorPosition(), 4);
+        } else {
+            auto *page = static_cast<QPlainTextEdit *>(edit);
+            QCOMPARE(page->toPlainText(), result);
+            QCOMPARE(page->textCursor().position(), 4);
+        }
+    }
+
     // Alt with a letter that is no accelerator ("Code", "View" and "Tools" have none)
     // types nothing, in a field, the code page and the Preferences dialog alike.
     void altNeverTypes_data()

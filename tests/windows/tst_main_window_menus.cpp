@@ -4,6 +4,8 @@
 #include "gui_driver.h"
 
 #include "common/expected_values.h"
+#include "components/xp_menu.h"
+#include "components/xp_menu_painter.h"
 #include "document/meta_generator.h"
 
 using namespace Qt::StringLiterals;
@@ -128,6 +130,40 @@ private slots:
                                 .contains(actions[i]));
             }
         }
+    }
+
+    // Every menu exactly as wide as its widest item measures, with the room for a check
+    // mark that the look gives each item; whichever item has the widest shortcut.
+    void menuWidths_data()
+    {
+        QTest::addColumn<QString>("menu");
+        for (const char *name : {"File1", "Export1Menu", "Code1", "View1", "Tools1", "Help1",
+                                 "OnTheWeb1Menu", "PopupMenu1"})
+            QTest::newRow(name) << text(name);
+    }
+
+    void menuWidths()
+    {
+        QFETCH(QString, menu);
+        auto *shown = form().findChild<QMenu *>(menu);
+        QVERIFY(shown);
+        const quill::XPMenuTextMetrics metrics =
+            quill::textMetrics(quill::paintFont(form().XPMenu1->settings()));
+        int widest = 0;
+        for (const QAction *a : shown->actions()) {
+            quill::XPMenuItem item;
+            item.caption = a->text();
+            item.shortcut = a->shortcut().toString(QKeySequence::NativeText);
+            item.separator = a->isSeparator();
+            widest = std::max(widest, quill::measureItem(item, metrics, 24).width());
+        }
+        const int checkMarkRoom = 12;
+        shown->popup(form().mapToGlobal(QPoint(0, 0)));
+        QVERIFY(QTest::qWaitForWindowExposed(shown));
+        for (const QAction *a : shown->actions())
+            QCOMPARE(shown->actionGeometry(const_cast<QAction *>(a)).width(),
+                     widest + checkMarkRoom);
+        shown->close();
     }
 
     void commandEffects_data()

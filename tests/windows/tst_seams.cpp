@@ -2,6 +2,7 @@
 // given and reports the button that closed it; DesktopShell hands each kind of
 // target to the desktop as the right kind of address.
 
+#include "windows/look.h"
 #include "windows/printer.h"
 #include "windows/prompts.h"
 #include "windows/shell.h"
@@ -11,6 +12,7 @@
 #include <QFileSystemModel>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
@@ -240,6 +242,7 @@ void TestSeams::shellOpens()
 
 void TestSeams::printsToPdf()
 {
+    quill::applyProgramLook(*qApp);
     QTemporaryDir dir;
     const QString pdf = dir.filePath(u"code.pdf"_s);
     quill::QtPrinter printer(pdf);
@@ -251,6 +254,27 @@ void TestSeams::printsToPdf()
     const QByteArray bytes = file.readAll();
     QVERIFY(bytes.startsWith("%PDF"));
     QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r"), 2);
+
+    // In the program's face at 8 points: the page's scale times the size the text is set in.
+    const QString face = QApplication::font().family().remove(u' ');
+    QVERIFY2(bytes.contains("/BaseFont /" + face.toLatin1()), qPrintable(face));
+    const QRegularExpression stream(u"stream\r?\n(.*?)endstream"_s,
+                                    QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpression size(uR"((\S+) 0 0 \S+ \S+ \S+ cm.*?/F\d+ (\S+) Tf)"_s,
+                                  QRegularExpression::DotMatchesEverythingOption);
+    const QString latin = QString::fromLatin1(bytes);
+    QList<double> points;
+    for (auto it = stream.globalMatch(latin); it.hasNext();) {
+        const QByteArray packed = it.next().captured(1).toLatin1();
+        // A zlib stream, with the size hint qUncompress wants in front.
+        const QString content =
+            QString::fromLatin1(qUncompress(QByteArray("\0\x10\0\0", 4) + packed));
+        if (const QRegularExpressionMatch m = size.match(content); m.hasMatch())
+            points << m.captured(1).toDouble() * m.captured(2).toDouble();
+    }
+    QVERIFY(!points.isEmpty());
+    for (const double pt : points)
+        QVERIFY2(qAbs(pt - 8) < 0.1, qPrintable(QString::number(pt)));
 }
 
 void TestSeams::noDefaultPrinter()

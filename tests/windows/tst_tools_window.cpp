@@ -113,9 +113,9 @@ private slots:
         // Enter presses the button that has the focus.
         QTest::newRow("Enter") << u"Enter"_s << u"meta"_s << SearchPage + u"meta"_s;
         QTest::newRow("no keywords") << u"Button3"_s << QString() << SearchPage;
-        QTest::newRow("meta tags") << u"Button3"_s << u"meta tags"_s << SearchPage + u"meta tags"_s;
-        QTest::newRow("blanks at the ends")
-            << u"Button3"_s << u" a&b "_s << SearchPage + u" a&b "_s;
+        // The keywords percent-encoded, blanks at the ends too.
+        QTest::newRow("encoded") << u"Button3"_s << u" C# & a+b "_s
+                                 << SearchPage + u"%20C%23%20%26%20a%2Bb%20"_s;
     }
 
     void siteManagerTargets()
@@ -133,6 +133,24 @@ private slots:
             QTest::mouseClick(tools().findChild<QPushButton *>(button), Qt::LeftButton);
         }
         QCOMPARE(m_shell.targets, QStringList{target});
+    }
+
+    // A click anywhere in a check box's place ticks it, right of its caption too.
+    void wholeCheckBoxClicks_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::newRow("Generate HTML Page") << u"CheckBox1"_s;
+        QTest::newRow("Create Log File") << u"CheckBox2"_s;
+    }
+
+    void wholeCheckBoxClicks()
+    {
+        QFETCH(QString, box);
+        showTools(1);
+        auto *check = tools().findChild<QCheckBox *>(box);
+        QVERIFY(check->sizeHint().width() < check->width() - 4);
+        QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(check->width() - 2, 8));
+        QVERIFY(check->isChecked());
     }
 
     void helpUsesStartFolder()
