@@ -6,14 +6,23 @@
 #include "windows/random_source.h"
 #include "windows/shell.h"
 
+#include "files/file_io.h"
+
 #include <QApplication>
+
+#include <csignal>
 
 int main(int argc, char *argv[])
 {
-    // Read before any window or display is needed: --help works on a text console.
+    // A write beyond the file size limit fails with its message ("Disk full") instead of
+    // ending the program; the file being replaced stays.
+    std::signal(SIGXFSZ, SIG_IGN);
+
+    // Read before any window or display is needed: --help works on a text console. A
+    // file name keeps its bytes, whatever the locale makes of them.
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+        arguments << quill::nameFromNative(argv[i]);
     const quill::CommandLine commandLine = quill::parseCommandLine(arguments);
     if (commandLine.exitCode)
         return *commandLine.exitCode;

@@ -33,7 +33,8 @@ int failure(const QString &message);
 // Writes raw bytes to standard output; false with the file layer's message on failure.
 bool writeStdout(const QByteArray &bytes, QString *error);
 
-// Reads standard input to its end; false with the file layer's message on failure.
-bool readStdin(QByteArray *bytes, QString *error);
+// Reads standard input to its end, or `limit` bytes when it goes on beyond them; false
+// with the file layer's message on failure.
+bool readStdin(QByteArray *bytes, qsizetype limit, QString *error);
 
 } // namespace quill::cli

@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QLocale>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <array>
@@ -63,25 +62,12 @@ qsizetype readSomeAt(int fd, char *buffer, qsizetype size, qint64 offset)
     }
 }
 
-// Whether both names lead to one file, however they are spelled ("./", "..", links).
-bool sameFile(const QString &a, const QString &b)
-{
-    const QByteArray nativeA = QFile::encodeName(a);
-    const QByteArray nativeB = QFile::encodeName(b);
-    if (nativeA.contains('\0') || nativeB.contains('\0'))
-        return false; // such a name is refused when it is opened
-    struct stat statA = {};
-    struct stat statB = {};
-    return ::stat(nativeA.constData(), &statA) == 0 && ::stat(nativeB.constData(), &statB) == 0 &&
-           statA.st_dev == statB.st_dev && statA.st_ino == statB.st_ino;
-}
-
 // Collects the destination's bytes and hands them to the file in large writes. A
 // failure is kept and checked by the caller once per read.
 class Output
 {
 public:
-    explicit Output(QSaveFile &file)
+    explicit Output(ReplacementFile &file)
         : m_file(file)
         , m_data(new char[WriteSize])
     {}
@@ -131,7 +117,7 @@ public:
     }
 
 private:
-    QSaveFile &m_file;
+    ReplacementFile &m_file;
     std::unique_ptr<char[]> m_data;
     qsizetype m_used = 0;
     bool m_failed = false;
@@ -147,7 +133,7 @@ private:
 class Conversion
 {
 public:
-    Conversion(int source, QSaveFile &destination, const std::function<void(int)> &progress)
+    Conversion(int source, ReplacementFile &destination, const std::function<void(int)> &progress)
         : m_source(source)
         , m_out(destination)
         , m_progress(progress)
@@ -420,7 +406,7 @@ bool convertFile(const QString &source, const QString &destination,
         *error = ioErrorMessage(errno);
         return false;
     }
-    QSaveFile output(destination);
+    ReplacementFile output(destination);
     if (!openForReplacing(output, error))
         return false;
     Conversion conversion(input.get(), output, progress);
@@ -448,7 +434,7 @@ QByteArray pageBytes(const QString &destination)
         "<body>",
         "<!--Change path to relative path according to your directory structure on your "
         "server-->",
-        "<script src=\"" + QFile::encodeName(destination) + "\" type=\"text/javascript\"></script>",
+        "<script src=\"" + nativeName(destination) + "\" type=\"text/javascript\"></script>",
         "</body>",
         "</html>",
     });
@@ -463,8 +449,8 @@ QByteArray logBytes(const QString &source, const QString &destination, bool html
         QByteArray(35, '-'),
         "Date: " + locale.toString(now, locale.dateFormat(QLocale::ShortFormat)).toUtf8(),
         "Time: " + locale.toString(now, locale.timeFormat(QLocale::LongFormat)).toUtf8(),
-        "Source file: " + QFile::encodeName(source),
-        "Destination: " + QFile::encodeName(destination),
+        "Source file: " + nativeName(source),
+        "Destination: " + nativeName(destination),
         QByteArray("HTML File made? ") + (htmlPage ? "Yes" : "No"),
         "Lines converted: " + QByteArray::number(lines),
     });
@@ -494,13 +480,16 @@ ConversionResult convertHtmlToJs(const QString &source, const QString &destinati
     const QString stem = destination.left(destination.size() - 3);
     const QString page = stem + QStringLiteral(".html");
     const QString log = stem + QStringLiteral(".log");
-    if (sameFile(source, destination) || (htmlPage && sameFile(source, page)) ||
-        (logFile && sameFile(source, log)))
-        return failure(
-            QStringLiteral("The source file would be overwritten; choose another destination."));
+    QStringList outputs{destination};
+    if (htmlPage)
+        outputs << page;
+    if (logFile)
+        outputs << log;
+    QString error;
+    if (!distinctFiles({source}, outputs, &error))
+        return failure(error);
 
     qint64 lines = 0;
-    QString error;
     if (!convertFile(source, destination, progress, &lines, &error))
         return failure(error);
     if (htmlPage && !replaceFile(page, pageBytes(destination), &error))
