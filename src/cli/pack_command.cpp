@@ -33,9 +33,12 @@ int pack(const QString &source, const QString &project)
     TProjectRecord record;
     QStringList faults;
     if (!projectFromJson(json, displayName(source), &record, &faults)) {
-        // Lines of the compiler's kind, SOURCE:LINE:COLUMN first, with no full stop added.
+        // Lines of the compiler's kind, SOURCE:LINE:COLUMN first, with no full stop added;
+        // in one write, however many there are.
+        QByteArray report;
         for (const QString &fault : std::as_const(faults))
-            std::fprintf(stderr, "quillmark-cli: %s\n", fault.toUtf8().constData());
+            report += "quillmark-cli: " + fault.toUtf8() + '\n';
+        std::fwrite(report.constData(), 1, std::size_t(report.size()), stderr);
         return Failed;
     }
     return SaveProjectFile(project, record, &error) ? Done : failure(error);

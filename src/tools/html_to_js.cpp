@@ -17,10 +17,18 @@
 namespace quill {
 namespace {
 
-constexpr qsizetype WriteSize = 2 * 1024 * 1024;
 constexpr char CtrlZ = '\x1a';
 constexpr char LinePrefix[] = "document.write(\"";
 constexpr char LineSuffix[] = "\");\r\n";
+constexpr qsizetype PrefixSize = sizeof LinePrefix - 1;
+constexpr qsizetype SuffixSize = sizeof LineSuffix - 1;
+// The most output one source byte can give: an LF ends a line and starts the next.
+constexpr qsizetype MostPerByte = PrefixSize + SuffixSize;
+// Room for the held blanks and the output of one read; large writes, unless the buffers
+// are made tiny to reach their edges.
+constexpr qsizetype LeastWriteSize = ConverterHeldBlanks + MostPerByte * ConverterReadSize;
+constexpr qsizetype WriteSize = ConverterReadSize < 1024 ? LeastWriteSize : 2 * 1024 * 1024;
+static_assert(WriteSize >= LeastWriteSize);
 
 // What a source byte asks of the line it stands in.
 enum ByteKind : unsigned char {
@@ -206,12 +214,6 @@ public:
 
 private:
     enum class Step { More, Done, Failed };
-
-    static constexpr qsizetype PrefixSize = sizeof LinePrefix - 1;
-    static constexpr qsizetype SuffixSize = sizeof LineSuffix - 1;
-    // The most output one source byte can give: an LF ends a line and starts the next.
-    static constexpr qsizetype MostPerByte = PrefixSize + SuffixSize;
-    static_assert(ConverterHeldBlanks + MostPerByte * ConverterReadSize <= WriteSize);
 
     static qint64 countFeeds(const char *begin, const char *end)
     {

@@ -3,6 +3,7 @@
 #include "files/file_io.h"
 #include "tools/html_to_js.h"
 
+#include "common/converter_reference.h"
 #include "common/file_helpers.h"
 
 #include <QCoreApplication>
@@ -24,40 +25,6 @@ using namespace quill;
 namespace {
 
 const QDateTime clockReading(QDate(2024, 3, 9), QTime(14, 5, 6), QTimeZone::utc());
-
-QByteArray statement(const QByteArray &text)
-{
-    return "document.write(\"" + text + "\");\r\n";
-}
-
-QByteArray statements(const QByteArrayList &texts)
-{
-    QByteArray bytes;
-    for (const QByteArray &text : texts)
-        bytes += statement(text);
-    return bytes;
-}
-
-// The destination, written the plain way: whole text in memory, split, replaced, trimmed.
-QByteArray reference(const QByteArray &source)
-{
-    const qsizetype stop = source.indexOf('\x1a');
-    QByteArrayList lines = (stop < 0 ? source : source.left(stop)).split('\n');
-    if (lines.size() > 1 && lines.last().isEmpty())
-        lines.removeLast();
-    QByteArray out;
-    for (QByteArray line : lines) {
-        line.replace("\r", "").replace("\\", "\\\\").replace("\"", "\\\"").replace("'", "\\'");
-        qsizetype from = 0;
-        qsizetype to = line.size();
-        while (from < to && uchar(line[from]) <= 32)
-            ++from;
-        while (to > from && uchar(line[to - 1]) <= 32)
-            --to;
-        out += statement(line.mid(from, to - from));
-    }
-    return out;
-}
 
 // Blanks of every kind, CRs among them, `size` bytes in all.
 QByteArray blanks(qsizetype size)
