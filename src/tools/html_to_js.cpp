@@ -1,5 +1,7 @@
 #include "tools/html_to_js.h"
 
+#include "tools/html_to_js_blocks.h"
+
 #include "files/file_io.h"
 
 #include <QFile>
@@ -7,7 +9,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <initializer_list>
 #include <memory>
@@ -17,7 +21,8 @@
 namespace quill {
 namespace {
 
-constexpr char CtrlZ = '\x1a';
+using blocks::BlockSize;
+using blocks::CtrlZ;
 constexpr char LinePrefix[] = "document.write(\"";
 constexpr char LineSuffix[] = "\");\r\n";
 constexpr qsizetype PrefixSize = sizeof LinePrefix - 1;
@@ -77,7 +82,7 @@ class Output
 public:
     explicit Output(ReplacementFile &file)
         : m_file(file)
-        , m_data(new char[WriteSize])
+        , m_data(new char[WriteSize + BlockSize])
     {}
 
     char *begin() const { return m_data.get(); }
@@ -145,7 +150,7 @@ public:
         : m_source(source)
         , m_out(destination)
         , m_progress(progress)
-        , m_read(new unsigned char[ConverterReadSize + 1])
+        , m_read(new unsigned char[ConverterReadSize + 1 + BlockSize]())
     {}
 
     qint64 lines() const { return m_lines; }
@@ -164,7 +169,7 @@ public:
             const auto *stop =
                 static_cast<const char *>(std::memchr(begin, CtrlZ, std::size_t(got)));
             const char *end = stop ? stop : begin + got;
-            feeds += countFeeds(begin, end);
+            feeds += blocks::countFeeds(begin, end);
             if (end > begin)
                 last = end[-1];
             if (got == 0 || stop)
@@ -215,15 +220,6 @@ public:
 private:
     enum class Step { More, Done, Failed };
 
-    static qint64 countFeeds(const char *begin, const char *end)
-    {
-        qint64 feeds = 0;
-        for (const char *p = begin;
-             (p = static_cast<const char *>(std::memchr(p, '\n', std::size_t(end - p)))); ++p)
-            ++feeds;
-        return feeds;
-    }
-
     // Leaves room for the output of `size` source bytes, keeping the blanks that may
     // still be taken back; a run too long to keep is dropped until the line goes on.
     void makeRoom(qsizetype size)
@@ -232,6 +228,7 @@ private:
             return;
         if (m_out.cursor() - m_keep > ConverterHeldBlanks) {
             m_out.setCursor(m_keep);
+            m_checked = 0;
             m_spilled = true;
         }
         m_keep = m_out.drain(m_keep);
@@ -261,26 +258,23 @@ private:
         const bool runBefore = m_out.cursor() > m_keep;
         char *o = m_out.cursor();
         char *keep = m_keep;
-        qsizetype inText = m_inText;
+        qsizetype checked = m_checked;
+        bool inText = m_inText;
         for (;;) {
+            // Blanks before a line's first text byte are dropped.
+            if (!inText)
+                p = blocks::skipBlanks(p);
+            const unsigned char *const from = p;
+            blocks::convertToLineEnd(p, o);
+            inText = inText || p > from;
+
             const unsigned char c = *p++;
-            const ByteKind kind = byteKinds[c];
-            if (kind == Plain) {
-                *o++ = char(c);
-                while (byteKinds[*p] == Plain)
-                    *o++ = char(*p++);
-                keep = o;
-                inText = 1;
-            } else if (kind == Blank) {
-                *o = char(c);
-                o += inText;
-            } else if (kind == Quote) {
-                o[0] = '\\';
-                o[1] = char(c);
-                o += 2;
-                keep = o;
-                inText = 1;
-            } else if (kind == Lf) {
+            if (c == '\r')
+                continue; // never part of the text
+            // The blanks after the line's last text byte are taken back at its end.
+            keep = afterLastText(keep, checked, o);
+            checked = o - keep;
+            if (c == '\n') {
                 o = std::copy_n(LineSuffix, SuffixSize, keep);
                 m_lineStart = offset + (p - bytes);
                 if (lineDone()) {
@@ -289,27 +283,40 @@ private:
                 }
                 o = std::copy_n(LinePrefix, PrefixSize, o);
                 keep = o;
-                inText = 0;
-            } else if (kind == End) {
-                m_out.setCursor(o);
-                m_keep = keep;
-                m_inText = inText;
-                if (p - 1 != end)
-                    return endOfText(offset + (p - 1 - bytes));
-                if (o > keep) {
-                    // Where the pending blanks start in the source, should they have to
-                    // be read again: after the read's last text byte, else where they
-                    // were found earlier, else at the read's start.
-                    const unsigned char *q = end;
-                    while (q > bytes && isBlankOrCr(q[-1]))
-                        --q;
-                    if (q > bytes || !runBefore)
-                        m_runOffset = offset + (q - bytes);
-                }
-                return Step::More;
+                checked = 0;
+                inText = false;
+                continue;
             }
-            // A CR is never part of the text.
+            // A Ctrl-Z: the end of the read, or of the text.
+            m_out.setCursor(o);
+            m_keep = keep;
+            m_checked = checked;
+            m_inText = inText;
+            if (p - 1 != end)
+                return endOfText(offset + (p - 1 - bytes));
+            if (o > keep) {
+                // Where the pending blanks start in the source, should they have to be
+                // read again: after the read's last text byte, else where they were
+                // found earlier, else at the read's start.
+                const unsigned char *q = end;
+                while (q > bytes && isBlankOrCr(q[-1]))
+                    --q;
+                if (q > bytes || !runBefore)
+                    m_runOffset = offset + (q - bytes);
+            }
+            return Step::More;
         }
+    }
+
+    // Just past the last byte above 32 written after `keep`, else `keep`; the `checked`
+    // bytes after `keep` are known to be blanks, so a long run is looked at once.
+    static char *afterLastText(char *keep, qsizetype checked, char *o)
+    {
+        char *t = o;
+        char *const known = keep + checked;
+        while (t > known && static_cast<unsigned char>(t[-1]) <= 32)
+            --t;
+        return t > known ? t : keep;
     }
 
     // The text ends at `end` (the file's end or a Ctrl-Z) while lines are still due.
@@ -355,6 +362,7 @@ private:
     bool readRunAgain(qint64 end)
     {
         m_keep = m_out.drain(nullptr);
+        m_checked = 0;
         char *const chunk = m_out.begin(); // free after the drain
         for (qint64 at = m_runOffset; at < end;) {
             const qsizetype got =
@@ -387,11 +395,12 @@ private:
 
     qint64 m_lines = 0;
     qint64 m_done = 0;
-    qint64 m_lineStart = 0; // offset of the current line's first byte
-    qsizetype m_inText = 0; // 1 once the line has a byte above 32
-    char *m_keep = nullptr; // the output up to here stays when the line ends
-    bool m_spilled = false; // blanks after m_keep were dropped from the output
-    qint64 m_runOffset = 0; // where the blanks after m_keep start in the source
+    qint64 m_lineStart = 0;  // offset of the current line's first byte
+    bool m_inText = false;   // once the line has a byte above 32
+    char *m_keep = nullptr;  // the output up to here stays when the line ends
+    qsizetype m_checked = 0; // bytes after m_keep known to be blanks
+    bool m_spilled = false;  // blanks after m_keep were dropped from the output
+    qint64 m_runOffset = 0;  // where the blanks after m_keep start in the source
     qint64 m_quotient = 0;
     qint64 m_remainder = 0;
     int m_percent = -1;
