@@ -434,7 +434,7 @@ bool distinctFiles(const QStringList &sources, const QStringList &outputs, QStri
     QList<FileKey> read;
     for (const QString &source : sources) {
         FileKey key;
-        if (fileKey(source, &key))
+        if (fileKey(source, &key) && key.name.isEmpty()) // a missing source is its own fault
             read << key;
     }
     QList<FileKey> written;
