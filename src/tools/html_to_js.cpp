@@ -268,9 +268,13 @@ private:
             blocks::convertToLineEnd(p, o);
             inText = inText || p > from;
 
-            const unsigned char c = *p++;
-            if (c == '\r')
-                continue; // never part of the text
+            unsigned char c = *p++;
+            // A CR is never part of the text; the LF of a CR LF is taken at once.
+            if (c == '\r') {
+                if (*p != '\n')
+                    continue;
+                c = *p++;
+            }
             // The blanks after the line's last text byte are taken back at its end.
             keep = afterLastText(keep, checked, o);
             checked = o - keep;
