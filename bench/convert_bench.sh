@@ -2,21 +2,24 @@
 # Benchmark of `quillmark-cli convert`; not a test, and CI does not run it.
 #
 # 1. Wall time on a generated 200 MB file of indented markup with quotes and
-#    apostrophes, half its lines ended by CR LF and half by LF, as a ratio to
-#    `cat SOURCE > DEST` and to a sed script that gives the same bytes, all measured in
-#    the same run (best and median of RUNS runs each). The converted file and sed's are
-#    compared with cmp. Every file written here is synced by convert (it replaces files
-#    safely), so `cat` followed by `sync DEST` is timed as well.
+#    apostrophes, half its lines ended by CR LF and half by LF, as a ratio to the floor
+#    of the work, `cat SOURCE SOURCE > /dev/null; cat SOURCE > DEST; sync DEST` (convert
+#    reads the source twice and syncs the one file it writes), to `cat SOURCE > DEST` and
+#    to a sed script that gives the same bytes, all measured in the same run (best and
+#    median of RUNS runs each). The converted file and sed's are compared with cmp. User
+#    CPU time is shown for each too. With BEFORE naming another quillmark-cli (an
+#    earlier build), it is timed in the same run and its output compared as well.
 # 2. Peak memory (maximum resident set size) of convert for sources of 20 MB and
 #    200 MB, one line of 100 MB, and one line of 100 MB of blanks ending in a letter
 #    (plus the same run of blanks between two letters, which keeps it inside the line).
 #
-# Usage: bench/convert_bench.sh [QUILLMARK_CLI] [FOLDER]
+# Usage: [BEFORE=OLD_CLI] bench/convert_bench.sh [QUILLMARK_CLI] [FOLDER]
 #   QUILLMARK_CLI defaults to build/src/quillmark-cli, FOLDER to /tmp; the files go to a
 #   fresh folder inside it, removed at the end. RUNS (default 3) sets the repetitions.
 set -euo pipefail
 
 cli=$(realpath "${1:-build/src/quillmark-cli}")
+before=${BEFORE:+$(realpath "$BEFORE")}
 work=$(mktemp -d "${2:-/tmp}/convert-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 runs=${RUNS:-3}
@@ -50,49 +53,74 @@ conv='s/\r//g;s/\\/\\\\/g;s/"/\\"/g;s/'\''/\\'\''/g;s/^[\x00-\x20]*//;s/[\x00-\x
 run_sed() { LC_ALL=C sed -e "/\x1a/{s/\x1a.*//;/^\$/Q;$conv;q;}" -e "$conv" "$1" > "$2"; }
 run_cat() { cat "$1" > "$2"; }
 run_cat_sync() { cat "$1" > "$2" && sync "$2"; }
+run_floor() { cat "$1" "$1" > /dev/null && cat "$1" > "$2" && sync "$2"; }
 run_convert() { "$cli" convert "$1" "$2"; }
+run_before() { "$before" convert "$1" "$2"; }
+# The runs go through /usr/bin/time, which starts them in a shell of their own.
+export -f run_sed run_cat run_cat_sync run_floor run_convert run_before
+export conv cli before
 
-# Sets best and median, in seconds, of RUNS runs of the function on the source.
+# Sets best and median, in seconds, of RUNS runs of the function on the source, and
+# user_best and user_median, the user CPU time of those runs.
 timed() {
-    local times=() t0 t1 r
+    local times=() users=() t0 t1 r
     for ((r = 0; r < runs; r++)); do
         rm -f "$dst"
         t0=$EPOCHREALTIME
-        "$1" "$src" "$dst"
+        /usr/bin/time -o "$work/cpu" -f %U bash -c '"$0" "$1" "$2"' "$1" "$src" "$dst"
         t1=$EPOCHREALTIME
         times+=("$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.3f", b - a }')")
+        users+=("$(tail -n 1 "$work/cpu")")
     done
     read -r best median < <(printf '%s\n' "${times[@]}" | sort -n |
         awk '{ t[NR] = $1 } END { print t[1], t[int((NR + 1) / 2)] }')
+    read -r user_best user_median < <(printf '%s\n' "${users[@]}" | sort -n |
+        awk '{ t[NR] = $1 } END { printf "%.2f %.2f\n", t[1], t[int((NR + 1) / 2)] }')
 }
 
 cat "$src" > /dev/null # into the page cache
 printf 'source: %d bytes, %d lines; %d runs each\n\n' "$(stat -c %s "$src")" "$(wc -l < "$src")" "$runs"
 
+rows=()
+row() { rows+=("$(printf '%-24s %8s %8s %8s %8s' "$1" "$best" "$median" "$user_best" \
+    "$user_median")"); }
+timed run_floor
+floor_best=$best floor_median=$median
+row "floor (cat x2, cat, sync)"
 timed run_cat
 cat_best=$best cat_median=$median
+row "cat"
 timed run_cat_sync
-sync_best=$best sync_median=$median
+row "cat + sync"
 timed run_sed
-sed_best=$best sed_median=$median
+row "sed"
 mv "$dst" "$ref"
+if [[ -n $before ]]; then
+    timed run_before
+    before_best=$best before_median=$median before_user=$user_median
+    cmp "$dst" "$ref"
+    row "before: convert"
+fi
 timed run_convert
-conv_best=$best conv_median=$median
+conv_best=$best conv_median=$median conv_user=$user_median
 cmp "$dst" "$ref"
+row "quillmark-cli convert"
 echo "convert and sed: the same $(stat -c %s "$dst") bytes"
 rm -f "$ref"
 
-printf '\n%-22s %8s %8s\n' "wall time (s)" best median
-printf '%-22s %8s %8s\n' "cat" "$cat_best" "$cat_median" "cat + sync" "$sync_best" \
-    "$sync_median" "sed" "$sed_best" "$sed_median" "quillmark-cli convert" "$conv_best" \
-    "$conv_median"
+printf '\n%-24s %8s %8s %8s %8s\n' "" "wall (s)" "" "user CPU" ""
+printf '%-24s %8s %8s %8s %8s\n' "" best median best median
+printf '%s\n' "${rows[@]}"
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
-printf '\nconvert / cat          %s (best)  %s (median)\n' "$(ratio "$conv_best" "$cat_best")" \
+printf '\nconvert / floor         %s (best)  %s (median)\n' "$(ratio "$conv_best" "$floor_best")" \
+    "$(ratio "$conv_median" "$floor_median")"
+printf 'convert / cat           %s (best)  %s (median)\n' "$(ratio "$conv_best" "$cat_best")" \
     "$(ratio "$conv_median" "$cat_median")"
-printf 'convert / (cat + sync) %s (best)  %s (median)\n' "$(ratio "$conv_best" "$sync_best")" \
-    "$(ratio "$conv_median" "$sync_median")"
-printf 'convert / sed          %s (best)  %s (median)\n' "$(ratio "$conv_best" "$sed_best")" \
-    "$(ratio "$conv_median" "$sed_median")"
+if [[ -n $before ]]; then
+    printf 'before / floor          %s (best)  %s (median)\n' \
+        "$(ratio "$before_best" "$floor_best")" "$(ratio "$before_median" "$floor_median")"
+    printf 'user CPU before / now   %s (median)\n' "$(ratio "$before_user" "$conv_user")"
+fi
 
 # --- Peak memory.
 peak() {

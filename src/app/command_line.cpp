@@ -1,7 +1,10 @@
 #include "app/command_line.h"
 
+#include "files/file_io.h"
+
 #include <QCommandLineParser>
 
+#include <cerrno>
 #include <cstdio>
 
 namespace quill {
@@ -9,7 +12,21 @@ namespace {
 
 void print(std::FILE *stream, const QString &text)
 {
-    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fputs(displayName(text).toUtf8().constData(), stream);
+}
+
+// Help and version on standard output: a full disk or a closed output is a failure.
+int printed(const QString &text)
+{
+    errno = 0;
+    const QByteArray bytes = text.toUtf8();
+    if (std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout) ==
+            std::size_t(bytes.size()) &&
+        std::fflush(stdout) == 0)
+        return 0;
+    const QString why = errorBoxText(ioErrorMessage(errno ? errno : EIO));
+    print(stderr, QStringLiteral("quillmark: ") + why + QLatin1Char('\n'));
+    return 1;
 }
 
 const QString Usage = QStringLiteral("Usage: quillmark [PROJECT.qmk]\n");
@@ -30,21 +47,17 @@ struct Parser {
     std::optional<int> answer() const
     {
         if (parser.isSet(help)) {
-            print(stdout,
-                  Usage +
-                      QStringLiteral(
-                          "\nWrites the meta tags of a web page. With PROJECT.qmk, the program "
-                          "starts with that project\nopened, as File > Open would open it.\n\n"
-                          "  --help          show this help\n"
-                          "  --version       show the version\n\n"
-                          "The options of the Qt toolkit (-style NAME, -platform NAME, -session "
-                          "ID, ...)\nare taken as every Qt program takes them.\n"));
-            return 0;
+            return printed(
+                Usage + QStringLiteral(
+                            "\nWrites the meta tags of a web page. With PROJECT.qmk, the program "
+                            "starts with that project\nopened, as File > Open would open it.\n\n"
+                            "  --help          show this help\n"
+                            "  --version       show the version\n\n"
+                            "The options of the Qt toolkit (-style NAME, -platform NAME, -session "
+                            "ID, ...)\nare taken as every Qt program takes them.\n"));
         }
-        if (parser.isSet(version)) {
-            print(stdout, QStringLiteral("Quillmark " QUILLMARK_VERSION "\n"));
-            return 0;
-        }
+        if (parser.isSet(version))
+            return printed(QStringLiteral("Quillmark " QUILLMARK_VERSION "\n"));
         return std::nullopt;
     }
 };

@@ -18,19 +18,21 @@ namespace {
 bool applyToPage(const QString &page, const HeadWriter &writer, bool dryRun)
 {
     const auto fail = [&page](const QString &why) {
-        failure(page + QStringLiteral(": ") + why);
+        failure(displayName(page) + QStringLiteral(": ") + why);
         return false;
     };
     QString error;
     QByteArray bytes;
-    if (!readWholeFile(page, &bytes, &error))
-        return fail(error);
+    if (!readPage(page, &bytes, &error)) {
+        failure(error);
+        return false;
+    }
     QList<PageEdit> edits;
     QStringList notes;
     if (!writer.plan(bytes, &edits, &notes, &error))
         return fail(error);
     for (const QString &note : std::as_const(notes))
-        std::fprintf(stderr, "quillmark-cli: %s:%s\n", page.toLocal8Bit().constData(),
+        std::fprintf(stderr, "quillmark-cli: %s:%s\n", displayName(page).toUtf8().constData(),
                      note.toUtf8().constData());
     if (edits.isEmpty())
         return true;
@@ -52,8 +54,15 @@ int apply(const QString &project, const QStringList &pages, const ApplyOptions &
     // Pages are independent: one that fails does not stop the others.
     const HeadWriter writer(doc, options);
     bool allDone = true;
-    for (const QString &page : pages)
+    for (const QString &page : pages) {
+        // A page that is the project itself is never written over.
+        if (!distinctFiles({project}, {page}, &error)) {
+            failure(displayName(page) + QStringLiteral(": ") + error);
+            allDone = false;
+            continue;
+        }
         allDone = applyToPage(page, writer, dryRun) && allDone;
+    }
     return allDone ? Done : Failed;
 }
 

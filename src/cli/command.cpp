@@ -2,6 +2,7 @@
 
 #include "files/file_io.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <unistd.h>
@@ -10,7 +11,8 @@ namespace quill::cli {
 
 int failure(const QString &message)
 {
-    std::fprintf(stderr, "quillmark-cli: %s\n", errorBoxText(message).toLocal8Bit().constData());
+    std::fprintf(stderr, "quillmark-cli: %s\n",
+                 displayName(errorBoxText(message)).toUtf8().constData());
     return Failed;
 }
 
@@ -32,12 +34,13 @@ bool writeStdout(const QByteArray &bytes, QString *error)
     return ok;
 }
 
-bool readStdin(QByteArray *bytes, QString *error)
+bool readStdin(QByteArray *bytes, qsizetype limit, QString *error)
 {
     bytes->clear();
     char buffer[16384];
-    for (;;) {
-        const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
+    while (bytes->size() < limit) {
+        const auto want = std::min<qsizetype>(qsizetype(sizeof buffer), limit - bytes->size());
+        const ssize_t got = ::read(STDIN_FILENO, buffer, std::size_t(want));
         if (got > 0) {
             bytes->append(buffer, got);
         } else if (got == 0) {
@@ -47,6 +50,24 @@ bool readStdin(QByteArray *bytes, QString *error)
             return false;
         }
     }
+    return true;
+}
+
+bool readPage(const QString &path, QByteArray *bytes, QString *error)
+{
+    constexpr qsizetype PageLimit = 64 * 1024 * 1024;
+    QString why;
+    // One byte beyond the bound tells a page that is too large from one that fits.
+    if (!readFileUpTo(path, PageLimit + 1, bytes, &why))
+        *error = displayName(path) + QStringLiteral(": ") + why;
+    else if (bytes->size() > PageLimit)
+        *error = QStringLiteral("%1: more than %2 MiB, far beyond any web page; left alone")
+                     .arg(displayName(path))
+                     .arg(PageLimit / (1024 * 1024));
+    else
+        return true;
+    bytes->clear();
+    return false;
 }
 
 } // namespace quill::cli

@@ -38,7 +38,13 @@ int badUsage(const QString &why);
 // Writes raw bytes to standard output; false with the file layer's message on failure.
 bool writeStdout(const QByteArray &bytes, QString *error);
 
-// Reads standard input to its end; false with the file layer's message on failure.
-bool readStdin(QByteArray *bytes, QString *error);
+// Reads standard input to its end, or `limit` bytes when it goes on beyond them; false
+// with the file layer's message on failure.
+bool readStdin(QByteArray *bytes, qsizetype limit, QString *error);
+
+// Reads an HTML page named on the command line. A page is read whole, up to a bound far
+// beyond any real page, so a device or an endless pipe fails at once instead of filling
+// memory; false with the message, the name first.
+bool readPage(const QString &path, QByteArray *bytes, QString *error);
 
 } // namespace quill::cli

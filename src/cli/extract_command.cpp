@@ -16,15 +16,18 @@ namespace {
 int extract(const QString &page, const QString &project)
 {
     QString error;
+    // The project must not be written over the page it is read from, however spelled.
+    if (!project.isEmpty() && !distinctFiles({page}, {project}, &error))
+        return failure(error);
     QByteArray bytes;
-    if (!readWholeFile(page, &bytes, &error))
-        return failure(page + QStringLiteral(": ") + error);
+    if (!readPage(page, &bytes, &error))
+        return failure(error);
     TagDocument doc;
     QStringList notes;
     if (!extractPage(bytes, &doc, &notes, &error))
-        return failure(page + QStringLiteral(": ") + error);
+        return failure(displayName(page) + QStringLiteral(": ") + error);
     for (const QString &note : std::as_const(notes))
-        std::fprintf(stderr, "quillmark-cli: %s:%s\n", page.toLocal8Bit().constData(),
+        std::fprintf(stderr, "quillmark-cli: %s:%s\n", displayName(page).toUtf8().constData(),
                      note.toUtf8().constData());
 
     const TProjectRecord record = GatherProject(doc);

@@ -15,6 +15,8 @@ namespace {
 int generate(const QString &project, bool metaOnly, const QString &output)
 {
     QString error;
+    if (!output.isEmpty() && !distinctFiles({project}, {output}, &error))
+        return failure(error);
     TProjectRecord record;
     if (!LoadProjectFile(project, &record, &error))
         return failure(error);

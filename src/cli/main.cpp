@@ -3,10 +3,10 @@
 
 #include "cli/command.h"
 
-#include <QFile>
+#include "files/file_io.h"
 
 #include <algorithm>
-
+#include <csignal>
 #include <cstdio>
 
 namespace quill::cli {
@@ -97,16 +97,17 @@ QString companionHelp(const QList<Command> &commands)
                           "line.\n");
 }
 
+// Help and version: a full disk or a closed standard output is a failure like any other.
 int print(const QString &text)
 {
-    std::fputs(text.toLocal8Bit().constData(), stdout);
-    return Done;
+    QString error;
+    return writeStdout(text.toUtf8(), &error) ? Done : failure(error);
 }
 
 int usageError(const QString &why, const QString &usage)
 {
-    std::fprintf(stderr, "%s: %s\n%s", program.toLocal8Bit().constData(),
-                 why.toLocal8Bit().constData(), usage.toLocal8Bit().constData());
+    std::fprintf(stderr, "%s: %s\n%s", program.toUtf8().constData(),
+                 quill::displayName(why).toUtf8().constData(), usage.toUtf8().constData());
     return BadUsage;
 }
 
@@ -169,9 +170,14 @@ int runCommand(const Command &command, const QStringList &words, const QCommandL
 
 int main(int argc, char *argv[])
 {
+    // A write beyond the file size limit fails with its message instead of ending the
+    // program; the file being replaced stays.
+    std::signal(SIGXFSZ, SIG_IGN);
+
+    // Names are kept as the bytes given, whatever the locale makes of them.
     QStringList words;
     for (int i = 0; i < argc; ++i)
-        words << QFile::decodeName(argv[i]);
+        words << quill::nameFromNative(argv[i]);
 
     const QList<Command> commands = commandTable();
     const QCommandLineOption help(QStringLiteral("help"), QStringLiteral("show this help"));

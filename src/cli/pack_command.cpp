@@ -17,15 +17,28 @@ int pack(const QString &source, const QString &project)
     QString error;
     QByteArray json;
     const bool fromStdin = source == QLatin1StringView("-");
-    if (!(fromStdin ? readStdin(&json, &error) : readWholeFile(source, &json, &error)))
+    // Standard input redirected from the project itself is caught as /dev/stdin.
+    if (!distinctFiles({fromStdin ? QStringLiteral("/dev/stdin") : source}, {project}, &error))
         return failure(error);
+    // One byte beyond the bound tells a source that is too large from one that fits.
+    const qsizetype most = ProjectJsonLimit + 1;
+    if (!(fromStdin ? readStdin(&json, most, &error) : readFileUpTo(source, most, &json, &error)))
+        return failure(error);
+    if (json.size() > ProjectJsonLimit)
+        return failure(QStringLiteral("%1: more than %2 MiB, far beyond any project's JSON text; "
+                                      "nothing written")
+                           .arg(displayName(source))
+                           .arg(ProjectJsonLimit / (1024 * 1024)));
 
     TProjectRecord record;
     QStringList faults;
-    if (!projectFromJson(json, source, &record, &faults)) {
-        // Lines of the compiler's kind, SOURCE:LINE:COLUMN first, with no full stop added.
+    if (!projectFromJson(json, displayName(source), &record, &faults)) {
+        // Lines of the compiler's kind, SOURCE:LINE:COLUMN first, with no full stop added;
+        // in one write, however many there are.
+        QByteArray report;
         for (const QString &fault : std::as_const(faults))
-            std::fprintf(stderr, "quillmark-cli: %s\n", fault.toUtf8().constData());
+            report += "quillmark-cli: " + fault.toUtf8() + '\n';
+        std::fwrite(report.constData(), 1, std::size_t(report.size()), stderr);
         return Failed;
     }
     return SaveProjectFile(project, record, &error) ? Done : failure(error);

@@ -1,6 +1,8 @@
 #include "document/ansi_codec.h"
 
+#include <algorithm>
 #include <array>
+#include <utility>
 
 namespace quill {
 namespace {
@@ -14,18 +16,31 @@ constexpr std::array<char16_t, 32> highControls = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
+// The same bytes by character, sorted for a search of at most five steps.
+constexpr auto byCharacter = [] {
+    std::array<std::pair<char16_t, unsigned char>, 32> table{};
+    for (std::size_t i = 0; i < table.size(); ++i)
+        table[i] = {highControls[i], static_cast<unsigned char>(0x80 + i)};
+    std::sort(table.begin(), table.end());
+    return table;
+}();
+
 char encodeOne(char32_t c)
 {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
-        return static_cast<char>(c);
-    for (std::size_t i = 0; i < highControls.size(); ++i) {
-        if (highControls[i] == c)
-            return static_cast<char>(0x80 + i);
-    }
-    return '?';
+    const int byte = ansiByte(c);
+    return byte < 0 ? '?' : static_cast<char>(byte);
 }
 
 } // namespace
+
+int ansiByte(char32_t c)
+{
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return static_cast<int>(c);
+    const auto at = std::lower_bound(byCharacter.begin(), byCharacter.end(), c,
+                                     [](const auto &entry, char32_t v) { return entry.first < v; });
+    return at != byCharacter.end() && at->first == c ? at->second : -1;
+}
 
 QByteArray encodeAnsi(QStringView text)
 {

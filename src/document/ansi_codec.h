@@ -13,4 +13,7 @@ namespace quill {
 QByteArray encodeAnsi(QStringView text);
 QString decodeAnsi(QByteArrayView bytes);
 
+// The byte that stands for the character, or -1 for a character outside the set.
+int ansiByte(char32_t c);
+
 } // namespace quill

@@ -11,7 +11,7 @@ bool exportText(const QString &path, const QString &text, QString *error)
     if (replaceFile(path, encodeAnsi(text), error, &createFailed))
         return true;
     if (createFailed)
-        *error = QStringLiteral("Cannot create file %1").arg(path);
+        *error = QStringLiteral("Cannot create file %1").arg(displayName(path));
     return false;
 }
 

@@ -1,13 +1,14 @@
 #include "files/file_io.h"
 
-#include <QFileInfo>
-#include <QSaveFile>
-
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <climits>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace quill {
 namespace {
@@ -39,6 +40,54 @@ bool readUpTo(int fd, qsizetype limit, QByteArray *out)
     return true;
 }
 
+QByteArray folderOf(const QByteArray &native)
+{
+    const qsizetype slash = native.lastIndexOf('/');
+    if (slash < 0)
+        return ".";
+    return slash == 0 ? QByteArray("/") : native.left(slash);
+}
+
+QByteArray leafOf(const QByteArray &native)
+{
+    return native.mid(native.lastIndexOf('/') + 1);
+}
+
+// Follows the links that the name's last part may be, as opening it would. True with
+// `cause` 0 and `info` filled for a file that exists, with `cause` ENOENT for a name
+// where a new file would be made (`target`); false with the cause otherwise, ELOOP for
+// a loop of links.
+bool resolveLinks(const QByteArray &native, QByteArray *target, struct stat *info, int *cause)
+{
+    *target = native;
+    for (int links = 0; links <= 40; ++links) {
+        if (::stat(target->constData(), info) == 0) {
+            *cause = 0;
+            return true;
+        }
+        *cause = errno;
+        if (*cause != ENOENT)
+            return false;
+        struct stat own {
+        };
+        if (::lstat(target->constData(), &own) != 0 || !S_ISLNK(own.st_mode)) {
+            *cause = errno;
+            return *cause == ENOENT;
+        }
+        // A link to nowhere: the new file is made where it points.
+        QByteArray to(PATH_MAX, '\0');
+        const ssize_t n = ::readlink(target->constData(), to.data(), std::size_t(to.size()));
+        if (n < 0 || n == to.size()) {
+            *cause = n < 0 ? errno : ENAMETOOLONG;
+            return false;
+        }
+        to.truncate(n);
+        *target = to.startsWith('/') ? to : folderOf(*target) + '/' + to;
+    }
+    *cause = ELOOP;
+    return false;
+}
+
 } // namespace
 
 FileDescriptor::~FileDescriptor()
@@ -49,7 +98,7 @@ FileDescriptor::~FileDescriptor()
 
 int openForReading(const QString &path, FileKind kind)
 {
-    const QByteArray native = QFile::encodeName(path);
+    const QByteArray native = nativeName(path);
     if (native.isEmpty() || native.contains('\0')) {
         errno = EINVAL;
         return -1;
@@ -96,9 +145,105 @@ QString ioErrorMessage(int systemError)
     case EDQUOT:
     case EFBIG:
         return QStringLiteral("Disk full");
+    case ENOTDIR:
+        return QStringLiteral("Path not found");
+    case EBADF:
+        return QStringLiteral("Invalid file handle");
+    case ELOOP:
+        return QStringLiteral("Too many levels of symbolic links");
     default:
-        return QStringLiteral("I/O error %1").arg(systemError);
+        break;
     }
+    // Any other cause in the system's own words, which do not change with the language.
+    if (const char *words = ::strerrordesc_np(systemError))
+        return QString::fromUtf8(words);
+    return QStringLiteral("I/O error %1").arg(systemError);
+}
+
+namespace {
+constexpr char16_t StrayByteBase = 0xDC00; // U+DC80 to U+DCFF stand for bytes 0x80 to 0xFF
+} // namespace
+
+qsizetype utf8CharacterLength(QByteArrayView text, qsizetype at)
+{
+    const auto lead = static_cast<unsigned char>(text[at]);
+    if (lead < 0x80)
+        return 1;
+    int length = 0;
+    char32_t code = 0;
+    char32_t least = 0;
+    if (lead >= 0xF0 && lead < 0xF8) {
+        length = 4;
+        code = lead & 0x07;
+        least = 0x10000;
+    } else if (lead >= 0xE0 && lead < 0xF0) {
+        length = 3;
+        code = lead & 0x0F;
+        least = 0x800;
+    } else if (lead >= 0xC0 && lead < 0xE0) {
+        length = 2;
+        code = lead & 0x1F;
+        least = 0x80;
+    } else {
+        return 0;
+    }
+    if (length > text.size() - at)
+        return 0;
+    for (int k = 1; k < length; ++k) {
+        const auto next = static_cast<unsigned char>(text[at + k]);
+        if ((next & 0xC0) != 0x80)
+            return 0;
+        code = (code << 6) | (next & 0x3F);
+    }
+    if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        return 0;
+    return length;
+}
+
+QString nameFromNative(QByteArrayView native)
+{
+    QString out;
+    out.reserve(native.size());
+    for (qsizetype i = 0; i < native.size();) {
+        const qsizetype length = utf8CharacterLength(native, i);
+        if (length == 0) {
+            out += QChar(char16_t(StrayByteBase + static_cast<unsigned char>(native[i])));
+            ++i;
+        } else {
+            out += QString::fromUtf8(native.sliced(i, length));
+            i += length;
+        }
+    }
+    return out;
+}
+
+QByteArray nativeName(const QString &name)
+{
+    QByteArray out;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t c = name[i].unicode();
+        if (c >= StrayByteBase + 0x80 && c <= StrayByteBase + 0xFF) {
+            out += QStringView(name).sliced(start, i - start).toUtf8();
+            out += char(c - StrayByteBase);
+            start = i + 1;
+        }
+    }
+    return out + QStringView(name).sliced(start).toUtf8();
+}
+
+QString displayName(const QString &name)
+{
+    QString out;
+    for (const QChar c : name) {
+        const char16_t u = c.unicode();
+        if (u >= StrayByteBase + 0x80 && u <= StrayByteBase + 0xFF)
+            out +=
+                QStringLiteral("\\x%1").arg(unsigned(u - StrayByteBase), 2, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
 }
 
 QString errorBoxText(const QString &message)
@@ -144,64 +289,179 @@ bool readFileUpTo(const QString &path, qsizetype limit, QByteArray *out, QString
     return true;
 }
 
-bool readWholeFile(const QString &path, QByteArray *out, QString *error)
+ReplacementFile::~ReplacementFile()
 {
-    const FileDescriptor fd(openForReading(path));
-    if (fd.get() < 0 || !readUpTo(fd.get(), -1, out)) {
-        setError(error, errno);
-        return false;
-    }
-    return true;
+    cancel();
 }
 
-bool openForReplacing(QSaveFile &file, QString *error)
+bool ReplacementFile::open(QString *error)
 {
-    const QString path = file.fileName();
-    if (path.isEmpty() || path.contains(QChar(0))) {
+    const QByteArray native = nativeName(m_path);
+    if (native.isEmpty() || native.contains('\0')) {
         setError(error, EINVAL);
         return false;
     }
+    struct stat info {
+    };
+    int cause = 0;
+    if (!resolveLinks(native, &m_target, &info, &cause)) {
+        setError(error, cause);
+        return false;
+    }
+    const bool exists = cause == 0;
     // A read-only file is not the user's to replace, although its folder may allow it.
-    const QFileInfo existing(path);
-    if (existing.exists() && (!existing.isFile() || !existing.isWritable())) {
+    if (exists && (!S_ISREG(info.st_mode) || ::access(m_target.constData(), W_OK) != 0)) {
         setError(error, EACCES);
         return false;
     }
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly)) {
-        setError(error, errno ? errno : EIO);
+    // Beside the file, so that the rename stays on its disk; the name is longer than
+    // the file's own, so a folder that takes no longer name falls back on the caller.
+    const QByteArray stem = folderOf(m_target) + "/." + leafOf(m_target) + '.';
+    static std::atomic<unsigned> serial{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QByteArray candidate =
+            stem + QByteArray::number(unsigned(::getpid()), 36) + '-' +
+            QByteArray::number(serial.fetch_add(1) * 7919u + unsigned(attempt), 36);
+        // The mode of a new file follows the user's umask, as any created file's does.
+        m_fd = ::open(candidate.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (m_fd >= 0) {
+            m_temporary = candidate;
+            break;
+        }
+        if (errno != EEXIST) {
+            setError(error, errno);
+            return false;
+        }
+    }
+    if (m_fd < 0) {
+        setError(error, EEXIST);
+        return false;
+    }
+    if (exists && ::fchmod(m_fd, info.st_mode & 07777) != 0) {
+        setError(error, errno);
+        cancel();
         return false;
     }
     return true;
 }
 
-bool writeReplacement(QSaveFile &file, const char *data, qsizetype size, QString *error)
+bool ReplacementFile::write(const char *data, qsizetype size, QString *error)
 {
-    errno = 0;
-    if (file.write(data, size) == size)
-        return true;
-    setError(error, errno ? errno : EIO);
-    file.cancelWriting();
-    return false;
+    while (size > 0) {
+        const ssize_t n = ::write(m_fd, data, std::size_t(size));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            setError(error, errno);
+            cancel();
+            return false;
+        }
+        data += n;
+        size -= n;
+    }
+    return true;
 }
 
-bool commitReplacement(QSaveFile &file, QString *error)
+bool ReplacementFile::commit(QString *error)
 {
-    errno = 0;
-    // Flush first: Qt 6.4's commit() ignores a short write in its own final flush and
-    // would put a cut-off file in place of the old one.
-    if (file.flush() && file.commit())
+    // On the disk before it takes the name: a crash then leaves the old file or the
+    // whole new one.
+    const int fd = std::exchange(m_fd, -1);
+    if (::fsync(fd) != 0) {
+        const int cause = errno;
+        ::close(fd);
+        setError(error, cause);
+        cancel();
+        return false;
+    }
+    if (::close(fd) != 0 || ::rename(m_temporary.constData(), m_target.constData()) != 0) {
+        setError(error, errno);
+        cancel();
+        return false;
+    }
+    m_temporary.clear();
+    return true;
+}
+
+void ReplacementFile::cancel()
+{
+    if (m_fd >= 0)
+        ::close(std::exchange(m_fd, -1));
+    if (!m_temporary.isEmpty())
+        ::unlink(m_temporary.constData());
+    m_temporary.clear();
+}
+
+bool openForReplacing(ReplacementFile &file, QString *error)
+{
+    return file.open(error);
+}
+
+bool writeReplacement(ReplacementFile &file, const char *data, qsizetype size, QString *error)
+{
+    return file.write(data, size, error);
+}
+
+bool commitReplacement(ReplacementFile &file, QString *error)
+{
+    return file.commit(error);
+}
+
+bool fileKey(const QString &path, FileKey *key)
+{
+    const QByteArray native = nativeName(path);
+    if (native.isEmpty() || native.contains('\0'))
+        return false;
+    QByteArray target;
+    struct stat info {
+    };
+    int cause = 0;
+    if (!resolveLinks(native, &target, &info, &cause))
+        return false;
+    if (cause == 0) {
+        *key = {info.st_dev, info.st_ino, {}};
         return true;
-    setError(error, errno ? errno : EIO);
-    file.cancelWriting();
-    return false;
+    }
+    // Yet to be made: its folder, and its name there.
+    if (::stat(folderOf(target).constData(), &info) != 0)
+        return false;
+    *key = {info.st_dev, info.st_ino, leafOf(target)};
+    return true;
+}
+
+bool distinctFiles(const QStringList &sources, const QStringList &outputs, QString *error)
+{
+    QList<FileKey> read;
+    for (const QString &source : sources) {
+        FileKey key;
+        if (fileKey(source, &key) && key.name.isEmpty()) // a missing source is its own fault
+            read << key;
+    }
+    QList<FileKey> written;
+    for (const QString &output : outputs) {
+        FileKey key;
+        if (!fileKey(output, &key))
+            continue;
+        if (read.contains(key)) {
+            *error = QStringLiteral("The source file would be overwritten; choose another "
+                                    "destination.");
+            return false;
+        }
+        if (written.contains(key)) {
+            *error = QStringLiteral("Two files this run writes are one file; choose another "
+                                    "destination.");
+            return false;
+        }
+        written << key;
+    }
+    return true;
 }
 
 bool replaceFile(const QString &path, const QByteArray &data, QString *error, bool *createFailed)
 {
     if (createFailed)
         *createFailed = true;
-    QSaveFile file(path);
+    ReplacementFile file(path);
     if (!openForReplacing(file, error))
         return false;
     if (createFailed)

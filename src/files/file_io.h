@@ -1,14 +1,28 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 
-class QSaveFile;
+#include <sys/types.h>
 
 namespace quill {
 
+// File names are the system's bytes, which need not be UTF-8. A name keeps a byte that
+// is not part of a UTF-8 character as the lone surrogate U+DC80 + (byte - 0x80), so any
+// name comes back from its QString as the bytes it was given.
+QString nameFromNative(QByteArrayView native);
+// The length of the well-formed UTF-8 character at `at` (no overlong form, surrogate or
+// value beyond U+10FFFF); 0 when none starts there.
+qsizetype utf8CharacterLength(QByteArrayView text, qsizetype at);
+QByteArray nativeName(const QString &name);
+
+// A name as messages show it: a byte that is not UTF-8 as \xHH.
+QString displayName(const QString &name);
+
 // The message the user sees for a failure of the platform's file layer, by the
-// system's error number ("File not found", "Disk full", "I/O error 5", ...).
+// system's error number ("File not found", "Disk full", "Path not found", ...).
 QString ioErrorMessage(int systemError);
 
 // The text of the generic error box for a failure message: a full stop is
@@ -41,16 +55,55 @@ private:
 // Opens the file for reading, without translation; -1 with errno set on failure.
 int openForReading(const QString &path, FileKind kind = FileKind::Any);
 
-// Opens `file` to replace the file it names. A folder, a device, a pipe or a read-only
-// file is refused: QSaveFile would put a plain file in its place through the folder's
-// rights.
-bool openForReplacing(QSaveFile &file, QString *error);
+// A file being replaced. The new content goes to a new file beside it, which takes the
+// old one's name only once it is whole and on the disk; until then, and after any
+// failure, the old file stays as it was and the new one is removed. A link is followed
+// to the file it names, which keeps its link and its permissions.
+class ReplacementFile
+{
+public:
+    explicit ReplacementFile(const QString &path)
+        : m_path(path)
+    {}
+    ~ReplacementFile();
+    ReplacementFile(const ReplacementFile &) = delete;
+    ReplacementFile &operator=(const ReplacementFile &) = delete;
 
-// Writes `size` bytes to a file opened by openForReplacing.
-bool writeReplacement(QSaveFile &file, const char *data, qsizetype size, QString *error);
+    // A folder, a device, a pipe or a read-only file is refused: a new file in its
+    // place would need only the folder's rights. So is a loop of links.
+    bool open(QString *error);
+    bool write(const char *data, qsizetype size, QString *error);
+    // Puts the new file in place of the old one.
+    bool commit(QString *error);
+    // Removes the new file; the old one stays.
+    void cancel();
 
-// Puts the new file in place of the old one; on failure the old file stays as it was.
-bool commitReplacement(QSaveFile &file, QString *error);
+private:
+    QString m_path;
+    QByteArray m_target;
+    QByteArray m_temporary;
+    int m_fd = -1;
+};
+
+bool openForReplacing(ReplacementFile &file, QString *error);
+bool writeReplacement(ReplacementFile &file, const char *data, qsizetype size, QString *error);
+bool commitReplacement(ReplacementFile &file, QString *error);
+
+// The file a name leads to, by device and inode, links followed; for a file yet to be
+// made, its folder's and its own name. Two names with one key are one file.
+struct FileKey {
+    dev_t device = 0;
+    ino_t inode = 0;
+    QByteArray name; // empty for a file that exists
+    friend bool operator==(const FileKey &, const FileKey &) = default;
+};
+// False when the name leads nowhere a file could be (the open will say why).
+bool fileKey(const QString &path, FileKey *key);
+
+// Refuses a run that would write over a file it reads or over another of its own
+// outputs, however each is spelled ("./", "..", links, standard input's redirection as
+// /dev/stdin). Checked before anything is written; false with the message.
+bool distinctFiles(const QStringList &sources, const QStringList &outputs, QString *error);
 
 // Reads the first `size` bytes of the file. A shorter file fails with "Read
 // beyond end of file"; a longer one is read only that far.
@@ -60,9 +113,6 @@ bool readFilePrefix(const QString &path, qsizetype size, QByteArray *out, QStrin
 // Reads at most `limit` bytes of the file; fewer when it is shorter.
 bool readFileUpTo(const QString &path, qsizetype limit, QByteArray *out, QString *error,
                   FileKind kind = FileKind::Any);
-
-// Reads the whole file.
-bool readWholeFile(const QString &path, QByteArray *out, QString *error);
 
 // Creates or replaces the file with `data`. The old file stays byte for byte
 // unless the whole new content was written. `createFailed`, when given, tells a

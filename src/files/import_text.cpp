@@ -12,7 +12,7 @@ bool readImportText(const QString &path, QString *text, QString *error)
     // breaks only ever grow, so nothing past that byte can make it fit again.
     QByteArray bytes;
     if (!readFileUpTo(path, CodePageCapacity + 1, &bytes, nullptr, FileKind::RegularOnly)) {
-        *error = QStringLiteral("Cannot open file %1").arg(path);
+        *error = QStringLiteral("Cannot open file %1").arg(displayName(path));
         return false;
     }
     if (const qsizetype zero = bytes.indexOf('\0'); zero >= 0)

@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 #include <QFile>
-#include <QSaveFile>
 
 #include <cerrno>
 #include <cstring>
@@ -84,7 +83,7 @@ bool loadPrefsFile(const QString &path, TPrefsRecord *record, QString *error)
 bool savePrefsFile(const QString &path, const TPrefsRecord &record, QString *error)
 {
     const QByteArray data(reinterpret_cast<const char *>(record.bytes.data()), TPrefsRecord::Size);
-    const QByteArray native = QFile::encodeName(path);
+    const QByteArray native = nativeName(path);
     struct stat info {
     };
     if (native.isEmpty() || native.contains('\0'))
@@ -96,17 +95,12 @@ bool savePrefsFile(const QString &path, const TPrefsRecord &record, QString *err
 
     // A refusal of the folder to take the new file is not the last word.
     QString refusal;
-    QSaveFile file(path);
+    ReplacementFile file(path);
     if (openForReplacing(file, &refusal)) {
+        // Written straight to the disk, so a failure of the disk stops here and only a
+        // refusal of the new name is left to the commit.
         if (!writeReplacement(file, data.constData(), data.size(), error))
             return false;
-        // Written out first, so a failure of the disk stops here and only a refusal of
-        // the new name is left to the commit.
-        errno = 0;
-        if (!file.flush()) {
-            file.cancelWriting();
-            return fail(error, errno ? errno : EIO);
-        }
         if (commitReplacement(file, &refusal))
             return true;
     }

@@ -28,8 +28,18 @@ QByteArray projectToLines(const TProjectRecord &record);
 // length byte beyond the field's capacity. Each names the key and the stored value.
 QStringList projectNormalisations(const TProjectRecord &record);
 
+// A text as a JSON string. Control characters, C1 included, are escaped too: a text may
+// hold any byte, and the line form must show every one of them.
+QString jsonString(QStringView text);
+
+// The most bytes of JSON text pack reads: far above any project's few kilobytes, and a
+// bound for an endless or huge source before memory grows.
+inline constexpr qsizetype ProjectJsonLimit = 16 * 1024 * 1024;
+
 // Reads the JSON object of the text form (UTF-8, a byte-order mark allowed) into the
-// record Save writes for it. A key left out keeps its start-up value. On failure
+// record Save writes for it. A key left out keeps its start-up value. Strict JSON: an
+// invalid escape or a raw control character in a string is a fault. Time and memory
+// grow in proportion to the source. On failure
 // returns false and leaves `record` alone; `errors` then holds one line per fault,
 // each starting "SOURCE:LINE:COLUMN: " with `sourceName` for SOURCE.
 bool projectFromJson(QByteArrayView source, const QString &sourceName, TProjectRecord *record,

@@ -1,14 +1,17 @@
 #include "tools/html_to_js.h"
 
+#include "tools/html_to_js_blocks.h"
+
 #include "files/file_io.h"
 
 #include <QFile>
 #include <QLocale>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <initializer_list>
 #include <memory>
@@ -18,10 +21,19 @@
 namespace quill {
 namespace {
 
-constexpr qsizetype WriteSize = 2 * 1024 * 1024;
-constexpr char CtrlZ = '\x1a';
+using blocks::BlockSize;
+using blocks::CtrlZ;
 constexpr char LinePrefix[] = "document.write(\"";
 constexpr char LineSuffix[] = "\");\r\n";
+constexpr qsizetype PrefixSize = sizeof LinePrefix - 1;
+constexpr qsizetype SuffixSize = sizeof LineSuffix - 1;
+// The most output one source byte can give: an LF ends a line and starts the next.
+constexpr qsizetype MostPerByte = PrefixSize + SuffixSize;
+// Room for the held blanks and the output of one read; large writes, unless the buffers
+// are made tiny to reach their edges.
+constexpr qsizetype LeastWriteSize = ConverterHeldBlanks + MostPerByte * ConverterReadSize;
+constexpr qsizetype WriteSize = ConverterReadSize < 1024 ? LeastWriteSize : 2 * 1024 * 1024;
+static_assert(WriteSize >= LeastWriteSize);
 
 // What a source byte asks of the line it stands in.
 enum ByteKind : unsigned char {
@@ -63,27 +75,14 @@ qsizetype readSomeAt(int fd, char *buffer, qsizetype size, qint64 offset)
     }
 }
 
-// Whether both names lead to one file, however they are spelled ("./", "..", links).
-bool sameFile(const QString &a, const QString &b)
-{
-    const QByteArray nativeA = QFile::encodeName(a);
-    const QByteArray nativeB = QFile::encodeName(b);
-    if (nativeA.contains('\0') || nativeB.contains('\0'))
-        return false; // such a name is refused when it is opened
-    struct stat statA = {};
-    struct stat statB = {};
-    return ::stat(nativeA.constData(), &statA) == 0 && ::stat(nativeB.constData(), &statB) == 0 &&
-           statA.st_dev == statB.st_dev && statA.st_ino == statB.st_ino;
-}
-
 // Collects the destination's bytes and hands them to the file in large writes. A
 // failure is kept and checked by the caller once per read.
 class Output
 {
 public:
-    explicit Output(QSaveFile &file)
+    explicit Output(ReplacementFile &file)
         : m_file(file)
-        , m_data(new char[WriteSize])
+        , m_data(new char[WriteSize + BlockSize])
     {}
 
     char *begin() const { return m_data.get(); }
@@ -131,7 +130,7 @@ public:
     }
 
 private:
-    QSaveFile &m_file;
+    ReplacementFile &m_file;
     std::unique_ptr<char[]> m_data;
     qsizetype m_used = 0;
     bool m_failed = false;
@@ -147,11 +146,11 @@ private:
 class Conversion
 {
 public:
-    Conversion(int source, QSaveFile &destination, const std::function<void(int)> &progress)
+    Conversion(int source, ReplacementFile &destination, const std::function<void(int)> &progress)
         : m_source(source)
         , m_out(destination)
         , m_progress(progress)
-        , m_read(new unsigned char[ConverterReadSize + 1])
+        , m_read(new unsigned char[ConverterReadSize + 1 + BlockSize]())
     {}
 
     qint64 lines() const { return m_lines; }
@@ -170,7 +169,7 @@ public:
             const auto *stop =
                 static_cast<const char *>(std::memchr(begin, CtrlZ, std::size_t(got)));
             const char *end = stop ? stop : begin + got;
-            feeds += countFeeds(begin, end);
+            feeds += blocks::countFeeds(begin, end);
             if (end > begin)
                 last = end[-1];
             if (got == 0 || stop)
@@ -221,21 +220,6 @@ public:
 private:
     enum class Step { More, Done, Failed };
 
-    static constexpr qsizetype PrefixSize = sizeof LinePrefix - 1;
-    static constexpr qsizetype SuffixSize = sizeof LineSuffix - 1;
-    // The most output one source byte can give: an LF ends a line and starts the next.
-    static constexpr qsizetype MostPerByte = PrefixSize + SuffixSize;
-    static_assert(ConverterHeldBlanks + MostPerByte * ConverterReadSize <= WriteSize);
-
-    static qint64 countFeeds(const char *begin, const char *end)
-    {
-        qint64 feeds = 0;
-        for (const char *p = begin;
-             (p = static_cast<const char *>(std::memchr(p, '\n', std::size_t(end - p)))); ++p)
-            ++feeds;
-        return feeds;
-    }
-
     // Leaves room for the output of `size` source bytes, keeping the blanks that may
     // still be taken back; a run too long to keep is dropped until the line goes on.
     void makeRoom(qsizetype size)
@@ -244,6 +228,7 @@ private:
             return;
         if (m_out.cursor() - m_keep > ConverterHeldBlanks) {
             m_out.setCursor(m_keep);
+            m_checked = 0;
             m_spilled = true;
         }
         m_keep = m_out.drain(m_keep);
@@ -273,26 +258,27 @@ private:
         const bool runBefore = m_out.cursor() > m_keep;
         char *o = m_out.cursor();
         char *keep = m_keep;
-        qsizetype inText = m_inText;
+        qsizetype checked = m_checked;
+        bool inText = m_inText;
         for (;;) {
-            const unsigned char c = *p++;
-            const ByteKind kind = byteKinds[c];
-            if (kind == Plain) {
-                *o++ = char(c);
-                while (byteKinds[*p] == Plain)
-                    *o++ = char(*p++);
-                keep = o;
-                inText = 1;
-            } else if (kind == Blank) {
-                *o = char(c);
-                o += inText;
-            } else if (kind == Quote) {
-                o[0] = '\\';
-                o[1] = char(c);
-                o += 2;
-                keep = o;
-                inText = 1;
-            } else if (kind == Lf) {
+            // Blanks before a line's first text byte are dropped.
+            if (!inText)
+                p = blocks::skipBlanks(p);
+            const unsigned char *const from = p;
+            blocks::convertToLineEnd(p, o);
+            inText = inText || p > from;
+
+            unsigned char c = *p++;
+            // A CR is never part of the text; the LF of a CR LF is taken at once.
+            if (c == '\r') {
+                if (*p != '\n')
+                    continue;
+                c = *p++;
+            }
+            // The blanks after the line's last text byte are taken back at its end.
+            keep = afterLastText(keep, checked, o);
+            checked = o - keep;
+            if (c == '\n') {
                 o = std::copy_n(LineSuffix, SuffixSize, keep);
                 m_lineStart = offset + (p - bytes);
                 if (lineDone()) {
@@ -301,27 +287,40 @@ private:
                 }
                 o = std::copy_n(LinePrefix, PrefixSize, o);
                 keep = o;
-                inText = 0;
-            } else if (kind == End) {
-                m_out.setCursor(o);
-                m_keep = keep;
-                m_inText = inText;
-                if (p - 1 != end)
-                    return endOfText(offset + (p - 1 - bytes));
-                if (o > keep) {
-                    // Where the pending blanks start in the source, should they have to
-                    // be read again: after the read's last text byte, else where they
-                    // were found earlier, else at the read's start.
-                    const unsigned char *q = end;
-                    while (q > bytes && isBlankOrCr(q[-1]))
-                        --q;
-                    if (q > bytes || !runBefore)
-                        m_runOffset = offset + (q - bytes);
-                }
-                return Step::More;
+                checked = 0;
+                inText = false;
+                continue;
             }
-            // A CR is never part of the text.
+            // A Ctrl-Z: the end of the read, or of the text.
+            m_out.setCursor(o);
+            m_keep = keep;
+            m_checked = checked;
+            m_inText = inText;
+            if (p - 1 != end)
+                return endOfText(offset + (p - 1 - bytes));
+            if (o > keep) {
+                // Where the pending blanks start in the source, should they have to be
+                // read again: after the read's last text byte, else where they were
+                // found earlier, else at the read's start.
+                const unsigned char *q = end;
+                while (q > bytes && isBlankOrCr(q[-1]))
+                    --q;
+                if (q > bytes || !runBefore)
+                    m_runOffset = offset + (q - bytes);
+            }
+            return Step::More;
         }
+    }
+
+    // Just past the last byte above 32 written after `keep`, else `keep`; the `checked`
+    // bytes after `keep` are known to be blanks, so a long run is looked at once.
+    static char *afterLastText(char *keep, qsizetype checked, char *o)
+    {
+        char *t = o;
+        char *const known = keep + checked;
+        while (t > known && static_cast<unsigned char>(t[-1]) <= 32)
+            --t;
+        return t > known ? t : keep;
     }
 
     // The text ends at `end` (the file's end or a Ctrl-Z) while lines are still due.
@@ -367,6 +366,7 @@ private:
     bool readRunAgain(qint64 end)
     {
         m_keep = m_out.drain(nullptr);
+        m_checked = 0;
         char *const chunk = m_out.begin(); // free after the drain
         for (qint64 at = m_runOffset; at < end;) {
             const qsizetype got =
@@ -399,11 +399,12 @@ private:
 
     qint64 m_lines = 0;
     qint64 m_done = 0;
-    qint64 m_lineStart = 0; // offset of the current line's first byte
-    qsizetype m_inText = 0; // 1 once the line has a byte above 32
-    char *m_keep = nullptr; // the output up to here stays when the line ends
-    bool m_spilled = false; // blanks after m_keep were dropped from the output
-    qint64 m_runOffset = 0; // where the blanks after m_keep start in the source
+    qint64 m_lineStart = 0;  // offset of the current line's first byte
+    bool m_inText = false;   // once the line has a byte above 32
+    char *m_keep = nullptr;  // the output up to here stays when the line ends
+    qsizetype m_checked = 0; // bytes after m_keep known to be blanks
+    bool m_spilled = false;  // blanks after m_keep were dropped from the output
+    qint64 m_runOffset = 0;  // where the blanks after m_keep start in the source
     qint64 m_quotient = 0;
     qint64 m_remainder = 0;
     int m_percent = -1;
@@ -420,7 +421,7 @@ bool convertFile(const QString &source, const QString &destination,
         *error = ioErrorMessage(errno);
         return false;
     }
-    QSaveFile output(destination);
+    ReplacementFile output(destination);
     if (!openForReplacing(output, error))
         return false;
     Conversion conversion(input.get(), output, progress);
@@ -448,7 +449,7 @@ QByteArray pageBytes(const QString &destination)
         "<body>",
         "<!--Change path to relative path according to your directory structure on your "
         "server-->",
-        "<script src=\"" + QFile::encodeName(destination) + "\" type=\"text/javascript\"></script>",
+        "<script src=\"" + nativeName(destination) + "\" type=\"text/javascript\"></script>",
         "</body>",
         "</html>",
     });
@@ -463,8 +464,8 @@ QByteArray logBytes(const QString &source, const QString &destination, bool html
         QByteArray(35, '-'),
         "Date: " + locale.toString(now, locale.dateFormat(QLocale::ShortFormat)).toUtf8(),
         "Time: " + locale.toString(now, locale.timeFormat(QLocale::LongFormat)).toUtf8(),
-        "Source file: " + QFile::encodeName(source),
-        "Destination: " + QFile::encodeName(destination),
+        "Source file: " + nativeName(source),
+        "Destination: " + nativeName(destination),
         QByteArray("HTML File made? ") + (htmlPage ? "Yes" : "No"),
         "Lines converted: " + QByteArray::number(lines),
     });
@@ -494,13 +495,16 @@ ConversionResult convertHtmlToJs(const QString &source, const QString &destinati
     const QString stem = destination.left(destination.size() - 3);
     const QString page = stem + QStringLiteral(".html");
     const QString log = stem + QStringLiteral(".log");
-    if (sameFile(source, destination) || (htmlPage && sameFile(source, page)) ||
-        (logFile && sameFile(source, log)))
-        return failure(
-            QStringLiteral("The source file would be overwritten; choose another destination."));
+    QStringList outputs{destination};
+    if (htmlPage)
+        outputs << page;
+    if (logFile)
+        outputs << log;
+    QString error;
+    if (!distinctFiles({source}, outputs, &error))
+        return failure(error);
 
     qint64 lines = 0;
-    QString error;
     if (!convertFile(source, destination, progress, &lines, &error))
         return failure(error);
     if (htmlPage && !replaceFile(page, pageBytes(destination), &error))

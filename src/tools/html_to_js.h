@@ -29,6 +29,7 @@ ConversionResult convertHtmlToJs(const QString &source, const QString &destinati
                                  bool logFile, const QDateTime &now,
                                  const std::function<void(int)> &progress);
 
+#ifndef QUILLMARK_SMALL_BUFFERS
 // The size of one read from the source; a line, a CR LF or a run of blanks may
 // straddle two reads.
 inline constexpr qsizetype ConverterReadSize = 64 * 1024;
@@ -37,5 +38,10 @@ inline constexpr qsizetype ConverterReadSize = 64 * 1024;
 // run twice as long is always dropped and read from the source again once a later
 // character shows that it lies inside its line.
 inline constexpr qsizetype ConverterHeldBlanks = 512 * 1024;
+#else
+// A few bytes each, so that short inputs reach every edge (fuzzing).
+inline constexpr qsizetype ConverterReadSize = 7;
+inline constexpr qsizetype ConverterHeldBlanks = 13;
+#endif
 
 } // namespace quill

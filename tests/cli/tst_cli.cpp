@@ -158,6 +158,21 @@ Run runCli(const QStringList &args, const QString &stdoutFile = QString(),
     return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
 }
 
+// Runs a shell script in `folder` with $CLI naming the companion: the shell sets what a
+// QProcess cannot (raw name bytes, closed or full standard output, a file size limit).
+Run runShell(const QString &folder, const QString &script)
+{
+    QProcess p;
+    p.setWorkingDirectory(folder);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("CLI"), QStringLiteral(QUILLMARK_CLI));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), script});
+    if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+}
+
 } // namespace
 
 class TestCli : public QObject
@@ -182,6 +197,8 @@ private slots:
     void extractIsShowOfItsProject();
     void applyToPages();
     void dryRunChangesNothing();
+    void guardedWrites_data();
+    void guardedWrites();
 
 private:
     QTemporaryDir m_dir;
@@ -545,6 +562,131 @@ void TestCli::dryRunChangesNothing()
                                "\n@@ -1,2 +1,41 @@\n "
                                "<head>\n+<TITLE>Wooden Toys</TITLE>\n"));
     QCOMPARE(readFile(path("dry.html")), page);
+}
+
+// Writes that must not happen, or must fail with words, and the names kept as bytes. Each
+// row runs in a folder of its own holding toys.qmk, a copy of it, start-up.json and
+// menu.html; `check` is a shell test of what is on disk afterwards.
+void TestCli::guardedWrites_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("err");
+    QTest::addColumn<QString>("check");
+
+    const QByteArray source = "quillmark-cli: The source file would be overwritten; choose "
+                              "another destination.\n";
+    const QByteArray twice = "quillmark-cli: Two files this run writes are one file; choose "
+                             "another destination.\n";
+    const QString toysKept = QStringLiteral("cmp toys.qmk toys.keep");
+    const auto row = [](const char *name, const char *script, int code, const QByteArray &err,
+                        const QString &check) {
+        QTest::newRow(name) << QString::fromUtf8(script) << code << err << check;
+    };
+
+    row("generate: output is the project", "$CLI generate --output toys.qmk toys.qmk", 1, source,
+        toysKept);
+    row("generate: through ..", "mkdir sub && $CLI generate --output sub/../toys.qmk toys.qmk", 1,
+        source, toysKept);
+    row("generate: through a link", "ln -s toys.qmk l.qmk && $CLI generate --output l.qmk toys.qmk",
+        1, source, toysKept);
+    row("pack: destination is the source", "$CLI pack start-up.json ./start-up.json", 1, source,
+        QStringLiteral("test \"$(cat start-up.json)\" = {}"));
+    row("pack: standard input from the destination", "$CLI pack - toys.qmk < toys.qmk", 1, source,
+        toysKept);
+    row("convert: the page is the source", "$CLI convert --html-page menu.html menuxyz", 1, source,
+        QStringLiteral("test ! -e menuxyz"));
+    row("convert: the page links to the script",
+        "ln -s two.js two.html && $CLI convert --html-page menu.html two.js", 1, twice,
+        QStringLiteral("test ! -e two.js && test -L two.html"));
+    row("convert: the log is the script", "ln -s t.js t.log && $CLI convert --log menu.html t.js",
+        1, twice, QStringLiteral("test ! -e t.js"));
+    row("extract: the project is the page", "$CLI extract menu.html ./menu.html", 1, source,
+        QStringLiteral("grep -q '<' menu.html"));
+    row("apply: a page is the project", "$CLI apply toys.qmk ./toys.qmk", 1,
+        "quillmark-cli: ./toys.qmk: The source file would be overwritten; choose another "
+        "destination.\n",
+        toysKept);
+
+    const QByteArray loop = "quillmark-cli: Too many levels of symbolic links.\n";
+    const char *makeLoop = "ln -s lb.js la.js && ln -s la.js lb.js && ";
+    const QString loopKept = QStringLiteral("test -L la.js && test -L lb.js && test ! -e la.js");
+    row("generate: a loop of links",
+        (std::string(makeLoop) + "$CLI generate --output la.js toys.qmk").c_str(), 1, loop,
+        loopKept);
+    row("pack: a loop of links", (std::string(makeLoop) + "$CLI pack start-up.json la.js").c_str(),
+        1, loop, loopKept);
+    row("convert: a loop of links",
+        (std::string(makeLoop) + "$CLI convert menu.html la.js").c_str(), 1, loop, loopKept);
+
+    // No writer is killed by the file size limit: the write fails and the old file stays.
+    const QByteArray full = "quillmark-cli: Disk full.\n";
+    row("generate: beyond the file size limit",
+        "cp toys.qmk out.html && (ulimit -f 0 && exec $CLI generate --output out.html toys.qmk)", 1,
+        full, QStringLiteral("cmp toys.qmk out.html"));
+    row("pack: beyond the file size limit",
+        "(ulimit -f 0 && exec $CLI pack start-up.json toys.qmk)", 1, full, toysKept);
+    row("convert: beyond the file size limit",
+        "cp toys.qmk m.js && (ulimit -f 0 && exec $CLI convert menu.html m.js)", 1, full,
+        QStringLiteral("cmp toys.qmk m.js"));
+
+    const QByteArray bound = "quillmark-cli: %1: more than 16 MiB, far beyond any project's JSON "
+                             "text; nothing written.\n";
+    row("pack: an endless source", "$CLI pack /dev/zero x.qmk", 1,
+        QByteArray(bound).replace("%1", "/dev/zero"), QStringLiteral("test ! -e x.qmk"));
+    row("pack: endless standard input", "yes | $CLI pack - x.qmk", 1,
+        QByteArray(bound).replace("%1", "-"), QStringLiteral("test ! -e x.qmk"));
+    row("extract: an endless page", "$CLI extract /dev/zero x.qmk", 1,
+        "quillmark-cli: /dev/zero: more than 64 MiB, far beyond any web page; left alone.\n",
+        QStringLiteral("test ! -e x.qmk"));
+
+    row("output under a file", "$CLI generate --output toys.qmk/ toys.qmk", 1,
+        "quillmark-cli: Path not found.\n", toysKept);
+    row("standard output closed", "$CLI show toys.qmk >&-", 1,
+        "quillmark-cli: Invalid file handle.\n", toysKept);
+    row("help into a full disk", "$CLI --help > /dev/full", 1, full, toysKept);
+    row("command help into a full disk", "$CLI show --help > /dev/full", 1, full, toysKept);
+
+    row("names that are not UTF-8",
+        "i=$(printf 'in\\376.qmk') o=$(printf 'out\\377.html') && cp toys.qmk \"$i\" && "
+        "$CLI generate --output \"$o\" \"$i\" && $CLI show --json \"$i\" > \"$i.json\" && "
+        "$CLI pack \"$i.json\" \"$i.2\"",
+        0, "",
+        QStringLiteral("test -s \"$(printf 'out\\377.html')\" && "
+                       "cmp toys.qmk \"$(printf 'in\\376.qmk.2')\""));
+    row("a name that is not UTF-8, shown",
+        "printf '{' > \"$(printf 'bad\\376.json')\" && "
+        "$CLI pack \"$(printf 'bad\\376.json')\" x.qmk",
+        1, "quillmark-cli: bad\\xfe.json:1:2: the text ends inside the object\n",
+        QStringLiteral("test ! -e x.qmk"));
+}
+
+void TestCli::guardedWrites()
+{
+    QFETCH(QString, script);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, err);
+    QFETCH(QString, check);
+
+    QTemporaryDir folder;
+    const auto put = [&folder](const char *name, const QByteArray &bytes) {
+        return writeFile(folder.filePath(QString::fromUtf8(name)), bytes);
+    };
+    QVERIFY(put("toys.qmk", workedExampleRecord()) && put("toys.keep", workedExampleRecord()) &&
+            put("start-up.json", "{}") && put("menu.html", "<p>\n"));
+
+    const Run run = runShell(folder.path(), script);
+    QCOMPARE(run.err, err);
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(run.out, QByteArray());
+    const Run checked = runShell(folder.path(), check);
+    QVERIFY2(checked.exitCode == 0, qPrintable(check));
+    // No new file of a refused or failed write is left behind.
+    QCOMPARE(QDir(folder.path())
+                 .entryList({QStringLiteral(".*")}, QDir::Files | QDir::Hidden | QDir::System),
+             QStringList());
+    // Qt cannot name every file a row made.
+    runShell(folder.path(), QStringLiteral("rm -f -- *"));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -55,6 +55,8 @@ private slots:
     void projectFileName();
     void errorBoxText_data();
     void errorBoxText();
+    void nativeNames_data();
+    void nativeNames();
 
     void pathInFolder_data();
     void pathInFolder();
@@ -428,6 +430,32 @@ void TestFiles::errorBoxText()
     QFETCH(QString, message);
     QFETCH(QString, shown);
     QCOMPARE(quill::errorBoxText(message), shown);
+}
+
+// A file name's bytes come back from its QString as given, and messages show the bytes
+// that are not UTF-8 as \xHH.
+void TestFiles::nativeNames_data()
+{
+    QTest::addColumn<QByteArray>("native");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("ASCII") << QByteArray("/w/site.qmk") << QStringLiteral("/w/site.qmk");
+    QTest::newRow("UTF-8") << QByteArray("caf\xC3\xA9 \xF0\x9F\x98\x80")
+                           << QStringLiteral("caf\u00E9 \U0001F600");
+    QTest::newRow("Latin-1 byte") << QByteArray("out\xFF.html") << QStringLiteral("out\\xff.html");
+    QTest::newRow("cut-off character") << QByteArray("a\xC3") << QStringLiteral("a\\xc3");
+    QTest::newRow("overlong slash") << QByteArray("\xC0\xAF") << QStringLiteral("\\xc0\\xaf");
+    QTest::newRow("encoded surrogate")
+        << QByteArray("\xED\xA0\x80") << QStringLiteral("\\xed\\xa0\\x80");
+}
+
+void TestFiles::nativeNames()
+{
+    QFETCH(QByteArray, native);
+    QFETCH(QString, shown);
+    const QString name = nameFromNative(native);
+    QCOMPARE(nativeName(name), native);
+    QCOMPARE(displayName(name), shown);
 }
 
 // Whatever the bytes, apply and gather never fault, and one round brings the record

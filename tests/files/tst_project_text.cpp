@@ -262,9 +262,37 @@ void TestProjectText::rejected_data()
     QTest::newRow("overlong UTF-8")
         << QByteArray("{\"title\": \"\xC0\xA2\"}") << one("in.json:1:12: not UTF-8");
     QTest::newRow("not JSON") << QByteArray("{\n  \"title\" \"x\"\n}")
-                              << one("in.json:2:12: missing name separator");
+                              << one("in.json:2:11: ':' expected after the key");
     QTest::newRow("text after the object")
-        << QByteArray("{}\n{}") << one("in.json:2:1: garbage at the end of the document");
+        << QByteArray("{}\n{}") << one("in.json:2:1: text after the object");
+    QTest::newRow("NUL after the object")
+        << QByteArray("{}\0", 3) << one("in.json:1:3: text after the object");
+    QTest::newRow("cut short") << QByteArray(R"({"title": "x")")
+                               << one("in.json:1:14: the text ends inside the object");
+    QTest::newRow("comma before the end")
+        << QByteArray(R"({"title": "x",})") << one("in.json:1:15: a key in double quotes expected");
+    QTest::newRow("deep nesting") << "{\"title\": " + QByteArray(100000, '[')
+                                  << one("in.json:1:100011: the text ends inside the object");
+    const QString escapes = QStringLiteral(
+        " (a backslash in a string begins one of \\\" \\\\ \\/ \\b \\f \\n \\r \\t \\uXXXX)");
+    QTest::newRow("invalid escape in a value")
+        << QByteArray(R"({"title": "C:\windows\path"})")
+        << QStringList{QStringLiteral(R"(in.json:1:14: invalid escape \w)") + escapes};
+    QTest::newRow("invalid escape in a key")
+        << QByteArray(R"({"clas\sification": null})")
+        << QStringList{QStringLiteral(R"(in.json:1:7: invalid escape \s)") + escapes};
+    QTest::newRow("short \\u escape")
+        << QByteArray(R"({"title": "\u00e"})")
+        << one(R"(in.json:1:12: \u must be followed by four hexadecimal digits)");
+    QTest::newRow("raw tab in a string")
+        << QByteArray("{\"title\": \"a\tb\"}")
+        << one("in.json:1:13: control character U+0009 inside a string; write it as an escape");
+    QTest::newRow("raw line feed in a string")
+        << QByteArray("{\"title\": \"a\nb\"}")
+        << one("in.json:1:13: control character U+000A inside a string; write it as an escape");
+    QTest::newRow("raw NUL in a string")
+        << QByteArray("{\"title\": \"a\0b\"}", 17)
+        << one("in.json:1:13: control character U+0000 inside a string; write it as an escape");
     QTest::newRow("array") << QByteArray(" [{}]")
                            << one("in.json:1:2: the top level is not an object");
 
@@ -289,6 +317,9 @@ void TestProjectText::rejected_data()
                                           "false, not ") +
                            type};
     }
+    QTest::newRow("array for a text, keys inside it not members")
+        << QByteArray(R"({"title": [1, {"x": 2}]})")
+        << one("in.json:1:2: title: takes a string, not an array");
     QTest::newRow("item in another case")
         << QByteArray(R"({"pragma": "cache"})")
         << one(R"(in.json:1:2: pragma: "cache" is none of its items: "Cache", "No-Cache")");
@@ -301,9 +332,12 @@ void TestProjectText::rejected_data()
     QTest::newRow("outside the 8-bit set")
         << QByteArray("{\"title\": \"\xE4\xB8\xAD\xE4\xB8\xAD\\u0100\"}")
         << one("in.json:1:2: title: characters outside the 8-bit character set: U+4E2D, U+0100");
-    QTest::newRow("lone surrogate")
+    QTest::newRow("lone high surrogate")
         << QByteArray(R"({"title": "a\ud800"})")
-        << one("in.json:1:2: title: a character outside the 8-bit character set: U+D800");
+        << one(R"(in.json:1:13: a \u escape of half a surrogate pair without its other half)");
+    QTest::newRow("lone low surrogate")
+        << QByteArray(R"({"title": "a\udc00"})")
+        << one("in.json:1:2: title: a character outside the 8-bit character set: U+DC00");
     QTest::newRow("beyond 16 bits")
         << QByteArray("{\"title\": \"\xF0\x9F\x98\x80\"}")
         << one("in.json:1:2: title: a character outside the 8-bit character set: U+1F600");

@@ -2,7 +2,9 @@
 
 #include "files/file_io.h"
 #include "tools/html_to_js.h"
+#include "tools/html_to_js_blocks.h"
 
+#include "common/converter_reference.h"
 #include "common/file_helpers.h"
 
 #include <QCoreApplication>
@@ -24,40 +26,6 @@ using namespace quill;
 namespace {
 
 const QDateTime clockReading(QDate(2024, 3, 9), QTime(14, 5, 6), QTimeZone::utc());
-
-QByteArray statement(const QByteArray &text)
-{
-    return "document.write(\"" + text + "\");\r\n";
-}
-
-QByteArray statements(const QByteArrayList &texts)
-{
-    QByteArray bytes;
-    for (const QByteArray &text : texts)
-        bytes += statement(text);
-    return bytes;
-}
-
-// The destination, written the plain way: whole text in memory, split, replaced, trimmed.
-QByteArray reference(const QByteArray &source)
-{
-    const qsizetype stop = source.indexOf('\x1a');
-    QByteArrayList lines = (stop < 0 ? source : source.left(stop)).split('\n');
-    if (lines.size() > 1 && lines.last().isEmpty())
-        lines.removeLast();
-    QByteArray out;
-    for (QByteArray line : lines) {
-        line.replace("\r", "").replace("\\", "\\\\").replace("\"", "\\\"").replace("'", "\\'");
-        qsizetype from = 0;
-        qsizetype to = line.size();
-        while (from < to && uchar(line[from]) <= 32)
-            ++from;
-        while (to > from && uchar(line[to - 1]) <= 32)
-            --to;
-        out += statement(line.mid(from, to - from));
-    }
-    return out;
-}
 
 // Blanks of every kind, CRs among them, `size` bytes in all.
 QByteArray blanks(qsizetype size)
@@ -98,6 +66,8 @@ private slots:
     void sourceCutShort();
     void sameFile_data();
     void sameFile();
+    void blockConversion_data();
+    void blockConversion();
 
 private:
     // Converts `source` from src.html into out.js with neither side file.
@@ -517,6 +487,47 @@ void TestHtmlToJs::sameFile()
     } else {
         QCOMPARE(result.error, QString());
         QCOMPARE(readFile(destination), statement("<b>menu</b>"));
+    }
+}
+
+// The bytes of a line up to its CR, LF or Ctrl-Z, converted a block at a time: the way
+// this machine runs and the portable way each give the escaped bytes and stop there.
+// Rows put the quotes and the line's end at every place of a block and across two.
+void TestHtmlToJs::blockConversion_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<int>("end"); // the offset of the byte that ends the line
+
+    const QByteArray text = "<p class=x>  Text\tand blanks\x01 across blocks</p>";
+    for (int at = 0; at <= 17; ++at) {
+        QByteArray quoted = text;
+        quoted[at] = "\"'\\"[at % 3];
+        quoted[at + 9] = '"';
+        QTest::addRow("quotes at %d and %d", at, at + 9) << quoted + '\n' << int(quoted.size());
+        for (const char stop : {'\r', '\n', blocks::CtrlZ})
+            QTest::addRow("line end 0x%02x at %d", stop, at) << text.left(at) + stop + text << at;
+    }
+    QTest::newRow("no text") << QByteArray("\n") << 0;
+    QTest::newRow("only quotes") << QByteArray(40, '\'') + '\x1a' << 40;
+}
+
+void TestHtmlToJs::blockConversion()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(int, end);
+
+    using namespace blocks;
+    const QByteArray source = line + CtrlZ + QByteArray(BlockSize, '\0');
+    QByteArray expected = line.left(end);
+    expected.replace("\\", "\\\\").replace("\"", "\\\"").replace("'", "\\'");
+    const auto *const begin = reinterpret_cast<const unsigned char *>(source.constData());
+    for (const auto convert : {&convertToLineEnd, &convertBytesToLineEnd}) {
+        QByteArray out(2 * source.size() + BlockSize, '\0');
+        const unsigned char *p = begin;
+        char *o = out.data();
+        convert(p, o);
+        QCOMPARE(p - begin, qsizetype(end));
+        QCOMPARE(out.left(o - out.data()), expected);
     }
 }
 

@@ -1,0 +1,436 @@
+// Reading the JSON text form of a project file: RapidJSON's event reader for the grammar,
+// this program's rules for the members. Every step is linear in the source: the text is
+// scanned a fixed number of times, and each member is checked in constant time.
+
+#include "files/project_text.h"
+
+#include "document/ansi_codec.h"
+#include "document/tag_document.h"
+#include "files/file_io.h"
+
+#include <rapidjson/memorystream.h>
+#include <rapidjson/reader.h>
+
+#include <QSet>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quill {
+namespace {
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+// The offset of the first byte that does not begin a well-formed UTF-8 character; -1
+// when there is none.
+qsizetype firstInvalidUtf8(QByteArrayView text)
+{
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype length = utf8CharacterLength(text, i);
+        if (length == 0)
+            return i;
+        i += length;
+    }
+    return -1;
+}
+
+// Line and column of byte offsets, columns counting characters. The line starts are
+// found once; the column is counted from the line's start, or from the last place asked
+// for when that lies on the same line before it, so that places asked for in order cost
+// no more than one pass over the text, however long its lines.
+class Places
+{
+public:
+    Places(const QString &name, QByteArrayView text)
+        : m_name(name)
+        , m_text(text)
+    {
+        m_lineStarts.push_back(0);
+        const char *const begin = text.data();
+        const char *const end = begin + text.size();
+        for (const char *p = begin;
+             p < end && (p = static_cast<const char *>(std::memchr(p, '\n', std::size_t(end - p))));
+             ++p)
+            m_lineStarts.push_back(p + 1 - begin);
+    }
+
+    // "NAME:LINE:COLUMN: "
+    QString at(qsizetype offset)
+    {
+        offset = std::clamp<qsizetype>(offset, 0, m_text.size());
+        const auto next = std::upper_bound(m_lineStarts.begin(), m_lineStarts.end(), offset);
+        const qsizetype line = next - m_lineStarts.begin();
+        const qsizetype lineStart = next[-1];
+        if (line != m_lastLine || m_lastOffset > offset) {
+            m_lastLine = line;
+            m_lastOffset = lineStart;
+            m_lastColumn = 1;
+        }
+        for (qsizetype i = m_lastOffset; i < offset; ++i) {
+            if ((static_cast<unsigned char>(m_text[i]) & 0xC0) != 0x80)
+                ++m_lastColumn;
+        }
+        m_lastOffset = offset;
+        return QStringLiteral("%1:%2:%3: ").arg(m_name).arg(line).arg(m_lastColumn);
+    }
+
+private:
+    const QString &m_name;
+    QByteArrayView m_text;
+    std::vector<qsizetype> m_lineStarts;
+    qsizetype m_lastLine = 0;
+    qsizetype m_lastOffset = 0;
+    qsizetype m_lastColumn = 1;
+};
+
+// One member's value as the reader saw it; a string is UTF-8 (a lone low surrogate
+// from an escape included) and lives only as long as the event.
+struct Value {
+    enum Type { Null, False, True, Number, String, Array, Object } type = Null;
+    std::string_view utf8;
+};
+
+QString typeName(const Value &value)
+{
+    switch (value.type) {
+    case Value::Null:
+        return QStringLiteral("null");
+    case Value::False:
+        return QStringLiteral("false");
+    case Value::True:
+        return QStringLiteral("true");
+    case Value::Number:
+        return QStringLiteral("a number");
+    case Value::String:
+        return QStringLiteral("a string");
+    case Value::Array:
+        return QStringLiteral("an array");
+    case Value::Object:
+        break;
+    }
+    return QStringLiteral("an object");
+}
+
+// The characters of a string the reader decoded: valid UTF-8 but for a surrogate that
+// an escape may give, which comes out as the character it encodes.
+std::vector<char32_t> characters(std::string_view utf8)
+{
+    std::vector<char32_t> out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const int length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t code = length == 1   ? lead
+                        : length == 2 ? lead & 0x1F
+                        : length == 3 ? lead & 0x0F
+                                      : lead & 0x07;
+        for (int k = 1; k < length && i + std::size_t(k) < utf8.size(); ++k)
+            code = (code << 6) | (static_cast<unsigned char>(utf8[i + std::size_t(k)]) & 0x3F);
+        out.push_back(code);
+        i += std::size_t(length);
+    }
+    return out;
+}
+
+QString codeName(char32_t code)
+{
+    return QStringLiteral("U+%1").arg(unsigned(code), 4, 16, QLatin1Char('0')).toUpper();
+}
+
+// Puts one member's value into the document; a fault is appended to `faults` as a
+// reason naming the key.
+void takeValue(const FieldDef &def, const Value &value, TagDocument &doc, QStringList &faults)
+{
+    const QString key = QLatin1StringView(def.key);
+    switch (def.kind) {
+    case FieldKind::Edit: {
+        if (value.type != Value::String) {
+            faults << key + QStringLiteral(": takes a string, not ") + typeName(value);
+            return;
+        }
+        // One byte per character in the record; a character outside the set is named
+        // once, in the order met.
+        const std::vector<char32_t> text = characters(value.utf8);
+        QStringList outside;
+        QSet<char32_t> named;
+        for (const char32_t c : text) {
+            if (ansiByte(c) < 0 && !named.contains(c)) {
+                named.insert(c);
+                outside << codeName(c);
+            }
+        }
+        if (!outside.isEmpty())
+            faults << key +
+                          (outside.size() == 1 ? QStringLiteral(": a character outside")
+                                               : QStringLiteral(": characters outside")) +
+                          QStringLiteral(" the 8-bit character set: ") +
+                          outside.join(QStringLiteral(", "));
+        if (qsizetype(text.size()) > def.capacity)
+            faults << QStringLiteral("%1: %2 characters, more than the %3 the field holds")
+                          .arg(key)
+                          .arg(text.size())
+                          .arg(def.capacity);
+        if (outside.isEmpty() && qsizetype(text.size()) <= def.capacity)
+            doc.setText(def.id, QString::fromUtf8(value.utf8.data(), qsizetype(value.utf8.size())));
+        return;
+    }
+    case FieldKind::List: {
+        if (value.type == Value::Null) {
+            doc.setIndex(def.id, -1);
+            return;
+        }
+        if (value.type != Value::String) {
+            faults << key + QStringLiteral(": takes one of its items or null, not ") +
+                          typeName(value);
+            return;
+        }
+        QStringList items;
+        for (std::size_t i = 0; i < def.items.size(); ++i) {
+            if (value.utf8 == def.items[i]) {
+                doc.setIndex(def.id, int(i));
+                return;
+            }
+            items << jsonString(QString(QLatin1StringView(def.items[i])));
+        }
+        const QString text = QString::fromUtf8(value.utf8.data(), qsizetype(value.utf8.size()));
+        faults << key + QLatin1StringView(": ") + jsonString(text) +
+                      QStringLiteral(" is none of its items: ") + items.join(QStringLiteral(", "));
+        return;
+    }
+    case FieldKind::Check:
+        if (value.type != Value::True && value.type != Value::False) {
+            faults << key + QStringLiteral(": takes true or false, not ") + typeName(value);
+            return;
+        }
+        doc.setChecked(def.id, value.type == Value::True);
+        return;
+    }
+}
+
+const FieldDef *fieldByKey(std::string_view key)
+{
+    for (const FieldDef &def : fieldCatalogue()) {
+        if (key == def.key)
+            return &def;
+    }
+    return nullptr;
+}
+
+// Receives the reader's events and takes the members of the top-level object in source
+// order; what lies deeper only counts as the type of the member's value.
+class Members
+{
+public:
+    Members(const rapidjson::MemoryStream &stream, QByteArrayView text, Places &places,
+            QStringList &errors)
+        : m_stream(stream)
+        , m_text(text)
+        , m_places(places)
+        , m_errors(errors)
+        , m_seen(fieldCatalogue().size(), false)
+        , m_doc(TagDocument::startUp())
+    {}
+
+    const TagDocument &document() const { return m_doc; }
+
+    bool Null() { return scalar({Value::Null, {}}); }
+    bool Bool(bool b) { return scalar({b ? Value::True : Value::False, {}}); }
+    bool Int(int) { return number(); }
+    bool Uint(unsigned) { return number(); }
+    bool Int64(int64_t) { return number(); }
+    bool Uint64(uint64_t) { return number(); }
+    bool Double(double) { return number(); }
+    bool RawNumber(const char *, rapidjson::SizeType, bool) { return number(); }
+    bool String(const char *s, rapidjson::SizeType length, bool)
+    {
+        return scalar({Value::String, std::string_view(s, length)});
+    }
+    bool StartObject() { return open(Value::Object); }
+    bool StartArray() { return open(Value::Array); }
+    bool EndObject(rapidjson::SizeType) { return close(); }
+    bool EndArray(rapidjson::SizeType) { return close(); }
+
+    bool Key(const char *s, rapidjson::SizeType length, bool)
+    {
+        if (m_depth == 1) {
+            // The key's opening quote: the first byte after the previous event that is
+            // neither a blank nor the comma between members.
+            qsizetype at = m_lastEvent;
+            while (at < m_text.size() && (isBlank(m_text[at]) || m_text[at] == ','))
+                ++at;
+            m_key.assign(s, length); // the reader reuses its buffer for the value
+            m_keyPlace = at;
+            m_def = fieldByKey(m_key);
+        }
+        return moved();
+    }
+
+private:
+    bool number() { return scalar({Value::Number, {}}); }
+
+    bool scalar(const Value &value)
+    {
+        if (m_depth == 1)
+            member(value);
+        return moved();
+    }
+
+    bool open(Value::Type type)
+    {
+        if (m_depth == 1)
+            member({type, {}});
+        ++m_depth;
+        return moved(1);
+    }
+
+    bool close()
+    {
+        --m_depth;
+        return moved(1);
+    }
+
+    // The reader tells a bracket's event before it takes the bracket, any other event
+    // after its token.
+    bool moved(qsizetype bracket = 0)
+    {
+        m_lastEvent = qsizetype(m_stream.Tell()) + bracket;
+        return true;
+    }
+
+    void member(const Value &value)
+    {
+        const QString at = m_places.at(m_keyPlace);
+        if (!m_def) {
+            const QString key = QString::fromUtf8(m_key.data(), qsizetype(m_key.size()));
+            m_errors << at + QStringLiteral("unknown key ") + jsonString(key);
+            return;
+        }
+        const auto index = std::size_t(m_def - fieldCatalogue().data());
+        if (m_seen[index])
+            m_errors << at + QLatin1StringView(m_def->key) +
+                            QStringLiteral(": given more than once");
+        m_seen[index] = true;
+        QStringList faults;
+        takeValue(*m_def, value, m_doc, faults);
+        for (const QString &fault : std::as_const(faults))
+            m_errors << at + fault;
+    }
+
+    const rapidjson::MemoryStream &m_stream;
+    QByteArrayView m_text;
+    Places &m_places;
+    QStringList &m_errors;
+    std::vector<bool> m_seen;
+    TagDocument m_doc;
+    int m_depth = 0;
+    qsizetype m_lastEvent = 0;
+    std::string m_key;
+    qsizetype m_keyPlace = 0;
+    const FieldDef *m_def = nullptr;
+};
+
+// The reason for a fault of the JSON grammar at `offset`.
+QString grammarFault(rapidjson::ParseErrorCode code, QByteArrayView text, qsizetype offset)
+{
+    using namespace rapidjson;
+    const bool atEnd = offset >= text.size();
+    const auto byte = atEnd ? 0u : static_cast<unsigned char>(text[offset]);
+    if (atEnd && code != kParseErrorStringEscapeInvalid &&
+        code != kParseErrorStringUnicodeEscapeInvalidHex &&
+        code != kParseErrorStringUnicodeSurrogateInvalid)
+        return QStringLiteral("the text ends inside the object");
+    // The reader tells a raw control character in a string as a bad escape or a
+    // missing quote.
+    if (!atEnd && byte < 0x20 &&
+        (code == kParseErrorStringMissQuotationMark || code == kParseErrorStringEscapeInvalid ||
+         code == kParseErrorStringInvalidEncoding))
+        return QStringLiteral("control character U+%1 inside a string; write it as an escape")
+            .arg(QStringLiteral("%1").arg(byte, 4, 16, QLatin1Char('0')).toUpper());
+    if (byte == 0)
+        return QStringLiteral("a NUL byte outside a string");
+    switch (code) {
+    case kParseErrorObjectMissName:
+        return QStringLiteral("a key in double quotes expected");
+    case kParseErrorObjectMissColon:
+        return QStringLiteral("':' expected after the key");
+    case kParseErrorObjectMissCommaOrCurlyBracket:
+        return QStringLiteral("',' or '}' expected after the value");
+    case kParseErrorArrayMissCommaOrSquareBracket:
+        return QStringLiteral("',' or ']' expected after the value");
+    case kParseErrorStringUnicodeEscapeInvalidHex:
+        return QStringLiteral("\\u must be followed by four hexadecimal digits");
+    case kParseErrorStringUnicodeSurrogateInvalid:
+        return QStringLiteral("a \\u escape of half a surrogate pair without its other half");
+    case kParseErrorStringEscapeInvalid: {
+        const QString escape = offset + 1 < text.size()
+                                   ? QString::fromUtf8(text.sliced(offset, 2).toByteArray())
+                                   : QStringLiteral("\\");
+        return QStringLiteral("invalid escape %1 (a backslash in a string begins one of "
+                              "\\\" \\\\ \\/ \\b \\f \\n \\r \\t \\uXXXX)")
+            .arg(escape);
+    }
+    case kParseErrorStringMissQuotationMark:
+        return QStringLiteral("the string has no closing quote");
+    case kParseErrorNumberTooBig:
+    case kParseErrorNumberMissFraction:
+    case kParseErrorNumberMissExponent:
+        return QStringLiteral("not a valid number");
+    default:
+        break;
+    }
+    return QStringLiteral("not a JSON value");
+}
+
+} // namespace
+
+bool projectFromJson(QByteArrayView source, const QString &sourceName, TProjectRecord *record,
+                     QStringList *errors)
+{
+    errors->clear();
+    // The byte-order mark is no part of the text: columns count from after it.
+    const QByteArrayView text =
+        source.startsWith("\xEF\xBB\xBF") ? source.sliced(3) : QByteArrayView(source);
+    Places places(sourceName, text);
+    const auto fail = [&](qsizetype offset, const QString &reason) {
+        *errors = QStringList{places.at(offset) + reason};
+        return false;
+    };
+
+    const auto first = std::find_if_not(text.begin(), text.end(), isBlank);
+    if (first == text.end())
+        return fail(0, QStringLiteral("empty"));
+    if (const qsizetype bad = firstInvalidUtf8(text); bad >= 0)
+        return fail(bad, QStringLiteral("not UTF-8"));
+    if (*first != '{')
+        return fail(first - text.begin(), QStringLiteral("the top level is not an object"));
+
+    // Iterative, so that deep nesting costs heap, not stack; numbers are only ever a
+    // wrong type here, so they are not converted.
+    constexpr unsigned flags = rapidjson::kParseIterativeFlag | rapidjson::kParseStopWhenDoneFlag |
+                               rapidjson::kParseNumbersAsStringsFlag;
+    rapidjson::MemoryStream stream(text.data(), std::size_t(text.size()));
+    Members members(stream, text, places, *errors);
+    rapidjson::Reader reader;
+    const rapidjson::ParseResult parsed = reader.Parse<flags>(stream, members);
+    if (parsed.IsError()) {
+        const auto offset = qsizetype(parsed.Offset());
+        return fail(offset, grammarFault(parsed.Code(), text, offset));
+    }
+    // The reader stops after the object: only blanks may follow.
+    const auto rest =
+        std::find_if_not(text.begin() + qsizetype(stream.Tell()), text.end(), isBlank);
+    if (rest != text.end())
+        return fail(rest - text.begin(), QStringLiteral("text after the object"));
+    if (!errors->isEmpty())
+        return false;
+    *record = GatherProject(members.document());
+    return true;
+}
+
+} // namespace quill
