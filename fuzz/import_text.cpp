@@ -4,6 +4,7 @@
 #include "fuzz_files.h"
 
 #include "document/ansi_codec.h"
+#include "document/line_breaks.h"
 #include "files/import_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
