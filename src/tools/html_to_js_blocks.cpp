@@ -347,12 +347,10 @@ qint64 countFeeds(const char *begin, const char *end)
     return feeds;
 }
 
-const unsigned char *skipBlanks(const unsigned char *p)
+namespace {
+
+const unsigned char *skipBlanksPortable(const unsigned char *p)
 {
-#if defined(__x86_64__)
-    if (wideAvailable)
-        return skipBlanksWide(p);
-#endif
     for (;;) {
         const Block b = load(p);
         const Mask stops = (b > splat(' ')) | (b == splat('\n')) | (b == splat(CtrlZ));
@@ -360,6 +358,17 @@ const unsigned char *skipBlanks(const unsigned char *p)
             return p + first(stops);
         p += VectorSize;
     }
+}
+
+} // namespace
+
+const unsigned char *skipBlanks(const unsigned char *p)
+{
+#if defined(__x86_64__)
+    if (wideAvailable)
+        return skipBlanksWide(p);
+#endif
+    return skipBlanksPortable(p);
 }
 
 void convertToLineEnd(const unsigned char *&p, char *&o)
@@ -380,8 +389,13 @@ LineSpan convertLine(const unsigned char *p, char *o, bool skip)
         return convertLineWide(p, o, skip);
 #endif
     if (skip)
-        p = skipBlanks(p);
-    convertToLineEnd(p, o);
+        p = skipBlanksPortable(p);
+#if defined(__x86_64__)
+    if (shuffleAvailable)
+        convertWithShuffle(p, o);
+    else
+#endif
+        convertBytesToLineEnd(p, o);
     return {p, o};
 }
 
