@@ -23,21 +23,38 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(written.open(QIODevice::ReadOnly));
     FUZZ_CHECK(written.readAll() == reference(fuzz::bytes(data, size)));
 
-    // Line by line, the block conversion this machine runs and the portable one agree.
+    // Line by line, every block conversion this machine can run and the portable one agree,
+    // and so do the blanks skipped and the line converted in one pass.
     using namespace quill::blocks;
     const QByteArray source = fuzz::bytes(data, size) + CtrlZ + QByteArray(BlockSize, '\0');
     const auto *const begin = reinterpret_cast<const unsigned char *>(source.constData());
-    QByteArray outFast(2 * source.size() + BlockSize, '\0');
+    QByteArray outFast(2 * source.size() + 2 * BlockSize, '\0');
     QByteArray outBytes = outFast;
-    for (const unsigned char *p = begin; p - begin < qsizetype(size); ++p) {
-        const unsigned char *fast = p;
-        char *o1 = outFast.data();
-        convertToLineEnd(fast, o1);
-        char *o2 = outBytes.data();
-        convertBytesToLineEnd(p, o2);
-        FUZZ_CHECK(fast == p && o1 - outFast.data() == o2 - outBytes.data());
-        FUZZ_CHECK(std::memcmp(outFast.constData(), outBytes.constData(),
-                               std::size_t(o2 - outBytes.data())) == 0);
+    const QList<LineConversion> ways = lineConversions();
+    for (const unsigned char *at = begin; at - begin < qsizetype(size); ++at) {
+        for (const bool skip : {false, true}) {
+            // Nothing may be written before the output's start.
+            std::memset(outFast.data(), '#', BlockSize);
+            std::memset(outBytes.data(), '#', BlockSize);
+            const unsigned char *p = skip ? skipBlanks(at) : at;
+            char *o2 = outBytes.data() + BlockSize;
+            convertBytesToLineEnd(p, o2);
+            const LineSpan span = convertLine(at, outFast.data() + BlockSize, skip);
+            FUZZ_CHECK(span.end == p && span.out - outFast.data() == o2 - outBytes.data());
+            FUZZ_CHECK(std::memcmp(outFast.constData(), outBytes.constData(),
+                                   std::size_t(o2 - outBytes.data())) == 0);
+        }
+        for (const LineConversion convert : ways) {
+            const unsigned char *fast = at;
+            char *o1 = outFast.data();
+            convert(fast, o1);
+            const unsigned char *p = at;
+            char *o2 = outBytes.data();
+            convertBytesToLineEnd(p, o2);
+            FUZZ_CHECK(fast == p && o1 - outFast.data() == o2 - outBytes.data());
+            FUZZ_CHECK(std::memcmp(outFast.constData(), outBytes.constData(),
+                                   std::size_t(o2 - outBytes.data())) == 0);
+        }
     }
     return 0;
 }

@@ -262,11 +262,12 @@ private:
         bool inText = m_inText;
         for (;;) {
             // Blanks before a line's first text byte are dropped.
-            if (!inText)
-                p = blocks::skipBlanks(p);
-            const unsigned char *const from = p;
-            blocks::convertToLineEnd(p, o);
-            inText = inText || p > from;
+            const blocks::LineSpan span = blocks::convertLine(p, o, !inText);
+            const bool converted = span.out > o;
+            const unsigned char *const stop = span.end;
+            p = stop;
+            o = span.out;
+            inText = inText || converted;
 
             unsigned char c = *p++;
             // A CR is never part of the text; the LF of a CR LF is taken at once.
@@ -275,8 +276,10 @@ private:
                     continue;
                 c = *p++;
             }
-            // The blanks after the line's last text byte are taken back at its end.
-            keep = afterLastText(keep, checked, o);
+            // The blanks after the line's last text byte are taken back at its end. The
+            // last byte written is the last byte converted, read from the source rather
+            // than from output the processor may still be storing.
+            keep = converted && stop[-1] > 32 ? o : afterLastText(keep, checked, o);
             checked = o - keep;
             if (c == '\n') {
                 o = std::copy_n(LineSuffix, SuffixSize, keep);

@@ -68,6 +68,8 @@ private slots:
     void sameFile();
     void blockConversion_data();
     void blockConversion();
+    void lineConversion_data();
+    void lineConversion();
 
 private:
     // Converts `source` from src.html into out.js with neither side file.
@@ -490,16 +492,17 @@ void TestHtmlToJs::sameFile()
     }
 }
 
-// The bytes of a line up to its CR, LF or Ctrl-Z, converted a block at a time: the way
-// this machine runs and the portable way each give the escaped bytes and stop there.
-// Rows put the quotes and the line's end at every place of a block and across two.
+// The bytes of a line up to its CR, LF or Ctrl-Z, converted a block at a time: every way
+// this machine can run gives the escaped bytes and stops there. Rows put the quotes and
+// the line's end at every place of a block and across two, for blocks of 16 and of 64.
 void TestHtmlToJs::blockConversion_data()
 {
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<int>("end"); // the offset of the byte that ends the line
 
-    const QByteArray text = "<p class=x>  Text\tand blanks\x01 across blocks</p>";
-    for (int at = 0; at <= 17; ++at) {
+    const QByteArray text =
+        QByteArray("<p class=x>  Text\tand blanks\x01 across blocks</p>").repeated(3);
+    for (int at = 0; at <= 70; ++at) {
         QByteArray quoted = text;
         quoted[at] = "\"'\\"[at % 3];
         quoted[at + 9] = '"';
@@ -509,6 +512,7 @@ void TestHtmlToJs::blockConversion_data()
     }
     QTest::newRow("no text") << QByteArray("\n") << 0;
     QTest::newRow("only quotes") << QByteArray(40, '\'') + '\x1a' << 40;
+    QTest::newRow("quotes across three blocks") << QByteArray(150, '\\') + '\n' << 150;
 }
 
 void TestHtmlToJs::blockConversion()
@@ -521,13 +525,51 @@ void TestHtmlToJs::blockConversion()
     QByteArray expected = line.left(end);
     expected.replace("\\", "\\\\").replace("\"", "\\\"").replace("'", "\\'");
     const auto *const begin = reinterpret_cast<const unsigned char *>(source.constData());
-    for (const auto convert : {&convertToLineEnd, &convertBytesToLineEnd}) {
+    for (const LineConversion convert : lineConversions()) {
         QByteArray out(2 * source.size() + BlockSize, '\0');
         const unsigned char *p = begin;
         char *o = out.data();
         convert(p, o);
         QCOMPARE(p - begin, qsizetype(end));
         QCOMPARE(out.left(o - out.data()), expected);
+    }
+}
+
+// A line's blanks skipped and its bytes converted in one pass: the same stop and output as
+// the two steps, and nothing written before the output's start. Rows put the line's
+// first text byte at every place of a block and beyond, after blanks, tabs and CRs.
+void TestHtmlToJs::lineConversion_data()
+{
+    QTest::addColumn<QByteArray>("line");
+
+    for (int blanks = 0; blanks <= 70; ++blanks) {
+        const QByteArray lead =
+            QByteArray(blanks, ' ')
+                .replace(blanks / 2, blanks % 3 ? 1 : 0, blanks % 2 ? "\r" : "\t");
+        QTest::addRow("%d blanks, then text", blanks) << lead + "It's \"x\"\r\n";
+        QTest::addRow("%d blanks, then the end", blanks) << lead + (blanks % 2 ? "\n" : "\x1a");
+        QTest::addRow("%d blanks, then a long line", blanks) << lead + QByteArray(90, '\'') + '\n';
+    }
+}
+
+void TestHtmlToJs::lineConversion()
+{
+    QFETCH(QByteArray, line);
+
+    using namespace blocks;
+    const QByteArray source = line + CtrlZ + QByteArray(BlockSize, '\0');
+    const auto *const begin = reinterpret_cast<const unsigned char *>(source.constData());
+    for (const bool skip : {false, true}) {
+        const unsigned char *p = skip ? skipBlanks(begin) : begin;
+        QByteArray expected(2 * source.size() + BlockSize, '#');
+        char *o = expected.data() + BlockSize;
+        convertBytesToLineEnd(p, o);
+        expected.truncate(o - expected.data());
+
+        QByteArray out(2 * source.size() + BlockSize, '#');
+        const LineSpan span = convertLine(begin, out.data() + BlockSize, skip);
+        QCOMPARE(span.end - begin, p - begin);
+        QCOMPARE(out.left(span.out - out.data()), expected);
     }
 }
 
