@@ -23,10 +23,10 @@ namespace {
 
 using blocks::BlockSize;
 using blocks::CtrlZ;
-constexpr char LinePrefix[] = "document.write(\"";
-constexpr char LineSuffix[] = "\");\r\n";
-constexpr qsizetype PrefixSize = sizeof LinePrefix - 1;
-constexpr qsizetype SuffixSize = sizeof LineSuffix - 1;
+using blocks::LinePrefix;
+using blocks::LineSuffix;
+using blocks::PrefixSize;
+using blocks::SuffixSize;
 // The most output one source byte can give: an LF ends a line and starts the next.
 constexpr qsizetype MostPerByte = PrefixSize + SuffixSize;
 // Room for the held blanks and the output of one read; large writes, unless the buffers
@@ -261,6 +261,19 @@ private:
         qsizetype checked = m_checked;
         bool inText = m_inText;
         for (;;) {
+            // At a line's start, the short lines that follow are taken in one run, up to
+            // the last line due, which is left for the ending below.
+            if (!inText && o == keep) {
+                const blocks::LinesSpan run =
+                    blocks::convertShortLines(p, o, std::max<qint64>(m_lines - m_done - 1, 0));
+                if (run.lines > 0) {
+                    for (qsizetype n = 0; n < run.lines; ++n)
+                        lineDone();
+                    p = run.end;
+                    o = keep = run.out;
+                    m_lineStart = offset + (p - bytes);
+                }
+            }
             // Blanks before a line's first text byte are dropped.
             const blocks::LineSpan span = blocks::convertLine(p, o, !inText);
             const bool converted = span.out > o;

@@ -177,7 +177,7 @@ __attribute__((target("ssse3,popcnt"))) void convertWithShuffle(const unsigned c
 // itself; the other entries hold their index inverted, which no byte with those low
 // bits can equal.
 struct WideTables {
-    std::array<unsigned char, 64> special, stops, blank, backslash, cr;
+    std::array<unsigned char, 64> special, stops, blank, backslash, cr, lf, ctrlZ;
 };
 
 constexpr std::array<unsigned char, 64> wanted(std::initializer_list<char> bytes)
@@ -203,6 +203,8 @@ alignas(64) constexpr WideTables wideTables{
     filled(' '),
     filled('\\'),
     filled('\r'),
+    filled('\n'),
+    filled(CtrlZ),
 };
 
 QUILL_WIDE __m512i table(const std::array<unsigned char, 64> &entries)
@@ -280,6 +282,66 @@ QUILL_WIDE LineSpan convertLineWide(const unsigned char *s, char *d, bool skip)
         b = _mm512_loadu_si512(s);
         text = _mm512_cmpgt_epu8_mask(b, table(wideTables.blank));
         special = matches(b, wideTables.special);
+    }
+}
+
+// The lines of a block are found from its masks, each LF after the last by its bit, so
+// that a short line costs no scan of its own; the block is loaded again only at the start
+// of a line that runs beyond it.
+QUILL_WIDE LinesSpan convertShortLinesWide(const unsigned char *s, char *d, qsizetype most)
+{
+    constexpr std::uint64_t all = ~std::uint64_t(0);
+    qsizetype lines = 0;
+    for (;;) {
+        const __m512i b = _mm512_loadu_si512(s);
+        const std::uint64_t text = _mm512_cmpgt_epu8_mask(b, table(wideTables.blank));
+        const std::uint64_t quotes = matches(b, wideTables.special) & text;
+        const std::uint64_t crs = _mm512_cmpeq_epi8_mask(b, table(wideTables.cr));
+        const std::uint64_t lfs = _mm512_cmpeq_epi8_mask(b, table(wideTables.lf));
+        const std::uint64_t stops = _mm512_cmpeq_epi8_mask(b, table(wideTables.ctrlZ));
+        unsigned start = 0; // of the line, in the block
+        for (;;) {
+            // The bits from `start` on; none once the block is used up.
+            const std::uint64_t rest = ~_bzhi_u64(all, start);
+            const std::uint64_t ends = lfs & rest;
+            if (lines == most || ends == 0)
+                break;
+            const auto lf = unsigned(_tzcnt_u64(ends));
+            const std::uint64_t line = rest & _bzhi_u64(all, lf);
+            if (stops & line)
+                return {s + start, d, lines};
+            const std::uint64_t shown = text & line;
+            if (shown) {
+                // From the first text byte to the last, less the CRs.
+                const auto first = unsigned(_tzcnt_u64(shown));
+                const auto last = 63 - unsigned(std::countl_zero(shown));
+                const std::uint64_t taken =
+                    _bzhi_u64(all, last + 1) & ~_bzhi_u64(all, first) & ~crs;
+                // The bytes taken, packed at the block's start, then spread out.
+                const __m512i packed = _mm512_maskz_compress_epi8(taken, b);
+                const auto size = unsigned(std::popcount(taken));
+                const std::uint64_t marks = _pext_u64(quotes, taken);
+                const std::uint64_t packedTaken = _bzhi_u64(all, size);
+                expandHalfWide(packed, std::uint32_t(packedTaken), std::uint32_t(marks), all, d);
+                d += std::min(size, 32u) + unsigned(_mm_popcnt_u32(std::uint32_t(marks)));
+                if (size > 32) {
+                    expandHalfWide(_mm512_maskz_shuffle_i64x2(0xFF, packed, packed, 0xEE),
+                                   std::uint32_t(packedTaken >> 32), std::uint32_t(marks >> 32),
+                                   all, d);
+                    d += size - 32 + unsigned(_mm_popcnt_u32(std::uint32_t(marks >> 32)));
+                }
+            }
+            std::memcpy(d, LineSuffix, SuffixSize);
+            d += SuffixSize;
+            std::memcpy(d, LinePrefix, PrefixSize);
+            d += PrefixSize;
+            ++lines;
+            start = lf + 1;
+        }
+        // A line that starts the block and does not end in it is not a short one.
+        if (start == 0 || lines == most)
+            return {s + start, d, lines};
+        s += start;
     }
 }
 
@@ -397,6 +459,15 @@ LineSpan convertLine(const unsigned char *p, char *o, bool skip)
 #endif
         convertBytesToLineEnd(p, o);
     return {p, o};
+}
+
+LinesSpan convertShortLines(const unsigned char *p, char *o, qsizetype most)
+{
+#if defined(__x86_64__)
+    if (wideAvailable)
+        return convertShortLinesWide(p, o, most);
+#endif
+    return {p, o, 0};
 }
 
 QList<LineConversion> lineConversions()

@@ -10,6 +10,11 @@ namespace quill::blocks {
 // The most any of the ways below reads or writes beyond a buffer's last byte.
 inline constexpr qsizetype BlockSize = 128;
 inline constexpr char CtrlZ = '\x1a';
+// What each line of text becomes: the line between these two.
+inline constexpr char LinePrefix[] = "document.write(\"";
+inline constexpr char LineSuffix[] = "\");\r\n";
+inline constexpr qsizetype PrefixSize = sizeof LinePrefix - 1;
+inline constexpr qsizetype SuffixSize = sizeof LineSuffix - 1;
 
 // The number of LF bytes in [begin, end).
 qint64 countFeeds(const char *begin, const char *end);
@@ -40,5 +45,20 @@ struct LineSpan {
 // skipBlanks (when `skip`) and then convertToLineEnd, in one pass where the machine allows;
 // nothing is written before `o`.
 LineSpan convertLine(const unsigned char *p, char *o, bool skip);
+
+// Where a run of short lines stopped: the start of the first line not taken, the end of
+// the output (just past that line's prefix), and the number of lines taken.
+struct LinesSpan {
+    const unsigned char *end;
+    char *out;
+    qsizetype lines;
+};
+
+// Takes up to `most` whole lines from `p`, the prefix of the first already written before
+// `o`: each converted with its leading and trailing blanks and its CRs left out, closed
+// with the suffix and the next opened with the prefix. Only lines whose LF lies within a
+// block of their start and that hold no Ctrl-Z are taken, where the machine allows it at
+// all; the others are left to convertLine.
+LinesSpan convertShortLines(const unsigned char *p, char *o, qsizetype most);
 
 } // namespace quill::blocks

@@ -55,6 +55,8 @@ private slots:
     void lines();
     void longLines_data();
     void longLines();
+    void shortLineRuns_data();
+    void shortLineRuns();
     void randomSources();
     void progress_data();
     void progress();
@@ -191,6 +193,37 @@ void TestHtmlToJs::longLines_data()
 void TestHtmlToJs::longLines()
 {
     lines();
+}
+
+// Runs of lines that each end within reach of their start, and the lines that break
+// such a run: each source as the plain whole-text conversion gives it.
+void TestHtmlToJs::shortLineRuns_data()
+{
+    QTest::addColumn<QByteArray>("source");
+
+    QTest::newRow("lines sharing a block") << QByteArray("a\nb c\n  d \r\n\n\"e\"\n \t\r\n'f\\'\n");
+    for (const int size : {31, 32, 33, 62, 63, 64, 65, 70}) {
+        const QByteArray quoted = '"' + QByteArray(size - 2, 'a') + '\'';
+        QTest::addRow("quoted line of %d bytes between short ones", size)
+            << "q\n" + quoted + "\n" + quoted + "\r\n r\n";
+        QTest::addRow("%d blanks before a short line", size)
+            << "q\n" + QByteArray(size, ' ') + "\\\nr";
+    }
+    QTest::newRow("CRs inside short lines") << QByteArray("a\rb\n c \r d\r\n\r\"\r\n");
+    QTest::newRow("Ctrl-Z after short lines") << QByteArray("a\nb\nc\x1a d\ne\n");
+    QTest::newRow("Ctrl-Z opening a line") << QByteArray("a\nb\n\x1a d\ne\n");
+    QTest::newRow("inner blanks and bytes above 127") << QByteArray("\xff \x01 \xa0\n\x7f\t\x7f\n");
+}
+
+void TestHtmlToJs::shortLineRuns()
+{
+    QFETCH(QByteArray, source);
+
+    const ConversionResult result = run(source);
+    QCOMPARE(result.error, QString());
+    const QByteArray expected = reference(source);
+    QCOMPARE(readFile(QStringLiteral("out.js")), expected);
+    QCOMPARE(result.lines, expected.count("\r\n"));
 }
 
 void TestHtmlToJs::randomSources()
