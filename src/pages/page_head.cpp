@@ -182,11 +182,14 @@ void readHeadChildren(const GumboNode *head, qsizetype base, PageHead &out)
             item.value = rawValue(content);
             const bool contentType =
                 !name && item.slot == QLatin1StringView("http-equiv=content-type");
-            if (out.declaredCharset.isEmpty() && (charset || contentType)) {
-                out.declaredCharset = charset ? QByteArray(charset->value).trimmed()
-                                              : charsetOfContentType(item.value);
+            // Only a <meta charset> of its own declares: one that also carries a name or
+            // an http-equiv may be replaced, and its declaration would go with it.
+            const bool charsetAlone = charset && !name && !equiv;
+            if (out.declaredCharset.isEmpty() && (charsetAlone || contentType)) {
+                out.declaredCharset = charsetAlone ? QByteArray(charset->value).trimmed()
+                                                   : charsetOfContentType(item.value);
                 out.declaredCharsetLine = item.line;
-                out.declaredByContentType = !charset;
+                out.declaredByContentType = !charsetAlone;
             }
         } else if (element.tag == GUMBO_TAG_TITLE) {
             // The text between the tags as written; a title cut off by the end of the
