@@ -392,21 +392,6 @@ void ReplacementFile::cancel()
     m_temporary.clear();
 }
 
-bool openForReplacing(ReplacementFile &file, QString *error)
-{
-    return file.open(error);
-}
-
-bool writeReplacement(ReplacementFile &file, const char *data, qsizetype size, QString *error)
-{
-    return file.write(data, size, error);
-}
-
-bool commitReplacement(ReplacementFile &file, QString *error)
-{
-    return file.commit(error);
-}
-
 bool fileKey(const QString &path, FileKey *key)
 {
     const QByteArray native = nativeName(path);
@@ -462,12 +447,11 @@ bool replaceFile(const QString &path, const QByteArray &data, QString *error, bo
     if (createFailed)
         *createFailed = true;
     ReplacementFile file(path);
-    if (!openForReplacing(file, error))
+    if (!file.open(error))
         return false;
     if (createFailed)
         *createFailed = false;
-    return writeReplacement(file, data.constData(), data.size(), error) &&
-           commitReplacement(file, error);
+    return file.write(data.constData(), data.size(), error) && file.commit(error);
 }
 
 } // namespace quill

@@ -85,10 +85,6 @@ private:
     int m_fd = -1;
 };
 
-bool openForReplacing(ReplacementFile &file, QString *error);
-bool writeReplacement(ReplacementFile &file, const char *data, qsizetype size, QString *error);
-bool commitReplacement(ReplacementFile &file, QString *error);
-
 // The file a name leads to, by device and inode, links followed; for a file yet to be
 // made, its folder's and its own name. Two names with one key are one file.
 struct FileKey {

@@ -96,12 +96,12 @@ bool savePrefsFile(const QString &path, const TPrefsRecord &record, QString *err
     // A refusal of the folder to take the new file is not the last word.
     QString refusal;
     ReplacementFile file(path);
-    if (openForReplacing(file, &refusal)) {
+    if (file.open(&refusal)) {
         // Written straight to the disk, so a failure of the disk stops here and only a
         // refusal of the new name is left to the commit.
-        if (!writeReplacement(file, data.constData(), data.size(), error))
+        if (!file.write(data.constData(), data.size(), error))
             return false;
-        if (commitReplacement(file, &refusal))
+        if (file.commit(&refusal))
             return true;
     }
     // The folder takes no new file beside the old one: write over the old bytes.

@@ -112,7 +112,7 @@ public:
     // Writes past the collected bytes, which must have been drained.
     void write(const char *bytes, qsizetype size)
     {
-        if (!m_failed && size > 0 && !writeReplacement(m_file, bytes, size, &m_error))
+        if (!m_failed && size > 0 && !m_file.write(bytes, size, &m_error))
             m_failed = true;
     }
 
@@ -126,7 +126,7 @@ public:
     bool finish(QString *error)
     {
         drain(nullptr);
-        return !failed(error) && commitReplacement(m_file, error);
+        return !failed(error) && m_file.commit(error);
     }
 
 private:
@@ -438,7 +438,7 @@ bool convertFile(const QString &source, const QString &destination,
         return false;
     }
     ReplacementFile output(destination);
-    if (!openForReplacing(output, error))
+    if (!output.open(error))
         return false;
     Conversion conversion(input.get(), output, progress);
     if (!conversion.countLines(error) || !conversion.convert(error))
