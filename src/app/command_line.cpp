@@ -4,7 +4,6 @@
 
 #include <QCommandLineParser>
 
-#include <cerrno>
 #include <cstdio>
 
 namespace quill {
@@ -18,14 +17,10 @@ void print(std::FILE *stream, const QString &text)
 // Help and version on standard output: a full disk or a closed output is a failure.
 int printed(const QString &text)
 {
-    errno = 0;
-    const QByteArray bytes = text.toUtf8();
-    if (std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout) ==
-            std::size_t(bytes.size()) &&
-        std::fflush(stdout) == 0)
+    QString error;
+    if (writeStdout(text.toUtf8(), &error))
         return 0;
-    const QString why = errorBoxText(ioErrorMessage(errno ? errno : EIO));
-    print(stderr, QStringLiteral("quillmark: ") + why + QLatin1Char('\n'));
+    print(stderr, QStringLiteral("quillmark: ") + errorBoxText(error) + QLatin1Char('\n'));
     return 1;
 }
 

@@ -22,18 +22,6 @@ int badUsage(const QString &why)
     return BadUsage;
 }
 
-// On this platform a FILE* does no newline translation, so the bytes go out as given.
-bool writeStdout(const QByteArray &bytes, QString *error)
-{
-    errno = 0;
-    const auto size = static_cast<std::size_t>(bytes.size());
-    const bool ok =
-        std::fwrite(bytes.constData(), 1, size, stdout) == size && std::fflush(stdout) == 0;
-    if (!ok)
-        *error = ioErrorMessage(errno ? errno : EIO);
-    return ok;
-}
-
 bool readStdin(QByteArray *bytes, qsizetype limit, QString *error)
 {
     bytes->clear();

@@ -35,9 +35,6 @@ int failure(const QString &message);
 // cannot take; returns BadUsage, after which the command's usage is shown.
 int badUsage(const QString &why);
 
-// Writes raw bytes to standard output; false with the file layer's message on failure.
-bool writeStdout(const QByteArray &bytes, QString *error);
-
 // Reads standard input to its end, or `limit` bytes when it goes on beyond them; false
 // with the file layer's message on failure.
 bool readStdin(QByteArray *bytes, qsizetype limit, QString *error);

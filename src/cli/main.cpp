@@ -101,7 +101,7 @@ QString companionHelp(const QList<Command> &commands)
 int print(const QString &text)
 {
     QString error;
-    return writeStdout(text.toUtf8(), &error) ? Done : failure(error);
+    return quill::writeStdout(text.toUtf8(), &error) ? Done : failure(error);
 }
 
 int usageError(const QString &why, const QString &usage)

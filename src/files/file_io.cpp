@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -440,6 +441,18 @@ bool distinctFiles(const QStringList &sources, const QStringList &outputs, QStri
         written << key;
     }
     return true;
+}
+
+// On this platform a FILE* does no newline translation, so the bytes go out as given.
+bool writeStdout(const QByteArray &bytes, QString *error)
+{
+    errno = 0;
+    const auto size = static_cast<std::size_t>(bytes.size());
+    const bool ok =
+        std::fwrite(bytes.constData(), 1, size, stdout) == size && std::fflush(stdout) == 0;
+    if (!ok)
+        *error = ioErrorMessage(errno ? errno : EIO);
+    return ok;
 }
 
 bool replaceFile(const QString &path, const QByteArray &data, QString *error, bool *createFailed)

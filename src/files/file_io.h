@@ -110,6 +110,10 @@ bool readFilePrefix(const QString &path, qsizetype size, QByteArray *out, QStrin
 bool readFileUpTo(const QString &path, qsizetype limit, QByteArray *out, QString *error,
                   FileKind kind = FileKind::Any);
 
+// Writes raw bytes to standard output; false with the file layer's message on failure
+// (a full disk, a closed output).
+bool writeStdout(const QByteArray &bytes, QString *error);
+
 // Creates or replaces the file with `data`. The old file stays byte for byte
 // unless the whole new content was written. `createFailed`, when given, tells a
 // file that could not be created at all from one that failed while being written.
