@@ -1,5 +1,5 @@
 // The HTML-to-JavaScript converter, built with tiny buffers: its output must be what the
-// plain whole-text conversion gives, byte for byte.
+// plain whole-text conversion gives, byte for byte, and so must its runs of whole blocks.
 
 #include "fuzz_files.h"
 
@@ -9,6 +9,7 @@
 
 #include <QFile>
 
+#include <cstdio>
 #include <cstring>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -22,6 +23,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QFile written(destination);
     FUZZ_CHECK(written.open(QIODevice::ReadOnly));
     FUZZ_CHECK(written.readAll() == reference(fuzz::bytes(data, size)));
+
+    // The buffers above are too small for whole blocks: those are checked in memory, from
+    // a line's start and from inside a line, with every line due and with some.
+    for (const bool inText : {false, true}) {
+        for (const qsizetype most : {qsizetype(1) << 40, qsizetype(size % 5)}) {
+            const QByteArray fault = blockRunFault(fuzz::bytes(data, size), inText, most);
+            if (!fault.isEmpty())
+                std::fprintf(stderr, "%s\n", fault.constData());
+            FUZZ_CHECK(fault.isEmpty());
+        }
+    }
 
     // Line by line, every block conversion this machine can run and the portable one agree,
     // and so do the blanks skipped and the line converted in one pass.

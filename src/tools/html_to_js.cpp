@@ -29,11 +29,9 @@ using blocks::PrefixSize;
 using blocks::SuffixSize;
 // The most output one source byte can give: an LF ends a line and starts the next.
 constexpr qsizetype MostPerByte = PrefixSize + SuffixSize;
-// Room for the held blanks and the output of one read; large writes, unless the buffers
-// are made tiny to reach their edges.
-constexpr qsizetype LeastWriteSize = ConverterHeldBlanks + MostPerByte * ConverterReadSize;
-constexpr qsizetype WriteSize = ConverterReadSize < 1024 ? LeastWriteSize : 2 * 1024 * 1024;
-static_assert(WriteSize >= LeastWriteSize);
+// Room for the held blanks and the output of one read: the writes are then at least as
+// large as the held blanks.
+constexpr qsizetype WriteSize = ConverterHeldBlanks + MostPerByte * ConverterReadSize;
 
 // What a source byte asks of the line it stands in.
 enum ByteKind : unsigned char {
@@ -166,10 +164,10 @@ public:
                 *error = ioErrorMessage(errno);
                 return false;
             }
-            const auto *stop =
-                static_cast<const char *>(std::memchr(begin, CtrlZ, std::size_t(got)));
+            const blocks::FeedCount count = blocks::countFeeds(begin, begin + got);
+            const char *const stop = count.stop;
             const char *end = stop ? stop : begin + got;
-            feeds += blocks::countFeeds(begin, end);
+            feeds += count.feeds;
             if (end > begin)
                 last = end[-1];
             if (got == 0 || stop)
@@ -199,7 +197,7 @@ public:
             }
             Step step = Step::More;
             if (got == 0) {
-                step = endOfText(offset);
+                step = endOfText(m_lastByte == '\n');
             } else {
                 makeRoom(got);
                 m_read[std::size_t(got)] = CtrlZ; // stops every scan at the end of the read
@@ -213,6 +211,7 @@ public:
                 return false;
             if (step == Step::Done)
                 return m_out.finish(error);
+            m_lastByte = m_read[std::size_t(got) - 1];
             offset += got;
         }
     }
@@ -261,18 +260,17 @@ private:
         qsizetype checked = m_checked;
         bool inText = m_inText;
         for (;;) {
-            // At a line's start, the short lines that follow are taken in one run, up to
-            // the last line due, which is left for the ending below.
-            if (!inText && o == keep) {
-                const blocks::LinesSpan run =
-                    blocks::convertShortLines(p, o, std::max<qint64>(m_lines - m_done - 1, 0));
-                if (run.lines > 0) {
-                    for (qsizetype n = 0; n < run.lines; ++n)
-                        lineDone();
-                    p = run.end;
-                    o = keep = run.out;
-                    m_lineStart = offset + (p - bytes);
-                }
+            // Whole blocks are taken in one run, up to the last line due, which is left
+            // for the ending below, and the block where the read or the text ends.
+            const blocks::BlocksSpan run = blocks::convertBlocks(
+                p, o, keep, inText, std::max<qint64>(m_lines - m_done - 1, 0));
+            if (run.end != p) {
+                linesDone(run.lines);
+                p = run.end;
+                o = run.out;
+                keep = run.keep;
+                checked = o - keep; // all blanks
+                inText = run.inText;
             }
             // Blanks before a line's first text byte are dropped.
             const blocks::LineSpan span = blocks::convertLine(p, o, !inText);
@@ -296,7 +294,6 @@ private:
             checked = o - keep;
             if (c == '\n') {
                 o = std::copy_n(LineSuffix, SuffixSize, keep);
-                m_lineStart = offset + (p - bytes);
                 if (lineDone()) {
                     m_out.setCursor(o);
                     return Step::Done;
@@ -313,7 +310,7 @@ private:
             m_checked = checked;
             m_inText = inText;
             if (p - 1 != end)
-                return endOfText(offset + (p - 1 - bytes));
+                return endOfText((p - 1 > bytes ? p[-2] : m_lastByte) == '\n');
             if (o > keep) {
                 // Where the pending blanks start in the source, should they have to be
                 // read again: after the read's last text byte, else where they were
@@ -339,10 +336,11 @@ private:
         return t > known ? t : keep;
     }
 
-    // The text ends at `end` (the file's end or a Ctrl-Z) while lines are still due.
-    Step endOfText(qint64 end)
+    // The text ends (at the file's end or a Ctrl-Z) while lines are still due; a last
+    // line without LF is still a line, and an empty text is one empty line.
+    Step endOfText(bool afterFeed)
     {
-        if (end > m_lineStart || end == 0) {
+        if (!afterFeed) {
             m_out.setCursor(m_keep);
             m_spilled = false;
             m_out.put(LineSuffix, SuffixSize);
@@ -366,15 +364,43 @@ private:
             m_remainder -= m_lines;
             ++m_quotient;
         }
-        const qint64 twice = 2 * m_remainder;
-        const bool up = twice > m_lines || (twice == m_lines && (m_quotient & 1));
-        const int percent = int(m_quotient + (up ? 1 : 0));
+        report(rounded(m_quotient, m_remainder));
+        return m_done == m_lines;
+    }
+
+    // Counts a run of finished lines, none of them the last: with one division when
+    // the percentage changes at most once over the run, else a line at a time, so that
+    // every change is reported.
+    void linesDone(qint64 count)
+    {
+        const qint64 quotient = 100 * (m_done + count) / m_lines;
+        const qint64 remainder = 100 * (m_done + count) % m_lines;
+        const int percent = rounded(quotient, remainder);
+        if (percent - m_percent > 1) {
+            for (qint64 n = 0; n < count; ++n)
+                lineDone();
+            return;
+        }
+        m_done += count;
+        m_quotient = quotient;
+        m_remainder = remainder;
+        report(percent);
+    }
+
+    int rounded(qint64 quotient, qint64 remainder) const
+    {
+        const qint64 twice = 2 * remainder;
+        const bool up = twice > m_lines || (twice == m_lines && (quotient & 1));
+        return int(quotient + (up ? 1 : 0));
+    }
+
+    void report(int percent)
+    {
         if (percent != m_percent) {
             m_percent = percent;
             if (m_progress)
                 m_progress(percent);
         }
-        return m_done == m_lines;
     }
 
     // The run of blanks dropped from the buffer lies inside its line after all: read
@@ -415,12 +441,12 @@ private:
 
     qint64 m_lines = 0;
     qint64 m_done = 0;
-    qint64 m_lineStart = 0;  // offset of the current line's first byte
-    bool m_inText = false;   // once the line has a byte above 32
-    char *m_keep = nullptr;  // the output up to here stays when the line ends
-    qsizetype m_checked = 0; // bytes after m_keep known to be blanks
-    bool m_spilled = false;  // blanks after m_keep were dropped from the output
-    qint64 m_runOffset = 0;  // where the blanks after m_keep start in the source
+    unsigned char m_lastByte = 0; // the text's last byte before the current read
+    bool m_inText = false;        // once the line has a byte above 32
+    char *m_keep = nullptr;       // the output up to here stays when the line ends
+    qsizetype m_checked = 0;      // bytes after m_keep known to be blanks
+    bool m_spilled = false;       // blanks after m_keep were dropped from the output
+    qint64 m_runOffset = 0;       // where the blanks after m_keep start in the source
     qint64 m_quotient = 0;
     qint64 m_remainder = 0;
     int m_percent = -1;

@@ -32,7 +32,7 @@ ConversionResult convertHtmlToJs(const QString &source, const QString &destinati
 #ifndef QUILLMARK_SMALL_BUFFERS
 // The size of one read from the source; a line, a CR LF or a run of blanks may
 // straddle two reads.
-inline constexpr qsizetype ConverterReadSize = 64 * 1024;
+inline constexpr qsizetype ConverterReadSize = 128 * 1024;
 
 // A run of blanks inside a line is kept in memory while it is no longer than this; a
 // run twice as long is always dropped and read from the source again once a later

@@ -170,7 +170,7 @@ __attribute__((target("ssse3,popcnt"))) void convertWithShuffle(const unsigned c
 // with byte permutes and expansion): each half block is spread out, a backslash put in
 // the gap before each quote, in one instruction.
 #define QUILL_WIDE                                                                                 \
-    __attribute__((target("avx512f,avx512bw,avx512vbmi,avx512vbmi2,bmi,bmi2,popcnt")))
+    __attribute__((target("avx512f,avx512bw,avx512vbmi,avx512vbmi2,bmi,bmi2,lzcnt,popcnt")))
 
 // Byte tables for the wide way, read from memory so that a call sets nothing up. A byte
 // is one of a few wanted ones when the table's entry for its low six bits is the byte
@@ -178,6 +178,12 @@ __attribute__((target("ssse3,popcnt"))) void convertWithShuffle(const unsigned c
 // bits can equal.
 struct WideTables {
     std::array<unsigned char, 64> special, stops, blank, backslash, cr, lf, ctrlZ;
+    // Byte indexes for permutes: row k counts up from k, and row n of `joined` takes the
+    // first n bytes of one register and then the second register's from its start.
+    std::array<std::array<unsigned char, 64>, 129> from;
+    std::array<std::array<unsigned char, 64>, 65> joined;
+    // What is written over an LF: the suffix closing its line and the prefix opening the next.
+    std::array<char, 32> closing;
 };
 
 constexpr std::array<unsigned char, 64> wanted(std::initializer_list<char> bytes)
@@ -205,6 +211,26 @@ alignas(64) constexpr WideTables wideTables{
     filled('\r'),
     filled('\n'),
     filled(CtrlZ),
+    [] {
+        std::array<std::array<unsigned char, 64>, 129> rows{};
+        for (std::size_t k = 0; k < rows.size(); ++k)
+            for (std::size_t i = 0; i < 64; ++i)
+                rows[k][i] = static_cast<unsigned char>(k + i);
+        return rows;
+    }(),
+    [] {
+        std::array<std::array<unsigned char, 64>, 65> rows{};
+        for (std::size_t n = 0; n < rows.size(); ++n)
+            for (std::size_t i = 0; i < 64; ++i)
+                rows[n][i] = static_cast<unsigned char>(i < n ? i : 64 + i - n);
+        return rows;
+    }(),
+    [] {
+        std::array<char, 32> bytes{};
+        for (std::size_t i = 0; i < std::size_t(SuffixSize + PrefixSize); ++i)
+            bytes[i] = i < std::size_t(SuffixSize) ? LineSuffix[i] : LinePrefix[i - SuffixSize];
+        return bytes;
+    }(),
 };
 
 QUILL_WIDE __m512i table(const std::array<unsigned char, 64> &entries)
@@ -285,64 +311,129 @@ QUILL_WIDE LineSpan convertLineWide(const unsigned char *s, char *d, bool skip)
     }
 }
 
-// The lines of a block are found from its masks, each LF after the last by its bit, so
-// that a short line costs no scan of its own; the block is loaded again only at the start
-// of a line that runs beyond it.
-QUILL_WIDE LinesSpan convertShortLinesWide(const unsigned char *s, char *d, qsizetype most)
+// The first 32 bytes of `packed` spread out with a backslash in the gap before each marked
+// in `marks`; the other places hold backslashes too.
+QUILL_WIDE __m512i withBackslashes(__m512i packed, std::uint32_t marks, __m512i backslashes)
+{
+    constexpr std::uint64_t even = 0x5555555555555555;
+    constexpr std::uint64_t odd = ~even;
+    // Two places for each byte, the first used only before a quote: the bytes go to the
+    // second places of those used.
+    const std::uint64_t placed = _pext_u64(odd, _pdep_u64(marks, even) | odd);
+    return _mm512_mask_expand_epi8(backslashes, placed, packed);
+}
+
+// Copies bytes [from, to) of the 128 in `low` and `high`, 128 at most, to `o` and returns
+// the end of the output; up to 64 bytes beyond it are written.
+QUILL_WIDE char *copySpread(__m512i low, __m512i high, unsigned from, unsigned to, char *o)
+{
+    _mm512_storeu_si512(o, _mm512_permutex2var_epi8(low, table(wideTables.from[from]), high));
+    if (to - from > 64)
+        _mm512_storeu_si512(o + 64,
+                            _mm512_permutex2var_epi8(low, table(wideTables.from[from + 64]), high));
+    return o + (to - from);
+}
+
+// The bytes of a block that a line keeps: from its first text byte (from the piece's
+// start when the line has text already) to its last when it ends in the block, to the
+// block's end when it goes on.
+QUILL_WIDE std::uint64_t lineBytes(std::uint64_t piece, std::uint64_t text, bool inText, bool ends)
 {
     constexpr std::uint64_t all = ~std::uint64_t(0);
-    qsizetype lines = 0;
-    for (;;) {
+    const std::uint64_t shown = text & piece;
+    const std::uint64_t from = inText ? piece : piece & (0 - (shown & (0 - shown)));
+    return from & (ends ? _bzhi_u64(all, 64 - unsigned(_lzcnt_u64(shown))) : all);
+}
+
+// A block's bytes packed and spread out with their backslashes: the first `size` of the 128
+// in `low` and `high`.
+struct Spread {
+    __m512i low;
+    __m512i high;
+    unsigned size;
+};
+
+QUILL_WIDE Spread spreadOut(__m512i b, std::uint64_t bytes, std::uint64_t marks,
+                            __m512i backslashes)
+{
+    constexpr std::uint64_t all = ~std::uint64_t(0);
+    const __m512i packed = _mm512_maskz_compress_epi8(bytes, b);
+    const auto size = unsigned(std::popcount(bytes));
+    const unsigned lowBytes = size < 32 ? size : 32;
+    const auto lowSize = lowBytes + unsigned(std::popcount(std::uint32_t(marks)));
+    const auto highSize = size - lowBytes + unsigned(std::popcount(marks >> 32));
+    const __m512i lowHalf = withBackslashes(packed, std::uint32_t(marks), backslashes);
+    const __m512i highHalf = withBackslashes(_mm512_maskz_shuffle_i64x2(0xFF, packed, packed, 0xEE),
+                                             std::uint32_t(marks >> 32), backslashes);
+    return {_mm512_permutex2var_epi8(lowHalf, table(wideTables.joined[lowSize]), highHalf),
+            _mm512_maskz_permutexvar_epi8(all, table(wideTables.from[64 - lowSize]), highHalf),
+            lowSize + highSize};
+}
+
+// Each block is loaded once and the bytes it keeps found from its masks for all its lines
+// at once, less the CRs; those bytes and the LFs are packed and spread out with their
+// backslashes in one go, then copied out a line at a time with the suffix and prefix
+// written over each LF.
+QUILL_WIDE BlocksSpan convertBlocksWide(const unsigned char *s, char *d, char *keep, bool inText,
+                                        qsizetype most)
+{
+    constexpr std::uint64_t all = ~std::uint64_t(0);
+    const __m256i closing =
+        _mm256_loadu_si256(reinterpret_cast<const __m256i *>(wideTables.closing.data()));
+    const __m512i lf = table(wideTables.lf);
+    const __m512i ctrlZ = table(wideTables.ctrlZ);
+    const __m512i blank = table(wideTables.blank);
+    const __m512i cr = table(wideTables.cr);
+    const __m512i special = table(wideTables.special);
+    const __m512i backslashes = table(wideTables.backslash);
+    qsizetype due = most; // the lines that may still end
+    for (;; s += 64) {
         const __m512i b = _mm512_loadu_si512(s);
-        const std::uint64_t text = _mm512_cmpgt_epu8_mask(b, table(wideTables.blank));
-        const std::uint64_t quotes = matches(b, wideTables.special) & text;
-        const std::uint64_t crs = _mm512_cmpeq_epi8_mask(b, table(wideTables.cr));
-        const std::uint64_t lfs = _mm512_cmpeq_epi8_mask(b, table(wideTables.lf));
-        const std::uint64_t stops = _mm512_cmpeq_epi8_mask(b, table(wideTables.ctrlZ));
-        unsigned start = 0; // of the line, in the block
-        for (;;) {
-            // The bits from `start` on; none once the block is used up.
-            const std::uint64_t rest = ~_bzhi_u64(all, start);
-            const std::uint64_t ends = lfs & rest;
-            if (lines == most || ends == 0)
-                break;
-            const auto lf = unsigned(_tzcnt_u64(ends));
-            const std::uint64_t line = rest & _bzhi_u64(all, lf);
-            if (stops & line)
-                return {s + start, d, lines};
-            const std::uint64_t shown = text & line;
-            if (shown) {
-                // From the first text byte to the last, less the CRs.
-                const auto first = unsigned(_tzcnt_u64(shown));
-                const auto last = 63 - unsigned(std::countl_zero(shown));
-                const std::uint64_t taken =
-                    _bzhi_u64(all, last + 1) & ~_bzhi_u64(all, first) & ~crs;
-                // The bytes taken, packed at the block's start, then spread out.
-                const __m512i packed = _mm512_maskz_compress_epi8(taken, b);
-                const auto size = unsigned(std::popcount(taken));
-                const std::uint64_t marks = _pext_u64(quotes, taken);
-                const std::uint64_t packedTaken = _bzhi_u64(all, size);
-                expandHalfWide(packed, std::uint32_t(packedTaken), std::uint32_t(marks), all, d);
-                d += std::min(size, 32u) + unsigned(_mm_popcnt_u32(std::uint32_t(marks)));
-                if (size > 32) {
-                    expandHalfWide(_mm512_maskz_shuffle_i64x2(0xFF, packed, packed, 0xEE),
-                                   std::uint32_t(packedTaken >> 32), std::uint32_t(marks >> 32),
-                                   all, d);
-                    d += size - 32 + unsigned(_mm_popcnt_u32(std::uint32_t(marks >> 32)));
-                }
-            }
-            std::memcpy(d, LineSuffix, SuffixSize);
-            d += SuffixSize;
-            std::memcpy(d, LinePrefix, PrefixSize);
-            d += PrefixSize;
-            ++lines;
-            start = lf + 1;
+        const std::uint64_t lfs = _mm512_cmpeq_epi8_mask(b, lf);
+        if (_mm512_cmpeq_epi8_mask(b, ctrlZ) || std::popcount(lfs) > due)
+            break;
+        due -= std::popcount(lfs);
+        const std::uint64_t text = _mm512_cmpgt_epu8_mask(b, blank);
+        const std::uint64_t quotes =
+            _mm512_cmpeq_epi8_mask(_mm512_maskz_permutexvar_epi8(all, b, special), b) & text;
+        const std::uint64_t crs = _mm512_cmpeq_epi8_mask(b, cr);
+        const std::uint64_t first = lfs & (0 - lfs);
+        const std::uint64_t going = ~_bzhi_u64(all, 64 - unsigned(_lzcnt_u64(lfs)));
+
+        // A line that ends in the block with no more text drops the blanks written for it.
+        d = lfs && !(text & (first - 1)) ? keep : d;
+        std::uint64_t taken = lineBytes(going, text, inText && !lfs, false);
+        std::uint64_t rest = all;
+        for (std::uint64_t ends = lfs; ends; ends &= ends - 1) {
+            const auto at = unsigned(_tzcnt_u64(ends));
+            taken |= lineBytes(rest & _bzhi_u64(all, at), text, inText, true);
+            inText = false;
+            rest = ~_bzhi_u64(all, at + 1);
         }
-        // A line that starts the block and does not end in it is not a short one.
-        if (start == 0 || lines == most)
-            return {s + start, d, lines};
-        s += start;
+        taken &= ~crs;
+        const std::uint64_t bytes = taken | lfs;
+        const std::uint64_t marks = _pext_u64(quotes, bytes);
+        const Spread spread = spreadOut(b, bytes, marks, backslashes);
+
+        unsigned from = 0;
+        for (std::uint64_t ends = _pext_u64(lfs, bytes); ends; ends &= ends - 1) {
+            const auto at = unsigned(_tzcnt_u64(ends));
+            const unsigned feed = at + unsigned(std::popcount(_bzhi_u64(marks, at)));
+            d = copySpread(spread.low, spread.high, from, feed, d);
+            _mm256_storeu_si256(reinterpret_cast<__m256i *>(d), closing);
+            d += SuffixSize + PrefixSize;
+            keep = d;
+            from = feed + 1;
+        }
+        d = copySpread(spread.low, spread.high, from, spread.size, d);
+        // The line going on: its blanks after the last text byte are written too, and
+        // `keep` marks where they start.
+        const std::uint64_t shown = text & going;
+        const std::uint64_t afterText = ~_bzhi_u64(all, 64 - unsigned(_lzcnt_u64(shown)));
+        keep = shown ? d - std::popcount(taken & going & afterText) : keep;
+        inText = inText || shown; // cleared above at an LF
     }
+    return {s, d, keep, most - due, inText};
 }
 
 QUILL_WIDE void convertWide(const unsigned char *&p, char *&o)
@@ -364,20 +455,43 @@ QUILL_WIDE const unsigned char *skipBlanksWide(const unsigned char *p)
     }
 }
 
-QUILL_WIDE qint64 countFeedsWide(const char *p, const char *end)
+QUILL_WIDE FeedCount countFeedsWide(const char *p, const char *end)
 {
-    qint64 feeds = 0;
+    constexpr std::uint64_t all = ~std::uint64_t(0);
     const __m512i lf = _mm512_set1_epi8('\n');
-    for (; end - p >= 64; p += 64)
-        feeds += std::popcount(_mm512_cmpeq_epi8_mask(_mm512_loadu_si512(p), lf));
-    if (p < end) {
-        const __mmask64 left = _bzhi_u64(~std::uint64_t(0), unsigned(end - p));
-        feeds +=
-            std::popcount(_mm512_mask_cmpeq_epi8_mask(left, _mm512_maskz_loadu_epi8(left, p), lf));
+    const __m512i stop = _mm512_set1_epi8(CtrlZ);
+    qint64 feeds = 0;
+    // Whole blocks with no Ctrl-Z, four at a time: the stops are looked for once for all.
+    for (; end - p >= 4 * 64; p += 4 * 64) {
+        const __m512i b0 = _mm512_loadu_si512(p);
+        const __m512i b1 = _mm512_loadu_si512(p + 64);
+        const __m512i b2 = _mm512_loadu_si512(p + 128);
+        const __m512i b3 = _mm512_loadu_si512(p + 192);
+        const __mmask64 stops = _kor_mask64(
+            _kor_mask64(_mm512_cmpeq_epi8_mask(b0, stop), _mm512_cmpeq_epi8_mask(b1, stop)),
+            _kor_mask64(_mm512_cmpeq_epi8_mask(b2, stop), _mm512_cmpeq_epi8_mask(b3, stop)));
+        if (stops)
+            break;
+        feeds += std::popcount(_mm512_cmpeq_epi8_mask(b0, lf)) +
+                 std::popcount(_mm512_cmpeq_epi8_mask(b1, lf)) +
+                 std::popcount(_mm512_cmpeq_epi8_mask(b2, lf)) +
+                 std::popcount(_mm512_cmpeq_epi8_mask(b3, lf));
     }
-    return feeds;
+    for (; p < end; p += 64) {
+        const __mmask64 inside = _bzhi_u64(all, unsigned(std::min<qsizetype>(end - p, 64)));
+        const __m512i b = _mm512_maskz_loadu_epi8(inside, p);
+        const std::uint64_t lfs = _mm512_mask_cmpeq_epi8_mask(inside, b, lf);
+        const std::uint64_t stops = _mm512_mask_cmpeq_epi8_mask(inside, b, stop);
+        if (stops) {
+            const auto at = unsigned(_tzcnt_u64(stops));
+            return {feeds + std::popcount(_bzhi_u64(lfs, at)), p + at};
+        }
+        feeds += std::popcount(lfs);
+    }
+    return {feeds, nullptr};
 }
 
+// Every processor with these has LZCNT too, which not every compiler can ask about.
 const bool wideAvailable =
     __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
     __builtin_cpu_supports("avx512vbmi") && __builtin_cpu_supports("avx512vbmi2") &&
@@ -388,12 +502,16 @@ const bool shuffleAvailable = __builtin_cpu_supports("ssse3") && __builtin_cpu_s
 
 } // namespace
 
-qint64 countFeeds(const char *begin, const char *end)
+FeedCount countFeeds(const char *begin, const char *end)
 {
 #if defined(__x86_64__)
     if (wideAvailable)
         return countFeedsWide(begin, end);
 #endif
+    const auto *stop =
+        static_cast<const char *>(std::memchr(begin, CtrlZ, std::size_t(end - begin)));
+    if (stop)
+        end = stop;
     qint64 feeds = 0;
     const char *p = begin;
     // Up to 255 blocks counted in bytes of their own before they could overflow.
@@ -406,7 +524,7 @@ qint64 countFeeds(const char *begin, const char *end)
     }
     for (; p < end; ++p)
         feeds += *p == '\n';
-    return feeds;
+    return {feeds, stop};
 }
 
 namespace {
@@ -461,13 +579,13 @@ LineSpan convertLine(const unsigned char *p, char *o, bool skip)
     return {p, o};
 }
 
-LinesSpan convertShortLines(const unsigned char *p, char *o, qsizetype most)
+BlocksSpan convertBlocks(const unsigned char *p, char *o, char *keep, bool inText, qsizetype most)
 {
 #if defined(__x86_64__)
     if (wideAvailable)
-        return convertShortLinesWide(p, o, most);
+        return convertBlocksWide(p, o, keep, inText, most);
 #endif
-    return {p, o, 0};
+    return {p, o, keep, 0, inText};
 }
 
 QList<LineConversion> lineConversions()

@@ -16,8 +16,12 @@ inline constexpr char LineSuffix[] = "\");\r\n";
 inline constexpr qsizetype PrefixSize = sizeof LinePrefix - 1;
 inline constexpr qsizetype SuffixSize = sizeof LineSuffix - 1;
 
-// The number of LF bytes in [begin, end).
-qint64 countFeeds(const char *begin, const char *end);
+// The LF bytes in [begin, end) before its first Ctrl-Z, and that Ctrl-Z (null if none).
+struct FeedCount {
+    qint64 feeds;
+    const char *stop;
+};
+FeedCount countFeeds(const char *begin, const char *end);
 
 // The first byte from `p` on that is above 32, an LF or a Ctrl-Z: blanks and CRs skipped.
 const unsigned char *skipBlanks(const unsigned char *p);
@@ -46,19 +50,22 @@ struct LineSpan {
 // nothing is written before `o`.
 LineSpan convertLine(const unsigned char *p, char *o, bool skip);
 
-// Where a run of short lines stopped: the start of the first line not taken, the end of
-// the output (just past that line's prefix), and the number of lines taken.
-struct LinesSpan {
-    const unsigned char *end;
-    char *out;
-    qsizetype lines;
+// Where a run of whole blocks stopped, and the state of the line it stopped in.
+struct BlocksSpan {
+    const unsigned char *end; // the first byte not taken, the start of a block
+    char *out;                // the end of the output
+    char *keep;               // the output up to here stays when the line ends
+    qsizetype lines;          // the lines ended
+    bool inText;              // whether the line has a byte above 32
 };
 
-// Takes up to `most` whole lines from `p`, the prefix of the first already written before
-// `o`: each converted with its leading and trailing blanks and its CRs left out, closed
-// with the suffix and the next opened with the prefix. Only lines whose LF lies within a
-// block of their start and that hold no Ctrl-Z are taken, where the machine allows it at
-// all; the others are left to convertLine.
-LinesSpan convertShortLines(const unsigned char *p, char *o, qsizetype most);
+// Takes whole blocks from `p`, in the middle of a line or at its start, up to the first
+// block that holds a Ctrl-Z or more LFs than `most` less the lines already ended; the
+// other ways take the rest. The line's state comes in as `keep` and `inText`, as the
+// result gives it back: blanks after the line's last text byte are written as they come,
+// and the output goes back to `keep` when the line ends without more text. Each line
+// ended is closed with the suffix and the next opened with the prefix. Where the machine
+// has no way to do this, nothing is taken.
+BlocksSpan convertBlocks(const unsigned char *p, char *o, char *keep, bool inText, qsizetype most);
 
 } // namespace quill::blocks

@@ -55,8 +55,8 @@ private slots:
     void lines();
     void longLines_data();
     void longLines();
-    void shortLineRuns_data();
-    void shortLineRuns();
+    void blockRuns_data();
+    void blockRuns();
     void randomSources();
     void progress_data();
     void progress();
@@ -195,27 +195,37 @@ void TestHtmlToJs::longLines()
     lines();
 }
 
-// Runs of lines that each end within reach of their start, and the lines that break
-// such a run: each source as the plain whole-text conversion gives it.
-void TestHtmlToJs::shortLineRuns_data()
+// Lines taken a block at a time: each source as the plain whole-text conversion gives it,
+// and the run of whole blocks from its start, from a line's start and from inside a line
+// with text, with every line due and with only some.
+void TestHtmlToJs::blockRuns_data()
 {
     QTest::addColumn<QByteArray>("source");
 
     QTest::newRow("lines sharing a block") << QByteArray("a\nb c\n  d \r\n\n\"e\"\n \t\r\n'f\\'\n");
-    for (const int size : {31, 32, 33, 62, 63, 64, 65, 70}) {
+    for (const int size : {31, 32, 33, 62, 63, 64, 65, 70, 127, 128, 129}) {
         const QByteArray quoted = '"' + QByteArray(size - 2, 'a') + '\'';
         QTest::addRow("quoted line of %d bytes between short ones", size)
-            << "q\n" + quoted + "\n" + quoted + "\r\n r\n";
+            << "q\n" + quoted + "\n" + quoted + "\r\n r\n" + quoted;
         QTest::addRow("%d blanks before a short line", size)
-            << "q\n" + QByteArray(size, ' ') + "\\\nr";
+            << "q\n" + QByteArray(size, ' ') + "\\\nr" + QByteArray(size, ' ') + "\n";
+        QTest::addRow("%d quotes in a line", size)
+            << QByteArray(size, '\'') + "\n" + QByteArray(size, '"');
     }
-    QTest::newRow("CRs inside short lines") << QByteArray("a\rb\n c \r d\r\n\r\"\r\n");
+    // A line's end at every place of two blocks, after text, blanks or a CR.
+    for (int at = 0; at < 130; ++at)
+        QTest::addRow("line end at %d", at) << QByteArray("x 'y'\t").repeated(20).left(at) +
+                                                   (at % 3 ? "\n" : " \r\n") +
+                                                   QByteArray(" z").repeated(70);
+    QTest::newRow("blank lines only") << QByteArray(" \n\t\r\n").repeated(40);
+    QTest::newRow("CRs inside short lines") << QByteArray("a\rb\n c \r d\r\n\r\"\r\n").repeated(8);
     QTest::newRow("Ctrl-Z after short lines") << QByteArray("a\nb\nc\x1a d\ne\n");
-    QTest::newRow("Ctrl-Z opening a line") << QByteArray("a\nb\n\x1a d\ne\n");
-    QTest::newRow("inner blanks and bytes above 127") << QByteArray("\xff \x01 \xa0\n\x7f\t\x7f\n");
+    QTest::newRow("Ctrl-Z in the second block") << QByteArray(70, 'a') + "\x1a\n";
+    QTest::newRow("inner blanks and bytes above 127")
+        << QByteArray("\xff \x01 \xa0\n\x7f\t\x7f\n").repeated(10);
 }
 
-void TestHtmlToJs::shortLineRuns()
+void TestHtmlToJs::blockRuns()
 {
     QFETCH(QByteArray, source);
 
@@ -224,6 +234,13 @@ void TestHtmlToJs::shortLineRuns()
     const QByteArray expected = reference(source);
     QCOMPARE(readFile(QStringLiteral("out.js")), expected);
     QCOMPARE(result.lines, expected.count("\r\n"));
+
+    for (const bool inText : {false, true}) {
+        for (const qsizetype most : {qsizetype(1) << 40, source.count('\n') / 2}) {
+            const QByteArray fault = blockRunFault(source, inText, most);
+            QVERIFY2(fault.isEmpty(), fault.constData());
+        }
+    }
 }
 
 void TestHtmlToJs::randomSources()
