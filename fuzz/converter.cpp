@@ -11,18 +11,24 @@
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     using namespace quill;
     const fuzz::InputFile input(data, size);
     const QString destination = fuzz::outputPath("out.js");
-    const ConversionResult result =
-        convertHtmlToJs(input.path(), destination, false, false, QDateTime(), {});
-    FUZZ_CHECK(result.succeeded());
-    QFile written(destination);
-    FUZZ_CHECK(written.open(QIODevice::ReadOnly));
-    FUZZ_CHECK(written.readAll() == reference(fuzz::bytes(data, size)));
+    // Without progress the lines are not counted first; with it they are.
+    for (const std::function<void(int)> &progress :
+         {std::function<void(int)>(), std::function<void(int)>([](int) {})}) {
+        const ConversionResult result =
+            convertHtmlToJs(input.path(), destination, false, false, QDateTime(), progress);
+        FUZZ_CHECK(result.succeeded());
+        QFile written(destination);
+        FUZZ_CHECK(written.open(QIODevice::ReadOnly));
+        const QByteArray expected = reference(fuzz::bytes(data, size));
+        FUZZ_CHECK(written.readAll() == expected && result.lines == expected.count("\r\n"));
+    }
 
     // The buffers above are too small for whole blocks: those are checked in memory, from
     // a line's start and from inside a line, with every line due and with some.

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
+#include <limits>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -135,7 +136,8 @@ private:
     QString m_error;
 };
 
-// The two passes over the source: count the lines, then write one statement for each.
+// The two passes over the source: count the lines, for the progress, then write one
+// statement for each.
 // Memory stays at the fixed buffers whatever the length of the file or of a line.
 //
 // Blanks after a line's first character are written as they come, and taken back when
@@ -151,7 +153,7 @@ public:
         , m_read(new unsigned char[ConverterReadSize + 1 + BlockSize]())
     {}
 
-    qint64 lines() const { return m_lines; }
+    qint64 lines() const { return m_done; }
 
     bool countLines(QString *error)
     {
@@ -346,6 +348,12 @@ private:
             m_out.put(LineSuffix, SuffixSize);
             lineDone();
         }
+        if (m_lines == Uncounted) {
+            // After a last LF no line follows: the prefix written after it goes.
+            if (afterFeed)
+                m_out.setCursor(m_keep - PrefixSize);
+            return Step::Done;
+        }
         if (m_done == m_lines)
             return Step::Done;
         // The source was cut short after it was counted.
@@ -439,7 +447,10 @@ private:
     std::unique_ptr<unsigned char[]> m_read;
     QString m_failure;
 
-    qint64 m_lines = 0;
+    // With no progress to report the lines are not counted first: the source is read
+    // once, and the text ends where it ends.
+    static constexpr qint64 Uncounted = std::numeric_limits<qint64>::max();
+    qint64 m_lines = Uncounted;
     qint64 m_done = 0;
     unsigned char m_lastByte = 0; // the text's last byte before the current read
     bool m_inText = false;        // once the line has a byte above 32
@@ -452,8 +463,8 @@ private:
     int m_percent = -1;
 };
 
-// Opens, counts, converts and puts the destination in place; the source is closed
-// on the way out.
+// Opens, counts the lines when progress is reported, converts and puts the destination
+// in place; the source is closed on the way out.
 bool convertFile(const QString &source, const QString &destination,
                  const std::function<void(int)> &progress, qint64 *lines, QString *error)
 {
@@ -467,7 +478,7 @@ bool convertFile(const QString &source, const QString &destination,
     if (!output.open(error))
         return false;
     Conversion conversion(input.get(), output, progress);
-    if (!conversion.countLines(error) || !conversion.convert(error))
+    if ((progress && !conversion.countLines(error)) || !conversion.convert(error))
         return false;
     *lines = conversion.lines();
     return true;

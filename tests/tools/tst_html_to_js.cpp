@@ -101,8 +101,19 @@ ConversionResult TestHtmlToJs::run(const QByteArray &source)
 {
     if (!writeFile(QStringLiteral("src.html"), source))
         return {0, QStringLiteral("test set-up failed")};
-    return convertHtmlToJs(QStringLiteral("src.html"), QStringLiteral("out.js"), false, false,
-                           clockReading, {});
+    // With progress reported the lines are counted first, without they are not: the same
+    // bytes and the same result either way.
+    const ConversionResult counted =
+        convertHtmlToJs(QStringLiteral("src.html"), QStringLiteral("counted.js"), false, false,
+                        clockReading, [](int) {});
+    const ConversionResult result = convertHtmlToJs(
+        QStringLiteral("src.html"), QStringLiteral("out.js"), false, false, clockReading, {});
+    const QByteArray countedBytes = readFile(QStringLiteral("counted.js"));
+    QFile::remove(QStringLiteral("counted.js"));
+    if (counted.lines != result.lines || counted.error != result.error ||
+        countedBytes != readFile(QStringLiteral("out.js")))
+        return {0, QStringLiteral("counting the lines first changed the result")};
+    return result;
 }
 
 QStringList TestHtmlToJs::files() const
