@@ -3,12 +3,14 @@
 #
 # 1. Wall time on a generated 200 MB file of indented markup with quotes and
 #    apostrophes, half its lines ended by CR LF and half by LF, as a ratio to the floor
-#    of the work, `cat SOURCE SOURCE > /dev/null; cat SOURCE > DEST; sync DEST` (convert
-#    reads the source twice and syncs the one file it writes), to `cat SOURCE > DEST` and
-#    to a sed script that gives the same bytes, all measured in the same run (best and
-#    median of RUNS runs each). The converted file and sed's are compared with cmp. User
-#    CPU time is shown for each too. With BEFORE naming another quillmark-cli (an
-#    earlier build), it is timed in the same run and its output compared as well.
+#    of the work, `cat SOURCE SOURCE > /dev/null; cat SOURCE > DEST; sync DEST` (a
+#    conversion that reports progress reads the source twice, counting its lines first;
+#    convert, which reports none, reads it once; both sync the one file they write), to
+#    `cat SOURCE > DEST` and to a sed script that gives the same bytes, all measured in
+#    the same run (best and median of RUNS runs each). The converted file and sed's are
+#    compared with cmp. User CPU time is shown for each too. With BEFORE naming another
+#    quillmark-cli (an earlier build), it is timed in the same run and its output
+#    compared as well.
 # 2. Peak memory (maximum resident set size) of convert for sources of 20 MB and
 #    200 MB, one line of 100 MB, and one line of 100 MB of blanks ending in a letter
 #    (plus the same run of blanks between two letters, which keeps it inside the line).
