@@ -221,8 +221,10 @@ public:
 private:
     enum class Step { More, Done, Failed };
 
-    // Leaves room for the output of `size` source bytes, keeping the blanks that may
-    // still be taken back; a run too long to keep is dropped until the line goes on.
+    // Leaves room for the output of `size` source bytes, keeping what may still be taken
+    // back: the blanks after the line's text, or the prefix of a line with no text yet,
+    // which goes when the text ends before it. A run too long to keep is dropped until
+    // the line goes on.
     void makeRoom(qsizetype size)
     {
         if (m_out.room() >= MostPerByte * size)
@@ -232,7 +234,8 @@ private:
             m_checked = 0;
             m_spilled = true;
         }
-        m_keep = m_out.drain(m_keep);
+        const qsizetype prefix = m_inText ? 0 : PrefixSize;
+        m_keep = m_out.drain(m_keep - prefix) + prefix;
     }
 
     static bool isBlankOrCr(unsigned char c) { return byteKinds[c] == Blank || byteKinds[c] == Cr; }

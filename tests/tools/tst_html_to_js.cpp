@@ -199,6 +199,12 @@ void TestHtmlToJs::longLines_data()
         << "a" + held + "b" << QByteArrayList{"a" + withoutCr(held) + "b"};
     const QByteArray crs(3 * ConverterReadSize, '\r');
     QTest::newRow("CRs across reads") << "a" + crs + "b" << QByteArrayList{"ab"};
+    // Enough output for the buffer to be written out before the next read: the prefix
+    // opened after the last LF must still go.
+    const QByteArray lines = QByteArray("x\n").repeated(ConverterReadSize / 2);
+    QTest::newRow("Ctrl-Z opening a read after an LF")
+        << lines + "\x1a" + QByteArray(ConverterReadSize - 1, 'y')
+        << QByteArrayList(ConverterReadSize / 2, "x");
 }
 
 void TestHtmlToJs::longLines()
