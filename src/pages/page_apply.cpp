@@ -228,10 +228,11 @@ bool HeadWriter::plan(QByteArrayView page, QList<PageEdit> *edits, QStringList *
             return false;
         }
     }
-    // Where the page ends, the parser may still be inside a comment or a <title> that is
-    // never closed, and lines put there would be its text: make sure they are tags.
-    if (!missing.isEmpty() && head.headEnd == page.size()) {
-        // The lines go in last (only blanks may follow them): find them in the new page.
+    // Where the lines go, the parser may still be inside a comment or a <title> that is
+    // never closed (at the page's end, or before an end tag the page leaves unfinished),
+    // and lines put there would be its text: make sure they are read back as tags.
+    if (!missing.isEmpty()) {
+        // The lines are the last edit, at the head's end: find them in the new page.
         qsizetype start = out.constLast().begin;
         for (qsizetype i = 0; i + 1 < out.size(); ++i)
             start += out[i].bytes.size() - (out[i].end - out[i].begin);

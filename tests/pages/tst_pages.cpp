@@ -276,10 +276,14 @@ void TestPages::applyRefuses_data()
         << QStringLiteral("The line of <meta name=\"description\">: \"é\" (U+00E9) cannot be "
                           "written in ISO-8859-5");
     QTest::newRow("no HTML") << QByteArray("plain") << true << QStringLiteral("Not an HTML page");
+    const QString unclosed =
+        QStringLiteral("The page ends inside a comment or element that is "
+                       "never closed; the lines it lacks would become its text");
     QTest::newRow("a title never closed")
-        << QByteArray("<head><title>Shop\n<p>x") << false
-        << QStringLiteral("The page ends inside a comment or element that is never closed; "
-                          "the lines it lacks would become its text");
+        << QByteArray("<head><title>Shop\n<p>x") << false << unclosed;
+    QTest::newRow("a title whose end tag is unfinished")
+        << QByteArray("<head><title>Shop\n<meta name=\"\n<title>Shop</title\r\n") << false
+        << unclosed;
 }
 
 void TestPages::applyRefuses()
