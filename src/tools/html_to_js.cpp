@@ -285,6 +285,12 @@ private:
             o = span.out;
             inText = inText || converted;
 
+            // The blanks after the line's last text byte are taken back at its end; a run
+            // of blocks after a lone CR counts on it too. The last byte written is the last
+            // byte converted, read from the source rather than from output the processor
+            // may still be storing.
+            keep = converted && stop[-1] > 32 ? o : afterLastText(keep, checked, o);
+            checked = o - keep;
             unsigned char c = *p++;
             // A CR is never part of the text; the LF of a CR LF is taken at once.
             if (c == '\r') {
@@ -292,11 +298,6 @@ private:
                     continue;
                 c = *p++;
             }
-            // The blanks after the line's last text byte are taken back at its end. The
-            // last byte written is the last byte converted, read from the source rather
-            // than from output the processor may still be storing.
-            keep = converted && stop[-1] > 32 ? o : afterLastText(keep, checked, o);
-            checked = o - keep;
             if (c == '\n') {
                 o = std::copy_n(LineSuffix, SuffixSize, keep);
                 if (lineDone()) {

@@ -178,10 +178,8 @@ __attribute__((target("ssse3,popcnt"))) void convertWithShuffle(const unsigned c
 // bits can equal.
 struct WideTables {
     std::array<unsigned char, 64> special, stops, blank, backslash, cr, lf, ctrlZ;
-    // Byte indexes for permutes: row k counts up from k, and row n of `joined` takes the
-    // first n bytes of one register and then the second register's from its start.
+    // Byte indexes for permutes: row k counts up from k.
     std::array<std::array<unsigned char, 64>, 129> from;
-    std::array<std::array<unsigned char, 64>, 65> joined;
     // What is written over an LF: the suffix closing its line and the prefix opening the next.
     std::array<char, 32> closing;
 };
@@ -216,13 +214,6 @@ alignas(64) constexpr WideTables wideTables{
         for (std::size_t k = 0; k < rows.size(); ++k)
             for (std::size_t i = 0; i < 64; ++i)
                 rows[k][i] = static_cast<unsigned char>(k + i);
-        return rows;
-    }(),
-    [] {
-        std::array<std::array<unsigned char, 64>, 65> rows{};
-        for (std::size_t n = 0; n < rows.size(); ++n)
-            for (std::size_t i = 0; i < 64; ++i)
-                rows[n][i] = static_cast<unsigned char>(i < n ? i : 64 + i - n);
         return rows;
     }(),
     [] {
@@ -311,22 +302,16 @@ QUILL_WIDE LineSpan convertLineWide(const unsigned char *s, char *d, bool skip)
     }
 }
 
-// The first 32 bytes of `packed` spread out with a backslash in the gap before each marked
-// in `marks`; the other places hold backslashes too.
-QUILL_WIDE __m512i withBackslashes(__m512i packed, std::uint32_t marks, __m512i backslashes)
-{
-    constexpr std::uint64_t even = 0x5555555555555555;
-    constexpr std::uint64_t odd = ~even;
-    // Two places for each byte, the first used only before a quote: the bytes go to the
-    // second places of those used.
-    const std::uint64_t placed = _pext_u64(odd, _pdep_u64(marks, even) | odd);
-    return _mm512_mask_expand_epi8(backslashes, placed, packed);
-}
-
 // Copies bytes [from, to) of the 128 in `low` and `high`, 128 at most, to `o` and returns
 // the end of the output; up to 64 bytes beyond it are written.
 QUILL_WIDE char *copySpread(__m512i low, __m512i high, unsigned from, unsigned to, char *o)
 {
+    if (from == 0) {
+        _mm512_storeu_si512(o, low);
+        if (to > 64)
+            _mm512_storeu_si512(o + 64, high);
+        return o + to;
+    }
     _mm512_storeu_si512(o, _mm512_permutex2var_epi8(low, table(wideTables.from[from]), high));
     if (to - from > 64)
         _mm512_storeu_si512(o + 64,
@@ -334,50 +319,24 @@ QUILL_WIDE char *copySpread(__m512i low, __m512i high, unsigned from, unsigned t
     return o + (to - from);
 }
 
-// The bytes of a block that a line keeps: from its first text byte (from the piece's
-// start when the line has text already) to its last when it ends in the block, to the
-// block's end when it goes on.
-QUILL_WIDE std::uint64_t lineBytes(std::uint64_t piece, std::uint64_t text, bool inText, bool ends)
+// Where byte `at` of a block lands when the block is spread out with a backslash before
+// each quote marked in `quotes`.
+QUILL_WIDE unsigned spreadAt(std::uint64_t quotes, unsigned at)
 {
-    constexpr std::uint64_t all = ~std::uint64_t(0);
-    const std::uint64_t shown = text & piece;
-    const std::uint64_t from = inText ? piece : piece & (0 - (shown & (0 - shown)));
-    return from & (ends ? _bzhi_u64(all, 64 - unsigned(_lzcnt_u64(shown))) : all);
+    return at + unsigned(std::popcount(_bzhi_u64(quotes, at)));
 }
 
-// A block's bytes packed and spread out with their backslashes: the first `size` of the 128
-// in `low` and `high`.
-struct Spread {
-    __m512i low;
-    __m512i high;
-    unsigned size;
-};
-
-QUILL_WIDE Spread spreadOut(__m512i b, std::uint64_t bytes, std::uint64_t marks,
-                            __m512i backslashes)
-{
-    constexpr std::uint64_t all = ~std::uint64_t(0);
-    const __m512i packed = _mm512_maskz_compress_epi8(bytes, b);
-    const auto size = unsigned(std::popcount(bytes));
-    const unsigned lowBytes = size < 32 ? size : 32;
-    const auto lowSize = lowBytes + unsigned(std::popcount(std::uint32_t(marks)));
-    const auto highSize = size - lowBytes + unsigned(std::popcount(marks >> 32));
-    const __m512i lowHalf = withBackslashes(packed, std::uint32_t(marks), backslashes);
-    const __m512i highHalf = withBackslashes(_mm512_maskz_shuffle_i64x2(0xFF, packed, packed, 0xEE),
-                                             std::uint32_t(marks >> 32), backslashes);
-    return {_mm512_permutex2var_epi8(lowHalf, table(wideTables.joined[lowSize]), highHalf),
-            _mm512_maskz_permutexvar_epi8(all, table(wideTables.from[64 - lowSize]), highHalf),
-            lowSize + highSize};
-}
-
-// Each block is loaded once and the bytes it keeps found from its masks for all its lines
-// at once, less the CRs; those bytes and the LFs are packed and spread out with their
-// backslashes in one go, then copied out a line at a time with the suffix and prefix
-// written over each LF.
+// Each block is loaded once and spread out whole with its backslashes. With every CR
+// just before an LF, the bytes a line keeps in a block run from its first text byte to its
+// last (to the block's end when it goes on), so each line is one piece of the spread
+// block, copied out with the suffix and prefix written after it. A block with a CR
+// elsewhere is left to the line-at-a-time ways.
 QUILL_WIDE BlocksSpan convertBlocksWide(const unsigned char *s, char *d, char *keep, bool inText,
                                         qsizetype most)
 {
     constexpr std::uint64_t all = ~std::uint64_t(0);
+    constexpr std::uint64_t even = 0x5555555555555555;
+    constexpr std::uint64_t odd = ~even;
     const __m256i closing =
         _mm256_loadu_si256(reinterpret_cast<const __m256i *>(wideTables.closing.data()));
     const __m512i lf = table(wideTables.lf);
@@ -390,48 +349,54 @@ QUILL_WIDE BlocksSpan convertBlocksWide(const unsigned char *s, char *d, char *k
     for (;; s += 64) {
         const __m512i b = _mm512_loadu_si512(s);
         const std::uint64_t lfs = _mm512_cmpeq_epi8_mask(b, lf);
-        if (_mm512_cmpeq_epi8_mask(b, ctrlZ) || std::popcount(lfs) > due)
+        // A CR anywhere but just before an LF is left to the other ways.
+        const std::uint64_t crs = _mm512_cmpeq_epi8_mask(b, cr);
+        if (_mm512_cmpeq_epi8_mask(b, ctrlZ) || std::popcount(lfs) > due || crs & ~(lfs >> 1))
             break;
         due -= std::popcount(lfs);
         const std::uint64_t text = _mm512_cmpgt_epu8_mask(b, blank);
         const std::uint64_t quotes =
             _mm512_cmpeq_epi8_mask(_mm512_maskz_permutexvar_epi8(all, b, special), b) & text;
-        const std::uint64_t crs = _mm512_cmpeq_epi8_mask(b, cr);
-        const std::uint64_t first = lfs & (0 - lfs);
-        const std::uint64_t going = ~_bzhi_u64(all, 64 - unsigned(_lzcnt_u64(lfs)));
+        // Two places for each byte, the first for a backslash before a quote; of the
+        // places used, in order, those of bytes are marked. A half block's marks run on
+        // from the other's, the first 64 places filled from the block and the rest from
+        // where those left off.
+        const std::uint64_t lowSlots = _pext_u64(odd, _pdep_u64(std::uint32_t(quotes), even) | odd);
+        const std::uint64_t highSlots = _pext_u64(odd, _pdep_u64(quotes >> 32, even) | odd);
+        const unsigned lowSize = 32 + unsigned(std::popcount(std::uint32_t(quotes)));
+        const std::uint64_t firstSlots = lowSlots | highSlots << 32 << (lowSize - 32);
+        const std::uint64_t secondSlots = highSlots >> (64 - lowSize);
+        const __m512i low = _mm512_mask_expand_epi8(backslashes, firstSlots, b);
+        const __m512i high = _mm512_mask_expand_epi8(
+            backslashes, secondSlots, _mm512_loadu_si512(s + std::popcount(firstSlots)));
 
-        // A line that ends in the block with no more text drops the blanks written for it.
-        d = lfs && !(text & (first - 1)) ? keep : d;
-        std::uint64_t taken = lineBytes(going, text, inText && !lfs, false);
-        std::uint64_t rest = all;
+        unsigned start = 0; // where the line's bytes in the block start
         for (std::uint64_t ends = lfs; ends; ends &= ends - 1) {
             const auto at = unsigned(_tzcnt_u64(ends));
-            taken |= lineBytes(rest & _bzhi_u64(all, at), text, inText, true);
-            inText = false;
-            rest = ~_bzhi_u64(all, at + 1);
-        }
-        taken &= ~crs;
-        const std::uint64_t bytes = taken | lfs;
-        const std::uint64_t marks = _pext_u64(quotes, bytes);
-        const Spread spread = spreadOut(b, bytes, marks, backslashes);
-
-        unsigned from = 0;
-        for (std::uint64_t ends = _pext_u64(lfs, bytes); ends; ends &= ends - 1) {
-            const auto at = unsigned(_tzcnt_u64(ends));
-            const unsigned feed = at + unsigned(std::popcount(_bzhi_u64(marks, at)));
-            d = copySpread(spread.low, spread.high, from, feed, d);
+            const std::uint64_t shown = text & _bzhi_u64(all, at) & ~_bzhi_u64(all, start);
+            // A line that ends with no more text drops the blanks written for it.
+            if (shown) {
+                const unsigned from = inText ? start : unsigned(_tzcnt_u64(shown));
+                d = copySpread(low, high, spreadAt(quotes, from),
+                               spreadAt(quotes, 64 - unsigned(_lzcnt_u64(shown))), d);
+            } else {
+                d = keep;
+            }
             _mm256_storeu_si256(reinterpret_cast<__m256i *>(d), closing);
             d += SuffixSize + PrefixSize;
             keep = d;
-            from = feed + 1;
+            start = at + 1;
+            inText = false;
         }
-        d = copySpread(spread.low, spread.high, from, spread.size, d);
         // The line going on: its blanks after the last text byte are written too, and
         // `keep` marks where they start.
-        const std::uint64_t shown = text & going;
-        const std::uint64_t afterText = ~_bzhi_u64(all, 64 - unsigned(_lzcnt_u64(shown)));
-        keep = shown ? d - std::popcount(taken & going & afterText) : keep;
-        inText = inText || shown; // cleared above at an LF
+        const std::uint64_t shown = text & ~_bzhi_u64(all, start);
+        if (shown || inText) {
+            const unsigned from = inText ? start : unsigned(_tzcnt_u64(shown));
+            d = copySpread(low, high, spreadAt(quotes, from), spreadAt(quotes, 64), d);
+            keep = shown ? d - _lzcnt_u64(shown) : keep;
+            inText = true;
+        }
     }
     return {s, d, keep, most - due, inText};
 }
