@@ -30,8 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FUZZ_CHECK(written.readAll() == expected && result.lines == expected.count("\r\n"));
     }
 
-    // The buffers above are too small for whole blocks: those are checked in memory, from
-    // a line's start and from inside a line, with every line due and with some.
+    // Only every third read above holds whole blocks: runs of them are also checked in
+    // memory, from a line's start and from inside a line, with every line due and with some.
     for (const bool inText : {false, true}) {
         for (const qsizetype most : {qsizetype(1) << 40, qsizetype(size % 5)}) {
             const QByteArray fault = blockRunFault(fuzz::bytes(data, size), inText, most);

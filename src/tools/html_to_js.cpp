@@ -30,9 +30,15 @@ using blocks::PrefixSize;
 using blocks::SuffixSize;
 // The most output one source byte can give: an LF ends a line and starts the next.
 constexpr qsizetype MostPerByte = PrefixSize + SuffixSize;
+// The size of the source's read numbered `n`, and the largest.
+constexpr qsizetype readSize(qint64 n)
+{
+    return n % 3 == 2 ? ConverterLongReadSize : ConverterReadSize;
+}
+constexpr qsizetype LargestRead = std::max(ConverterReadSize, ConverterLongReadSize);
 // Room for the held blanks and the output of one read: the writes are then at least as
 // large as the held blanks.
-constexpr qsizetype WriteSize = ConverterHeldBlanks + MostPerByte * ConverterReadSize;
+constexpr qsizetype WriteSize = ConverterHeldBlanks + MostPerByte * LargestRead;
 
 // What a source byte asks of the line it stands in.
 enum ByteKind : unsigned char {
@@ -150,7 +156,7 @@ public:
         : m_source(source)
         , m_out(destination)
         , m_progress(progress)
-        , m_read(new unsigned char[ConverterReadSize + 1 + BlockSize]())
+        , m_read(new unsigned char[LargestRead + 1 + BlockSize]())
     {}
 
     qint64 lines() const { return m_done; }
@@ -161,7 +167,7 @@ public:
         char last = '\0';
         char *const begin = reinterpret_cast<char *>(m_read.get());
         for (;;) {
-            const qsizetype got = readSome(m_source, begin, ConverterReadSize);
+            const qsizetype got = readSome(m_source, begin, LargestRead);
             if (got < 0) {
                 *error = ioErrorMessage(errno);
                 return false;
@@ -190,9 +196,9 @@ public:
         m_out.put(LinePrefix, PrefixSize);
         m_keep = m_out.cursor();
         qint64 offset = 0;
-        for (;;) {
+        for (qint64 reads = 0;; ++reads) {
             const qsizetype got =
-                readSome(m_source, reinterpret_cast<char *>(m_read.get()), ConverterReadSize);
+                readSome(m_source, reinterpret_cast<char *>(m_read.get()), readSize(reads));
             if (got < 0) {
                 *error = ioErrorMessage(errno);
                 return false;

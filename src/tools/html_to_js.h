@@ -34,13 +34,18 @@ ConversionResult convertHtmlToJs(const QString &source, const QString &destinati
 // straddle two reads.
 inline constexpr qsizetype ConverterReadSize = 128 * 1024;
 
+// Every third read is this long instead, where the two differ.
+inline constexpr qsizetype ConverterLongReadSize = ConverterReadSize;
+
 // A run of blanks inside a line is kept in memory while it is no longer than this; a
 // run twice as long is always dropped and read from the source again once a later
 // character shows that it lies inside its line.
 inline constexpr qsizetype ConverterHeldBlanks = 512 * 1024;
 #else
-// A few bytes each, so that short inputs reach every edge (fuzzing).
+// A few bytes each, so that short inputs reach every edge (fuzzing); every third read is
+// long enough for runs of whole blocks, which then meet those edges too.
 inline constexpr qsizetype ConverterReadSize = 7;
+inline constexpr qsizetype ConverterLongReadSize = 200;
 inline constexpr qsizetype ConverterHeldBlanks = 13;
 #endif
 
