@@ -326,11 +326,10 @@ QUILL_WIDE unsigned spreadAt(std::uint64_t quotes, unsigned at)
     return at + unsigned(std::popcount(_bzhi_u64(quotes, at)));
 }
 
-// Each block is loaded once and spread out whole with its backslashes. With every CR
-// just before an LF, the bytes a line keeps in a block run from its first text byte to its
-// last (to the block's end when it goes on), so each line is one piece of the spread
-// block, copied out with the suffix and prefix written after it. A block with a CR
-// elsewhere is left to the line-at-a-time ways.
+// Each block is loaded once and spread out whole with its backslashes. Without CRs, the
+// bytes a line keeps in a block run from its first text byte to its last (to the block's
+// end when it goes on), so each line is one piece of the spread block, copied out with
+// the suffix and prefix written after it.
 QUILL_WIDE BlocksSpan convertBlocksWide(const unsigned char *s, char *d, char *keep, bool inText,
                                         qsizetype most)
 {
@@ -346,17 +345,31 @@ QUILL_WIDE BlocksSpan convertBlocksWide(const unsigned char *s, char *d, char *k
     const __m512i special = table(wideTables.special);
     const __m512i backslashes = table(wideTables.backslash);
     qsizetype due = most; // the lines that may still end
+    alignas(64) unsigned char squeezed[128] = {};
     for (;; s += 64) {
-        const __m512i b = _mm512_loadu_si512(s);
-        const std::uint64_t lfs = _mm512_cmpeq_epi8_mask(b, lf);
-        // A CR anywhere but just before an LF is left to the other ways.
-        const std::uint64_t crs = _mm512_cmpeq_epi8_mask(b, cr);
-        if (_mm512_cmpeq_epi8_mask(b, ctrlZ) || std::popcount(lfs) > due || crs & ~(lfs >> 1))
+        __m512i b = _mm512_loadu_si512(s);
+        std::uint64_t lfs = _mm512_cmpeq_epi8_mask(b, lf);
+        if (_mm512_cmpeq_epi8_mask(b, ctrlZ) || std::popcount(lfs) > due)
             break;
         due -= std::popcount(lfs);
-        const std::uint64_t text = _mm512_cmpgt_epu8_mask(b, blank);
-        const std::uint64_t quotes =
+        std::uint64_t text = _mm512_cmpgt_epu8_mask(b, blank);
+        std::uint64_t quotes =
             _mm512_cmpeq_epi8_mask(_mm512_maskz_permutexvar_epi8(all, b, special), b) & text;
+        // A CR just before an LF lies among the bytes the line drops anyway. Where one
+        // stands elsewhere, the block's CRs are dropped first and the rest taken as a
+        // shorter block, followed by bytes that are neither text nor line ends.
+        const std::uint64_t crs = _mm512_cmpeq_epi8_mask(b, cr);
+        const unsigned char *bytes = s;
+        unsigned dropped = 0;
+        if (crs & ~(lfs >> 1)) {
+            b = _mm512_maskz_compress_epi8(~crs, b);
+            _mm512_store_si512(squeezed, b);
+            bytes = squeezed;
+            dropped = unsigned(std::popcount(crs));
+            lfs = _pext_u64(lfs, ~crs);
+            text = _pext_u64(text, ~crs);
+            quotes = _pext_u64(quotes, ~crs);
+        }
         // Two places for each byte, the first for a backslash before a quote; of the
         // places used, in order, those of bytes are marked. A half block's marks run on
         // from the other's, the first 64 places filled from the block and the rest from
@@ -368,7 +381,7 @@ QUILL_WIDE BlocksSpan convertBlocksWide(const unsigned char *s, char *d, char *k
         const std::uint64_t secondSlots = highSlots >> (64 - lowSize);
         const __m512i low = _mm512_mask_expand_epi8(backslashes, firstSlots, b);
         const __m512i high = _mm512_mask_expand_epi8(
-            backslashes, secondSlots, _mm512_loadu_si512(s + std::popcount(firstSlots)));
+            backslashes, secondSlots, _mm512_loadu_si512(bytes + std::popcount(firstSlots)));
 
         unsigned start = 0; // where the line's bytes in the block start
         for (std::uint64_t ends = lfs; ends; ends &= ends - 1) {
@@ -393,8 +406,8 @@ QUILL_WIDE BlocksSpan convertBlocksWide(const unsigned char *s, char *d, char *k
         const std::uint64_t shown = text & ~_bzhi_u64(all, start);
         if (shown || inText) {
             const unsigned from = inText ? start : unsigned(_tzcnt_u64(shown));
-            d = copySpread(low, high, spreadAt(quotes, from), spreadAt(quotes, 64), d);
-            keep = shown ? d - _lzcnt_u64(shown) : keep;
+            d = copySpread(low, high, spreadAt(quotes, from), spreadAt(quotes, 64) - dropped, d);
+            keep = shown ? d - (_lzcnt_u64(shown) - dropped) : keep;
             inText = true;
         }
     }

@@ -60,12 +60,12 @@ struct BlocksSpan {
 };
 
 // Takes whole blocks from `p`, in the middle of a line or at its start, up to the first
-// block that holds a Ctrl-Z, a CR anywhere but just before an LF, or more LFs than `most`
-// less the lines already ended; the other ways take the rest. The line's state comes in
-// as `keep` and `inText`, as the result gives it back: blanks after the line's last text
-// byte are written as they come, and the output goes back to `keep` when the line ends
-// without more text. Each line ended is closed with the suffix and the next opened with
-// the prefix. Where the machine has no way to do this, nothing is taken.
+// block that holds a Ctrl-Z or more LFs than `most` less the lines already ended; the
+// other ways take the rest. The line's state comes in as `keep` and `inText`, as the
+// result gives it back: blanks after the line's last text byte are written as they come,
+// and the output goes back to `keep` when the line ends without more text. Each line
+// ended is closed with the suffix and the next opened with the prefix. Where the machine
+// has no way to do this, nothing is taken.
 BlocksSpan convertBlocks(const unsigned char *p, char *o, char *keep, bool inText, qsizetype most);
 
 } // namespace quill::blocks

@@ -236,7 +236,7 @@ void TestHtmlToJs::blockRuns_data()
                                                    QByteArray(" z").repeated(70);
     QTest::newRow("blank lines only") << QByteArray(" \n\t\r\n").repeated(40);
     QTest::newRow("CRs inside short lines") << QByteArray("a\rb\n c \r d\r\n\r\"\r\n").repeated(8);
-    QTest::newRow("a lone CR after text, the line ending in the next run")
+    QTest::newRow("a lone CR after a line's text, then blanks and its end")
         << "a\r" + QByteArray(10, ' ') + "\n" + QByteArray(100, 'b') + "\n";
     QTest::newRow("Ctrl-Z after short lines") << QByteArray("a\nb\nc\x1a d\ne\n");
     QTest::newRow("Ctrl-Z in the second block") << QByteArray(70, 'a') + "\x1a\n";
