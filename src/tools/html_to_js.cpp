@@ -291,10 +291,10 @@ private:
             o = span.out;
             inText = inText || converted;
 
-            // The blanks after the line's last text byte are taken back at its end; a run
-            // of blocks after a lone CR counts on it too. The last byte written is the last
-            // byte converted, read from the source rather than from output the processor
-            // may still be storing.
+            // The blanks after the line's last text byte are taken back at its end. A run of
+            // blocks starts from this mark, so it is set before a lone CR is passed too. The
+            // last byte written is the last byte converted, read from the source rather than
+            // from output the processor may still be storing.
             keep = converted && stop[-1] > 32 ? o : afterLastText(keep, checked, o);
             checked = o - keep;
             unsigned char c = *p++;

@@ -236,16 +236,22 @@ QUILL_WIDE std::uint64_t matches(__m512i b, const std::array<unsigned char, 64> 
                                   b);
 }
 
-// The first 32 of `bytes`, those marked in `taken` with a backslash before each marked in
-// `marks`, written at `o` but for the output bytes marked in `kept` only; 64 are written.
-QUILL_WIDE void expandHalfWide(__m512i bytes, std::uint32_t taken, std::uint32_t marks,
-                               std::uint64_t kept, char *o)
+// Where 32 bytes go when a backslash is put before each marked in `marks`: two places for
+// each byte, the first used only for a backslash; of the places used, in order, those of
+// bytes are marked.
+QUILL_WIDE std::uint64_t byteSlots(std::uint32_t marks)
 {
-    // Two places for each byte, the first for a backslash, then those used packed.
-    const std::uint64_t places =
-        _pdep_u64(marks, 0x5555555555555555) | _pdep_u64(taken, 0xAAAAAAAAAAAAAAAA);
-    const std::uint64_t placed = _pext_u64(0xAAAAAAAAAAAAAAAA, places);
-    const __m512i out = _mm512_mask_expand_epi8(table(wideTables.backslash), placed, bytes);
+    constexpr std::uint64_t even = 0x5555555555555555;
+    constexpr std::uint64_t odd = ~even;
+    return _pext_u64(odd, _pdep_u64(marks, even) | odd);
+}
+
+// The first 32 of `bytes` with a backslash before each marked in `marks`, written at `o`
+// but for the output bytes marked in `kept` only; 64 are written.
+QUILL_WIDE void expandHalfWide(__m512i bytes, std::uint32_t marks, std::uint64_t kept, char *o)
+{
+    const __m512i out =
+        _mm512_mask_expand_epi8(table(wideTables.backslash), byteSlots(marks), bytes);
     _mm512_mask_storeu_epi8(o, kept, out);
 }
 
@@ -285,10 +291,9 @@ QUILL_WIDE LineSpan convertLineWide(const unsigned char *s, char *d, bool skip)
         const auto base = reinterpret_cast<std::uintptr_t>(d) - start;
         const auto lowSize =
             unsigned(_mm_popcnt_u32(std::uint32_t(taken)) + _mm_popcnt_u32(std::uint32_t(marks)));
-        expandHalfWide(b, std::uint32_t(taken), std::uint32_t(marks),
-                       ~_bzhi_u64(~std::uint64_t(0), start), reinterpret_cast<char *>(base));
-        expandHalfWide(_mm512_maskz_shuffle_i64x2(0xFF, b, b, 0xEE), std::uint32_t(taken >> 32),
-                       std::uint32_t(marks >> 32),
+        expandHalfWide(b, std::uint32_t(marks), ~_bzhi_u64(~std::uint64_t(0), start),
+                       reinterpret_cast<char *>(base));
+        expandHalfWide(_mm512_maskz_shuffle_i64x2(0xFF, b, b, 0xEE), std::uint32_t(marks >> 32),
                        ~_bzhi_u64(~std::uint64_t(0), start - std::min(start, 32u)),
                        reinterpret_cast<char *>(base + lowSize));
         d = reinterpret_cast<char *>(base + count + unsigned(std::popcount(marks)));
@@ -334,8 +339,6 @@ QUILL_WIDE BlocksSpan convertBlocksWide(const unsigned char *s, char *d, char *k
                                         qsizetype most)
 {
     constexpr std::uint64_t all = ~std::uint64_t(0);
-    constexpr std::uint64_t even = 0x5555555555555555;
-    constexpr std::uint64_t odd = ~even;
     const __m256i closing =
         _mm256_loadu_si256(reinterpret_cast<const __m256i *>(wideTables.closing.data()));
     const __m512i lf = table(wideTables.lf);
@@ -370,12 +373,10 @@ QUILL_WIDE BlocksSpan convertBlocksWide(const unsigned char *s, char *d, char *k
             text = _pext_u64(text, ~crs);
             quotes = _pext_u64(quotes, ~crs);
         }
-        // Two places for each byte, the first for a backslash before a quote; of the
-        // places used, in order, those of bytes are marked. A half block's marks run on
-        // from the other's, the first 64 places filled from the block and the rest from
-        // where those left off.
-        const std::uint64_t lowSlots = _pext_u64(odd, _pdep_u64(std::uint32_t(quotes), even) | odd);
-        const std::uint64_t highSlots = _pext_u64(odd, _pdep_u64(quotes >> 32, even) | odd);
+        // The second half's places run on from the first's: the first 64 are filled from
+        // the block and the rest from where those left off.
+        const std::uint64_t lowSlots = byteSlots(std::uint32_t(quotes));
+        const std::uint64_t highSlots = byteSlots(std::uint32_t(quotes >> 32));
         const unsigned lowSize = 32 + unsigned(std::popcount(std::uint32_t(quotes)));
         const std::uint64_t firstSlots = lowSlots | highSlots << 32 << (lowSize - 32);
         const std::uint64_t secondSlots = highSlots >> (64 - lowSize);
