@@ -278,25 +278,41 @@ void TestCli::convert_data()
 {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QStringList>("written");
+    QTest::addColumn<QByteArray>("kernels"); // QUILLMARK_CONVERTER, unset when empty
+    QTest::addColumn<QByteArray>("err");     // how standard error starts
 
     const QString convert = QStringLiteral("convert");
     const QString menu = path("menu.html");
     QTest::newRow("script alone") << QStringList{convert, menu, path("one.js")}
-                                  << QStringList{path("one.js")};
+                                  << QStringList{path("one.js")} << QByteArray() << QByteArray();
     QTest::newRow("page and log") << QStringList{convert, QStringLiteral("--html-page"),
                                                  QStringLiteral("--log"), menu, path("two.js")}
-                                  << QStringList{path("two.js"), path("two.html"), path("two.log")};
+                                  << QStringList{path("two.js"), path("two.html"), path("two.log")}
+                                  << QByteArray() << QByteArray();
+    QTest::newRow("kernels named")
+        << QStringList{convert, menu, path("three.js")} << QStringList{path("three.js")}
+        << QByteArray("portable") << QByteArray();
+    QTest::newRow("kernels unknown: said, and the best taken")
+        << QStringList{convert, menu, path("four.js")} << QStringList{path("four.js")}
+        << QByteArray("fastest")
+        << QByteArray("quillmark-cli: QUILLMARK_CONVERTER=fastest is none of ");
 }
 
 void TestCli::convert()
 {
     QFETCH(QStringList, args);
     QFETCH(QStringList, written);
+    QFETCH(QByteArray, kernels);
+    QFETCH(QByteArray, err);
 
+    if (!kernels.isEmpty())
+        qputenv("QUILLMARK_CONVERTER", kernels);
     const Run run = runCli(args);
+    qunsetenv("QUILLMARK_CONVERTER");
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.out, QByteArray());
-    QCOMPARE(run.err, QByteArray());
+    QCOMPARE(run.err.left(err.size()), err);
+    QCOMPARE(run.err.isEmpty(), err.isEmpty());
     QCOMPARE(readFile(written.first()),
              QByteArray("document.write(\"<ul>\");\r\n"
                         "document.write(\"<li class=\\\"a\\\">It\\'s</li>\");\r\n"
