@@ -67,9 +67,13 @@ quill::Message lackingCharactersMessage(const QString &set,
 {
     QStringList lines{QStringLiteral("%1 lacks characters already typed:").arg(set)};
     for (const quill::LackingText &text : lacking) {
+        // A text in another script may lack hundreds; the first ones tell enough.
+        constexpr qsizetype Shown = 20;
         QStringList characters;
-        for (const char32_t c : text.characters)
+        for (const char32_t c : text.characters.first(std::min(Shown, text.characters.size())))
             characters << shownCharacter(c);
+        if (text.characters.size() > Shown)
+            characters << QStringLiteral("and %1 more").arg(text.characters.size() - Shown);
         lines << QStringLiteral("%1: %2").arg(fieldPlace(quill::fieldDef(text.field)),
                                               characters.join(QLatin1Char(' ')));
     }

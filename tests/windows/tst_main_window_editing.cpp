@@ -184,6 +184,16 @@ private slots:
         typeInto(form().Edit6, u"caf\u00e9 \u00ae"_s);
         typeInto(form().Edit18, u"\u0416"_s);
         typeInto(form().Edit32, u"\u03a9"_s);
+        // Of many, the first twenty are named.
+        QString many;
+        QStringList first;
+        for (char16_t c = 0x4E00; c < 0x4E00 + 22; ++c) {
+            many += QChar(c);
+            if (first.size() < 20)
+                first << QString(QChar(c));
+        }
+        typeInto(form().Edit16, many);
+        const QString pics = u"PICS Label (Extra Tags): "_s + first.join(u' ') + u" and 2 more\n"_s;
         const quill::TagDocument typed = form().document();
         const QString kept = u"They are kept: the project file holds them whole, and exported "
                              u"pages carry them as character references such as &#%1;."_s;
@@ -199,16 +209,15 @@ private slots:
         const auto box = [](const QString &text) {
             return quill::informationMessage(u"Quillmark"_s, text);
         };
-        QCOMPARE(m_prompts.boxes(), (QList<quill::Message>{
-                                        box(u"ISO-8859-7 lacks characters already typed:\n"
-                                            u"Title (Basic): \u00e9 \u00ae\n"
-                                            u"Title (DC Tags): \u0416\n"_s +
-                                            kept.arg(0xE9)),
-                                        box(u"ISO-8859-5 lacks characters already typed:\n"
-                                            u"Title (Basic): \u00e9 \u00ae\n"
-                                            u"Rights (DC Tags): \u03a9\n"_s +
-                                            kept.arg(0xE9)),
-                                    }));
+        QCOMPARE(m_prompts.boxes(),
+                 (QList<quill::Message>{
+                     box(u"ISO-8859-7 lacks characters already typed:\n"
+                         u"Title (Basic): \u00e9 \u00ae\n"_s +
+                         pics + u"Title (DC Tags): \u0416\n"_s + kept.arg(0xE9)),
+                     box(u"ISO-8859-5 lacks characters already typed:\n"
+                         u"Title (Basic): \u00e9 \u00ae\n"_s +
+                         pics + u"Rights (DC Tags): \u03a9\n"_s + kept.arg(0xE9)),
+                 }));
         quill::TagDocument expected = typed;
         expected.setIndex(quill::Field::ComboBox4, 9);
         verifyDocument(expected);
