@@ -12,7 +12,8 @@
 namespace quill {
 
 // The project file: one fixed record of the tag document, little-endian, texts as
-// a length byte followed by a fixed capacity of 8-bit characters.
+// a length byte followed by a fixed capacity of bytes in the character set the record
+// chooses.
 struct TProjectRecord {
     static constexpr qsizetype Size = 1640;
     std::array<std::uint8_t, Size> bytes{};

@@ -128,7 +128,6 @@ private slots:
     void lacking();
     void fitted_data();
     void fitted();
-    void lackingTextsNameFields();
     void longestText_data();
     void longestText();
 
@@ -527,20 +526,6 @@ void TestDocument::fitted()
     QFETCH(int, capacity);
     QFETCH(QByteArray, bytes);
     QCOMPARE(CharacterSet::ofItem(set).fitted(text, capacity), bytes);
-}
-
-void TestDocument::lackingTextsNameFields()
-{
-    TagDocument doc = TagDocument::startUp();
-    doc.setText(Field::Edit32, u"\u00AE \u03A9"_s);
-    doc.setText(Field::PageTitle, u"\u03A9\u0416"_s);
-    doc.setText(Field::Edit1, u"\u03B1\u03B2"_s);
-    const QList<LackingText> lacking = lackingTexts(doc, CharacterSet::ofItem(6));
-    QCOMPARE(lacking.size(), 2);
-    QCOMPARE(lacking[0].field, Field::PageTitle);
-    QCOMPARE(lacking[0].characters, QList<char32_t>{0x0416});
-    QCOMPARE(lacking[1].field, Field::Edit32);
-    QCOMPARE(lacking[1].characters, QList<char32_t>{0xAE});
 }
 
 // QuickInsert copies a field whole, so the longest text of the field it fills is the

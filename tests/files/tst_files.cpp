@@ -527,8 +527,6 @@ void TestFiles::tails_data()
     QTest::newRow("a text the record does not agree with")
         << "Quillmark-Texts 1\n{\"description\": \"\u0416\u03a9\u03a9!\"}\n"_ba << kept << false;
     QTest::newRow("another program's bytes") << QByteArray(300, 'x') << kept << false;
-    QTest::newRow("cut inside the object") << whole.left(whole.size() - 4) << kept << true;
-    QTest::newRow("cut before the last line feed") << whole.chopped(1) << kept << true;
     QTest::newRow("not JSON") << "Quillmark-Texts 1\n<texts/>\n"_ba << kept << true;
     QTest::newRow("not UTF-8") << "Quillmark-Texts 1\n{\"description\": \"\xff\"}\n"_ba << kept
                                << true;
