@@ -481,7 +481,7 @@ void TestFiles::nativeNames()
 void TestFiles::randomRecords()
 {
     QRandomGenerator rng(20240611);
-    for (int i = 0; i < 30000; ++i) {
+    for (int i = 0; i < 100000; ++i) {
         const TProjectRecord r = randomRecord(rng);
         TagDocument doc = TagDocument::startUp();
         doc.setMode(i % 2 ? GenerationMode::MetaOnly : GenerationMode::FullPage);
