@@ -45,8 +45,9 @@ bool readPage(const QString &path, QByteArray *bytes, QString *error)
 {
     constexpr qsizetype PageLimit = 64 * 1024 * 1024;
     QString why;
-    // One byte beyond the bound tells a page that is too large from one that fits.
-    if (!readFileUpTo(path, PageLimit + 1, bytes, &why))
+    // One byte beyond the bound tells a page that is too large from one that fits. Only
+    // a regular file is a page: a pipe would keep the batch waiting, a device never end.
+    if (!readFileUpTo(path, PageLimit + 1, bytes, &why, FileKind::RegularOnly))
         *error = displayName(path) + QStringLiteral(": ") + why;
     else if (bytes->size() > PageLimit)
         *error = QStringLiteral("%1: more than %2 MiB, far beyond any web page; left alone")

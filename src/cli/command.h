@@ -39,9 +39,9 @@ int badUsage(const QString &why);
 // with the file layer's message on failure.
 bool readStdin(QByteArray *bytes, qsizetype limit, QString *error);
 
-// Reads an HTML page named on the command line. A page is read whole, up to a bound far
-// beyond any real page, so a device or an endless pipe fails at once instead of filling
-// memory; false with the message, the name first.
+// Reads an HTML page named on the command line: a regular file only (a pipe, a device or
+// a folder fails at once), read whole up to a bound far beyond any real page; false with
+// the message, the name first.
 bool readPage(const QString &path, QByteArray *bytes, QString *error);
 
 } // namespace quill::cli
