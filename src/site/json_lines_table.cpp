@@ -3,6 +3,7 @@
 
 #include "site/json_lines_table.h"
 
+#include "site/json_type.h"
 #include "site/site_text.h"
 
 #include <rapidjson/document.h>
@@ -24,17 +25,6 @@ using site_text::place;
 bool isBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\r';
-}
-
-QString typeName(const rapidjson::Value &value)
-{
-    if (value.IsBool())
-        return value.GetBool() ? QStringLiteral("true") : QStringLiteral("false");
-    if (value.IsNumber())
-        return QStringLiteral("a number");
-    if (value.IsArray())
-        return QStringLiteral("an array");
-    return QStringLiteral("an object");
 }
 
 // The reason for a fault of the JSON grammar at `offset` of `line`.
@@ -132,7 +122,7 @@ private:
                 continue;
             if (!value.IsString())
                 return fail(QStringLiteral("%1 takes a string or null, not %2")
-                                .arg(QLatin1StringView(key), typeName(value)));
+                                .arg(QLatin1StringView(key), jsonTypeName(value)));
             QString text;
             if (!site_text::decodeText(QByteArrayView(value.GetString(), value.GetStringLength()),
                                        &text))

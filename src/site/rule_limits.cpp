@@ -1,5 +1,6 @@
 #include "site/rule_limits.h"
 
+#include "site/json_type.h"
 #include "site/site_text.h"
 
 #include <rapidjson/document.h>
@@ -12,19 +13,6 @@
 
 namespace quill {
 namespace {
-
-QString typeName(const rapidjson::Value &value)
-{
-    if (value.IsNull())
-        return QStringLiteral("null");
-    if (value.IsBool())
-        return value.GetBool() ? QStringLiteral("true") : QStringLiteral("false");
-    if (value.IsString())
-        return QStringLiteral("a string");
-    if (value.IsArray())
-        return QStringLiteral("an array");
-    return QStringLiteral("an object");
-}
 
 QString rulesWithLimits()
 {
@@ -85,7 +73,7 @@ bool RuleLimits::read(QByteArrayView json, const QString &sourceName, QString *e
         seen[index] = true;
         const rapidjson::Value &value = member.value;
         if (!value.IsNumber())
-            return fail(QStringLiteral("%1 takes a number, not %2").arg(key, typeName(value)));
+            return fail(QStringLiteral("%1 takes a number, not %2").arg(key, jsonTypeName(value)));
         const double limit = value.GetDouble();
         if (limit < 0)
             return fail(QStringLiteral("%1 takes a number not below 0").arg(key));
