@@ -49,19 +49,20 @@ TableFormat tableFormatOf(QByteArrayView text);
 
 // Reads a table in either format. Strict: CSV as RFC 4180 has it (a quote only in a
 // quoted field, doubled), with LF too between records and an optional line break after
-// the last; JSON Lines as RFC 8259 JSON, a cell a string or null, a blank line ignored.
-// A UTF-8 byte-order mark at the start is allowed. Every row has every column of the
-// header (of the first object); an unknown or repeated column is an error naming it, and
-// so is a table without `page`. Time grows in proportion to the text. On failure returns
-// false, leaves `table` alone and sets `error` to one line "NAME:LINE: reason" or
-// "NAME:LINE:COLUMN: reason" (columns count characters) with `sourceName` for NAME.
+// the last; JSON Lines as RFC 8259 JSON, a cell a string or null. In both a blank line is
+// passed over, and so is a UTF-8 byte-order mark at the start (spreadsheets write one).
+// Every row has every column of the header (of the first object); an unknown or repeated
+// column is an error naming it, and so is a table without `page`. Time grows in
+// proportion to the text. On failure returns false, leaves `table` alone and sets `error`
+// to one line "NAME:LINE: reason" or "NAME:LINE:COLUMN: reason" (columns count
+// characters) with `sourceName` for NAME.
 bool readSiteTable(QByteArrayView text, const QString &sourceName, SiteTable *table,
                    QString *error);
 
 // The table as text. CSV quotes a field only where it must (a comma, a quote, a line
 // break; or the one empty field of a one-column record, which would read as a blank
-// line); JSON Lines writes the keys in the table's column order, and so a table without
-// rows as no text at all.
+// line). JSON Lines writes the keys in the table's column order; having no header, it
+// writes a table without rows as no text at all.
 QByteArray writeSiteTable(const SiteTable &table, TableFormat format);
 
 } // namespace quill
