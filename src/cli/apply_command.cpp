@@ -4,7 +4,7 @@
 
 #include "document/tag_document.h"
 #include "files/file_io.h"
-#include "files/project_record.h"
+#include "files/project_file.h"
 #include "pages/page_apply.h"
 #include "pages/unified_diff.h"
 
@@ -45,11 +45,15 @@ int apply(const QString &project, const QStringList &pages, const ApplyOptions &
           bool dryRun)
 {
     QString error;
-    TProjectRecord record;
-    if (!LoadProjectFile(project, &record, &error))
+    ProjectFile file;
+    if (!LoadProjectFile(project, &file, &error))
         return failure(error);
     TagDocument doc = TagDocument::startUp();
-    ApplyProject(record, doc);
+    QString tailNote;
+    ApplyProjectFile(file, doc, &tailNote);
+    if (!tailNote.isEmpty())
+        std::fprintf(stderr, "quillmark-cli: warning: %s; texts applied as the record holds them\n",
+                     tailNote.toUtf8().constData());
 
     // Pages are independent: one that fails does not stop the others.
     const HeadWriter writer(doc, options);
@@ -80,17 +84,21 @@ Command applyCommand()
         .name = QStringLiteral("apply"),
         .summary = QStringLiteral("write a project's tags into existing pages"),
         .description = QStringLiteral(
-            "Writes the generated lines of a project into the head of each page, in place.\n"
-            "Each meta tag of a name the program writes, the title, the icon link, the\n"
-            "first style-sheet link and the first one-line comment is replaced by its\n"
-            "generated line; a second copy is removed (and reported), and so is a meta tag\n"
-            "the project leaves empty, while the title, the links and the comment stay\n"
-            "when the project has none. The missing lines go where the head ends, in the\n"
-            "generator's order, each on a line of its own with the page's line ending and\n"
-            "indentation. No other byte changes. When the page declares another character\n"
-            "set than the project, the page is left alone unless --keep-charset is given.\n"
-            "Each page is replaced whole or not at all; a page that fails is reported and\n"
-            "the others are still done."),
+            "Writes the generated lines of a project into the head of each page, in place,\n"
+            "changing only what differs. Of each meta tag of a name the program writes, the\n"
+            "title, the icon link, the first style-sheet link and the first one-line\n"
+            "comment, a value equal to the project's stays byte for byte and another has\n"
+            "only its value replaced, inside the page's own quotes; a page's text longer\n"
+            "than the field takes that begins with the project's is kept (and reported). A\n"
+            "second copy is removed (and reported), and so is a meta tag the project leaves\n"
+            "empty or whose list has no item, while the title, the links and the comment\n"
+            "stay when the project has none. A missing line is added only when its fields\n"
+            "are not at their start-up values, after the last of the program's tags in the\n"
+            "head, each on a line of its own with the page's line ending and indentation.\n"
+            "No other byte changes. When the page declares another character set than the\n"
+            "project, the page is left alone unless --keep-charset is given. Each page is\n"
+            "replaced whole or not at all; a page that fails is reported and the others\n"
+            "are still done."),
         .options = {dryRun, keepCharset},
         .arguments = {QStringLiteral("PROJECT.qmk"), QStringLiteral("PAGE.html...")},
         .run =

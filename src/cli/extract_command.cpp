@@ -3,7 +3,7 @@
 #include "cli/command.h"
 
 #include "files/file_io.h"
-#include "files/project_record.h"
+#include "files/project_file.h"
 #include "files/project_text.h"
 #include "pages/page_extract.h"
 
@@ -30,10 +30,10 @@ int extract(const QString &page, const QString &project)
         std::fprintf(stderr, "quillmark-cli: %s:%s\n", displayName(page).toUtf8().constData(),
                      note.toUtf8().constData());
 
-    const TProjectRecord record = GatherProject(doc);
+    // Whole texts: what the record cannot hold goes into the file's tail.
     if (project.isEmpty())
-        return writeStdout(projectToJson(record), &error) ? Done : failure(error);
-    return SaveProjectFile(project, record, &error) ? Done : failure(error);
+        return writeStdout(projectToJson(doc), &error) ? Done : failure(error);
+    return SaveProjectFile(project, GatherProjectFile(doc), &error) ? Done : failure(error);
 }
 
 } // namespace
@@ -52,10 +52,13 @@ Command extractCommand()
             "and style-sheet links and the first one-line comment. Each value is read as\n"
             "the inverse of its generated line (\"14 days\" gives 14 for revisit-after, the\n"
             "refresh gives its seconds and page, the expiry date its parts). Fields the\n"
-            "page does not name keep their start-up values; texts start empty. A value the\n"
-            "fields cannot hold is named on standard error with its line and what was\n"
-            "kept. The page is read in the character set it declares, else as UTF-8, else\n"
-            "as Windows-1252. Fails only when the file cannot be read or holds no HTML."),
+            "page does not name keep their start-up values; texts start empty. Texts are\n"
+            "kept whole up to the length the window takes; a value the fields cannot hold\n"
+            "is named on standard error with its line and what was kept. The page is read\n"
+            "in the character set it declares, else as UTF-8, else as Windows-1252, and\n"
+            "the project takes that set (UTF-8 for a page in UTF-8, declared or not); the\n"
+            "language comes from <html lang> when no content-language tag names one. Fails\n"
+            "only when the file cannot be read or holds no HTML."),
         .options = {json},
         .arguments = {QStringLiteral("PAGE.html"), QStringLiteral("[PROJECT.qmk]")},
         .run =

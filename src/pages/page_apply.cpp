@@ -12,86 +12,11 @@ namespace quill {
 namespace {
 
 const QString contentTypeSlot = QStringLiteral("http-equiv=content-type");
-
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
-// Where the blanks before `at` begin; they lead the line when a line ending or the page's
-// start lies just before them. Reading back over blanks only keeps the time linear in the
-// page, however many elements share a line.
-qsizetype blanksBefore(QByteArrayView page, qsizetype at)
-{
-    while (at > 0 && isBlank(page[at - 1]))
-        --at;
-    return at;
-}
-
-bool startsLine(QByteArrayView page, qsizetype at)
-{
-    return at == 0 || page[at - 1] == '\n' || page[at - 1] == '\r';
-}
-
-// The page's own line ending: that of its first line; CR LF, the program's, when it
-// has a single line.
-QByteArray lineEnding(QByteArrayView page)
-{
-    const qsizetype lf = page.indexOf('\n');
-    if (lf < 0)
-        return page.contains('\r') ? "\r" : "\r\n";
-    return lf > 0 && page[lf - 1] == '\r' ? "\r\n" : "\n";
-}
-
-// The blanks before the first element of the head that begins a line of its own.
-QByteArray indentation(QByteArrayView page, const PageHead &head)
-{
-    for (const HeadItem &item : head.items) {
-        const qsizetype start = blanksBefore(page, item.begin);
-        if (startsLine(page, start))
-            return page.sliced(start, item.begin - start).toByteArray();
-    }
-    return {};
-}
-
-// The range that removes an element: its whole line when nothing else stands on it.
-PageEdit removal(QByteArrayView page, const HeadItem &item)
-{
-    qsizetype begin = item.begin;
-    qsizetype end = item.end;
-    const qsizetype start = blanksBefore(page, begin);
-    qsizetype after = end;
-    while (after < page.size() && isBlank(page[after]))
-        ++after;
-    const bool lineEnds = after == page.size() || page[after] == '\n' || page[after] == '\r';
-    if (startsLine(page, start) && lineEnds && after < page.size()) {
-        begin = start;
-        end = after +
-              ((page[after] == '\r' && after + 1 < page.size() && page[after + 1] == '\n') ? 2 : 1);
-    }
-    return {begin, end, {}};
-}
-
-PageEdit insertion(QByteArrayView page, qsizetype at, const QList<QByteArray> &lines,
-                   const QByteArray &indent)
-{
-    const QByteArray eol = lineEnding(page);
-    const qsizetype start = blanksBefore(page, at);
-    QByteArray text;
-    if (startsLine(page, start)) {
-        // The head ends on a line of its own: the lines go before that line.
-        for (const QByteArray &line : lines)
-            text += indent + line + eol;
-        return {start, start, text};
-    }
-    for (const QByteArray &line : lines)
-        text += eol + indent + line;
-    return {at, at, text + eol};
-}
+const QString contentLanguageSlot = QStringLiteral("http-equiv=content-language");
 
 struct Setting {
     PageCharset charset;  // what the values are written in
-    bool keepDeclaration; // the page's Content-Type is left alone
+    bool keepDeclaration; // the page's declaration of its set is left alone
 };
 
 bool chooseCharset(QByteArrayView page, const PageHead &head, const TagDocument &project,
@@ -109,16 +34,14 @@ bool chooseCharset(QByteArrayView page, const PageHead &head, const TagDocument 
         *setting = {wanted.isValid() ? wanted : own.charset, false};
         return true;
     }
+    // The page is in the project's set already: however it says so, it says the same.
     if (wanted.isValid() && own.charset.sameAs(wanted)) {
-        // A page that declares its set by <meta charset> alone keeps that.
-        const bool metaCharset =
-            own.source == Source::Declaration && !own.declaration.byContentType;
-        *setting = {wanted, metaCharset};
+        *setting = {wanted, true};
         return true;
     }
     // Neither the page nor the project names a set: the page keeps the one it is in.
     if (!wanted.isValid() && own.source == Source::Content) {
-        *setting = {own.charset, false};
+        *setting = {own.charset, true};
         return true;
     }
     if (options.keepCharset) {
@@ -129,6 +52,33 @@ bool chooseCharset(QByteArrayView page, const PageHead &head, const TagDocument 
                                            : QStringLiteral("names no character set");
     *error = QStringLiteral("The page %1, the project %2; --keep-charset keeps the page's")
                  .arg(own.reason, named);
+    return false;
+}
+
+// The form the project's line of `slot` is made by: the one whose check boxes it has
+// checked (the forms that need one follow the plain one).
+const SlotForm *formOf(const QString &slot, const TagDocument &doc)
+{
+    const SlotForm *found = nullptr;
+    for (const SlotForm &form : slotForms()) {
+        if (form.slot == slot && std::all_of(form.checked.begin(), form.checked.end(),
+                                             [&doc](Field f) { return doc.isChecked(f); }))
+            found = &form;
+    }
+    return found;
+}
+
+bool atStartUp(const TagDocument &doc, Field f)
+{
+    static const TagDocument start = TagDocument::startUp();
+    switch (fieldDef(f).kind) {
+    case FieldKind::Edit:
+        return doc.text(f) == start.text(f);
+    case FieldKind::List:
+        return doc.index(f) == start.index(f);
+    case FieldKind::Check:
+        return doc.isChecked(f) == start.isChecked(f);
+    }
     return false;
 }
 
@@ -146,6 +96,22 @@ HeadWriter::HeadWriter(const TagDocument &project, const ApplyOptions &options)
     , m_lines(generatedHeadLines(project))
     , m_charset(PageCharset::forLabel(project.value(Field::ComboBox4).toLatin1()))
 {
+    for (const SlotLine &line : std::as_const(m_lines)) {
+        LineRule rule;
+        if (const SlotForm *form = formOf(line.slot, project)) {
+            const auto fields = form->fields + form->checked;
+            rule.startUp = std::all_of(fields.begin(), fields.end(),
+                                       [&project](Field f) { return atStartUp(project, f); });
+            rule.noItem = std::any_of(form->fields.begin(), form->fields.end(), [&](Field f) {
+                return fieldDef(f).kind == FieldKind::List && project.index(f) < 0;
+            });
+            const FieldDef &first = fieldDef(form->fields.value(0, Field::Edit1));
+            if (form->fields.size() == 1 && first.kind == FieldKind::Edit &&
+                form->shape == QLatin1Char('{') + QLatin1StringView(first.key) + QLatin1Char('}'))
+                rule.text = &first;
+        }
+        m_rules << rule;
+    }
     // Most pages are in the project's set: its lines are written in it once.
     for (const SlotLine &line : std::as_const(m_lines)) {
         QByteArray bytes;
@@ -168,8 +134,6 @@ bool HeadWriter::plan(QByteArrayView page, QList<PageEdit> *edits, QStringList *
 bool HeadWriter::plan(QByteArrayView page, const PageHead &head, QList<PageEdit> *edits,
                       QStringList *notes, QString *error) const
 {
-    const TagDocument &project = m_project;
-    const ApplyOptions &options = m_options;
     edits->clear();
     notes->clear();
     if (hasUtf16Bom(page)) {
@@ -181,8 +145,9 @@ bool HeadWriter::plan(QByteArrayView page, const PageHead &head, QList<PageEdit>
         return false;
     }
     Setting setting;
-    if (!chooseCharset(page, head, project, options, &setting, error))
+    if (!chooseCharset(page, head, m_project, m_options, &setting, error))
         return false;
+    const ValueWriting writing{ValueWriting::Kind::Markup, setting.charset, false, false};
 
     QMap<QString, QList<const HeadItem *>> found;
     for (const HeadItem &item : head.items) {
@@ -190,38 +155,71 @@ bool HeadWriter::plan(QByteArrayView page, const PageHead &head, QList<PageEdit>
             found[item.slot] << &item;
     }
     QList<PageEdit> out;
+    QList<const HeadItem *> removed;
+    const auto remove = [&](const HeadItem *item) {
+        out << removal(page, item->begin, item->end);
+        removed << item;
+    };
     QList<QByteArray> missing;
     QStringList written;
     for (qsizetype index = 0; index < m_lines.size(); ++index) {
         const SlotLine &line = m_lines[index];
+        const LineRule &rule = m_rules[index];
         written << line.slot;
-        // The page's own title stays when the project has none.
-        if (!isMetaSlot(line.slot) && line.value.isEmpty())
+        const bool meta = isMetaSlot(line.slot);
+        // The page's own title, links and comment stay when the project has none.
+        if (!meta && line.value.isEmpty())
+            continue;
+        if (line.slot == contentTypeSlot && setting.keepDeclaration)
             continue;
         const QList<const HeadItem *> items = found.value(line.slot);
-        if (line.slot == contentTypeSlot && setting.keepDeclaration &&
-            (options.keepCharset || items.isEmpty()))
+        if (meta && (rule.noItem || line.value.isEmpty())) {
+            for (const HeadItem *item : items)
+                remove(item);
             continue;
-        QByteArray bytes = m_encoded.value(index);
-        QString fault;
-        if (!setting.charset.sameAs(m_charset) &&
-            !setting.charset.encode(line.line, &bytes, &fault)) {
-            *error = QStringLiteral("The line of %1: %2").arg(slotLabel(line.slot), fault);
-            return false;
         }
         if (items.isEmpty()) {
+            // A field nobody changed asks for no tag; nor does a language <html> gives.
+            if (rule.startUp || (line.slot == contentLanguageSlot && !head.lang.slot.isEmpty() &&
+                                 itemText(page, head.lang, setting.charset)
+                                         .compare(line.value, Qt::CaseInsensitive) == 0))
+                continue;
+            QByteArray bytes = m_encoded.value(index);
+            QString fault;
+            if (!setting.charset.sameAs(m_charset) &&
+                !setting.charset.encode(line.line, &bytes, &fault)) {
+                *error = QStringLiteral("The line of %1: %2").arg(slotLabel(line.slot), fault);
+                return false;
+            }
             missing << bytes;
             continue;
         }
         const HeadItem &first = *items.constFirst();
-        if (page.sliced(first.begin, first.end - first.begin) != bytes)
-            out << PageEdit{first.begin, first.end, bytes};
+        const QString own = setting.charset.decode(first.value);
+        if (rule.text && own.size() > longestText(*rule.text) && own.size() > line.value.size() &&
+            own.startsWith(line.value)) {
+            *notes << QStringLiteral("%1: kept the page's %2 of %3 characters, which begins "
+                                     "with the project's %4; the field takes %5")
+                          .arg(first.line)
+                          .arg(slotLabel(line.slot))
+                          .arg(own.size())
+                          .arg(line.value.size())
+                          .arg(longestText(*rule.text));
+        } else if (own != line.value) {
+            PageEdit edit;
+            QString fault;
+            if (!valueEdit(first, line.value, writing, &edit, &fault)) {
+                *error = QStringLiteral("The line of %1: %2").arg(slotLabel(line.slot), fault);
+                return false;
+            }
+            out << edit;
+        }
         for (qsizetype i = 1; i < items.size(); ++i) {
             *notes << QStringLiteral("%1: removed a second %2 (the first is on line %3)")
                           .arg(items[i]->line)
                           .arg(slotLabel(line.slot))
                           .arg(first.line);
-            out << removal(page, *items[i]);
+            remove(items[i]);
         }
     }
     // A meta tag the project leaves empty goes; the title, the links and the comment
@@ -232,29 +230,35 @@ bool HeadWriter::plan(QByteArrayView page, const PageHead &head, QList<PageEdit>
         if (it.key() == contentTypeSlot && setting.keepDeclaration)
             continue;
         for (const HeadItem *item : it.value())
-            out << removal(page, *item);
+            remove(item);
     }
-    if (!missing.isEmpty())
-        out << insertion(page, head.headEnd, missing, indentation(page, head));
-
-    std::stable_sort(out.begin(), out.end(), [](const PageEdit &a, const PageEdit &b) {
-        return a.begin != b.begin ? a.begin < b.begin : a.end < b.end;
-    });
-    for (qsizetype i = 1; i < out.size(); ++i) {
-        if (out[i].begin < out[i - 1].end) {
-            *error = QStringLiteral("The head's elements overlap where lines would go");
-            return false;
+    PageEdit insertion;
+    if (!missing.isEmpty()) {
+        // Beside the program's elements that stay, else after the declaration of the set.
+        const HeadItem *anchor = nullptr;
+        for (const HeadItem &item : head.items) {
+            if (found.contains(item.slot) && !removed.contains(&item))
+                anchor = &item;
         }
+        if (anchor)
+            insertion = insertionAfter(page, anchor->begin, anchor->end, missing);
+        else if (!head.declarations.isEmpty())
+            insertion = insertionAfter(page, head.declarations.constFirst().begin,
+                                       head.declarations.constFirst().end, missing);
+        else
+            insertion = insertionAtHeadEnd(page, head, missing);
+        out << insertion;
+    }
+    if (!orderEdits(page, &out)) {
+        *error = QStringLiteral("The head's elements overlap where lines would go");
+        return false;
     }
     // Where the lines go, the parser may still be inside a comment or a <title> that is
     // never closed (at the page's end, or before an end tag the page leaves unfinished),
     // and lines put there would be its text: make sure they are read back as tags.
     if (!missing.isEmpty()) {
-        // The lines are the last edit, at the head's end: find them in the new page.
-        qsizetype start = out.constLast().begin;
-        for (qsizetype i = 0; i + 1 < out.size(); ++i)
-            start += out[i].bytes.size() - (out[i].end - out[i].begin);
-        const qsizetype end = start + out.constLast().bytes.size();
+        const qsizetype start = placeAfterEdits(out, out.indexOf(insertion));
+        const qsizetype end = start + insertion.bytes.size();
         const PageHead after = readPageHead(spliced(page, out));
         const auto inserted =
             std::count_if(after.items.begin(), after.items.end(), [&](const HeadItem &item) {
@@ -268,20 +272,6 @@ bool HeadWriter::plan(QByteArrayView page, const PageHead &head, QList<PageEdit>
     }
     *edits = out;
     return true;
-}
-
-QByteArray spliced(QByteArrayView page, const QList<PageEdit> &edits)
-{
-    QByteArray out;
-    out.reserve(page.size() + 4096);
-    qsizetype at = 0;
-    for (const PageEdit &edit : edits) {
-        out.append(page.sliced(at, edit.begin - at));
-        out.append(edit.bytes);
-        at = edit.end;
-    }
-    out.append(page.sliced(at));
-    return out;
 }
 
 } // namespace quill

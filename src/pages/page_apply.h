@@ -3,6 +3,7 @@
 #include "document/tag_document.h"
 #include "pages/head_lines.h"
 #include "pages/page_charset.h"
+#include "pages/page_edits.h"
 #include "pages/page_head.h"
 
 #include <QByteArray>
@@ -13,27 +14,26 @@
 
 namespace quill {
 
-// One change to a page: the bytes [begin, end) give way to `bytes`.
-struct PageEdit {
-    qsizetype begin = 0;
-    qsizetype end = 0;
-    QByteArray bytes;
-    friend bool operator==(const PageEdit &, const PageEdit &) = default;
-};
-
 struct ApplyOptions {
     // Keep the character set the page declares (and its declaration) when the project
     // names another, and write in the page's set.
     bool keepCharset = false;
 };
 
-// The changes that put the project's lines into the page's head: each element the
-// program writes is replaced by its generated line, a second copy removed, one the
-// project leaves empty removed, and the missing lines inserted where the head ends, in
-// the generator's order, each on a line of its own with the page's line ending and
-// indentation. No other byte changes. The edits come sorted and never overlap. False,
-// with `error`, when the page must be left alone; `notes` tells what the page had
-// twice ("LINE: what").
+// The changes that put the project's lines into the page's head, touching only what
+// differs. An element the program writes whose value equals the project's is left byte
+// for byte; one whose value differs has only its value's bytes changed (inside the page's
+// own quotes), except that a page's text longer than the field takes that begins with the
+// project's text is kept (and said so in `notes`). A second copy is removed; so is a meta
+// tag the project leaves empty or whose list has no item chosen. A missing line is added
+// only when its fields are not all at their start-up values, after the last element of
+// the head the program writes (else after the character-set declaration, else where the
+// head ends), in the generator's order, each on a line of its own with the page's line
+// ending and indentation. The page's character-set declaration stays when it names the
+// project's set, and a missing content-language when <html lang> names the project's
+// language. No other byte changes. The edits come sorted and never overlap. False, with
+// `error`, when the page must be left alone; `notes` tells what the page had twice or
+// kept ("LINE: what").
 bool planApply(QByteArrayView page, const TagDocument &project, const ApplyOptions &options,
                QList<PageEdit> *edits, QStringList *notes, QString *error);
 
@@ -49,15 +49,21 @@ public:
               QString *error) const;
 
 private:
+    // What decides a line's fate beside its value.
+    struct LineRule {
+        bool startUp = false; // every field it is made of holds its start-up value
+        bool noItem = false;  // a list it is made of has no item chosen
+        // The one text field the line's value is, whole; none for other lines.
+        const FieldDef *text = nullptr;
+    };
+
     TagDocument m_project;
     ApplyOptions m_options;
     QList<SlotLine> m_lines;
+    QList<LineRule> m_rules;
     // The lines in the project's set; none when it names none or cannot hold them all.
     PageCharset m_charset;
     QList<QByteArray> m_encoded;
 };
-
-// The page with the edits made.
-QByteArray spliced(QByteArrayView page, const QList<PageEdit> &edits);
 
 } // namespace quill

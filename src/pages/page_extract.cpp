@@ -1,6 +1,5 @@
 #include "pages/page_extract.h"
 
-#include "document/ansi_codec.h"
 #include "pages/head_lines.h"
 #include "pages/page_charset.h"
 #include "pages/page_head.h"
@@ -9,6 +8,9 @@
 
 namespace quill {
 namespace {
+
+const QString contentTypeSlot = QStringLiteral("http-equiv=content-type");
+const QString contentLanguageSlot = QStringLiteral("http-equiv=content-language");
 
 QString keyOf(Field f)
 {
@@ -25,23 +27,6 @@ QString startUpShown(Field f)
 {
     const TagDocument start = TagDocument::startUp();
     return quoted(start.value(f));
-}
-
-// The characters of `text` that Windows-1252 cannot hold, each once.
-QStringList outsideWestern(const QString &text)
-{
-    QStringList out;
-    const QList<uint> codes = text.toUcs4();
-    for (const uint code : codes) {
-        const char32_t c = code;
-        const QString one = QString::fromUcs4(&c, 1);
-        if (decodeAnsi(encodeAnsi(one)) != one) {
-            const QString name = describeCharacter(c);
-            if (!out.contains(name))
-                out << name;
-        }
-    }
-    return out;
 }
 
 // A form's captures, when every list among them names one of its items.
@@ -76,23 +61,20 @@ public:
         *m_notes << QStringLiteral("%1: %2").arg(line).arg(text);
     }
 
+    // Texts are kept whole, as far as the window lets the field's text be.
     void setText(Field f, const QString &text, int line)
     {
         const FieldDef &def = fieldDef(f);
+        const qsizetype limit = longestText(def);
         QString kept = text;
-        const QStringList outside = outsideWestern(text);
-        if (!outside.isEmpty()) {
-            kept = decodeAnsi(encodeAnsi(text));
-            note(line, QStringLiteral("%1: %2 not in Windows-1252; kept as \"?\"")
-                           .arg(keyOf(f), outside.join(QStringLiteral(", "))));
-        }
-        const qsizetype length = encodeAnsi(kept).size();
-        if (length > def.capacity) {
-            note(line, QStringLiteral("%1: %2 characters, more than the %3 the field holds; kept "
-                                      "the first %3")
+        if (kept.size() > limit) {
+            kept.truncate(limit - (kept[limit - 1].isHighSurrogate() ? 1 : 0));
+            note(line, QStringLiteral("%1: %2 characters, more than the %3 the field takes; kept "
+                                      "the first %4")
                            .arg(keyOf(f))
-                           .arg(length)
-                           .arg(def.capacity));
+                           .arg(text.size())
+                           .arg(limit)
+                           .arg(kept.size()));
         }
         m_doc->setText(f, kept);
     }
@@ -211,9 +193,9 @@ bool extractPage(QByteArrayView page, TagDocument *doc, QStringList *notes, QStr
     Reader reader(doc, notes);
 
     QMap<QString, const HeadItem *> first;
-    bool contentType = false;
     for (const HeadItem &item : head.items) {
-        if (!managedSlots().contains(item.slot))
+        // The character set is the page's, however it is declared: see below.
+        if (!managedSlots().contains(item.slot) || item.slot == contentTypeSlot)
             continue;
         const QString value = charset.decode(item.value);
         if (const HeadItem *earlier = first.value(item.slot)) {
@@ -225,21 +207,39 @@ bool extractPage(QByteArrayView page, TagDocument *doc, QStringList *notes, QStr
             continue;
         }
         first.insert(item.slot, &item);
-        contentType = contentType || item.slot == QLatin1StringView("http-equiv=content-type");
         reader.read(item.slot, value, item.line);
     }
-    // A <meta charset> names the character set too.
-    if (!contentType && !encoding.declaration.label.isEmpty()) {
-        const FieldDef &def = fieldDef(Field::ComboBox4);
-        const QString label = QString::fromLatin1(encoding.declaration.label);
-        const int index = listItemIndex(def, label);
+    // The set the page is read in: the one it declares, or UTF-8 when its bytes are that
+    // (with a byte-order mark or without). Plain ASCII is read alike in every set.
+    const FieldDef &set = fieldDef(Field::ComboBox4);
+    if (encoding.source != PageEncoding::Source::PlainAscii) {
+        const bool declared = encoding.source == PageEncoding::Source::Declaration;
+        const QString label =
+            declared ? QString::fromLatin1(encoding.declaration.label) : encoding.charset.name();
+        // A label the list lacks may name a set it has, or one browsers read as such.
+        int index = listItemIndex(set, label);
+        if (index < 0)
+            index = listItemIndex(set, encoding.charset.name());
         if (index >= 0)
-            doc->setIndex(def.id, index);
+            doc->setIndex(set.id, index);
         else
             reader.note(
                 encoding.declaration.line,
                 QStringLiteral("%1: %2 is not one of the list's items; kept %3")
-                    .arg(QLatin1StringView(def.key), quoted(label), quoted(doc->value(def.id))));
+                    .arg(QLatin1StringView(set.key), quoted(label), quoted(doc->value(set.id))));
+    }
+    // <html lang> names the language when no content-language does.
+    const FieldDef &language = fieldDef(Field::ComboBox5);
+    if (!first.contains(contentLanguageSlot) && !head.lang.slot.isEmpty()) {
+        const QString lang = itemText(page, head.lang, charset);
+        const int index = listItemIndex(language, lang);
+        if (index >= 0)
+            doc->setIndex(language.id, index);
+        else
+            reader.note(head.lang.line,
+                        QStringLiteral("<html lang> %1 is not one of the language list's items; "
+                                       "kept %2")
+                            .arg(quoted(lang), quoted(doc->value(language.id))));
     }
     return true;
 }

@@ -224,7 +224,8 @@ QString lowerValue(const GumboAttribute *attr)
 // one character the program escapes in what it writes).
 QByteArray rawValue(const Source &source, const GumboAttribute *attr)
 {
-    if (!attr)
+    // An attribute without a value has its name for one.
+    if (!attr || attr->original_value.data == attr->original_name.data)
         return {};
     QByteArray value = source.bytes(attr->original_value);
     if (!value.isEmpty() && (value.front() == '"' || value.front() == '\'')) {
@@ -236,13 +237,72 @@ QByteArray rawValue(const Source &source, const GumboAttribute *attr)
     return value.replace("&quot;", "\"");
 }
 
-// The slot of a link by its rel tokens: the page icon or the style sheet.
+// Where an attribute's value stands, or would stand, in the element.
+void locateValue(const Source &source, const GumboElement &element, const char *name,
+                 HeadItem *item)
+{
+    item->attribute = name;
+    const GumboAttribute *attr = attribute(element, name);
+    if (!attr) {
+        // After the last attribute, or after the tag's name when it has none.
+        qsizetype at = source.offset(element.start_pos) + 1 +
+                       qsizetype(std::strlen(gumbo_normalized_tagname(element.tag)));
+        const qsizetype tagEnd =
+            source.offset(element.start_pos) + qsizetype(element.original_tag.length);
+        for (unsigned i = 0; i < element.attributes.length; ++i) {
+            const auto *other = static_cast<const GumboAttribute *>(element.attributes.data[i]);
+            const bool bare = other->original_value.data == other->original_name.data;
+            const qsizetype end = source.offset(bare ? other->name_end : other->value_end);
+            // A later <html> tag adds its attributes to the first one's element.
+            if (end <= tagEnd)
+                at = std::max(at, end);
+        }
+        item->form = ValueForm::Missing;
+        item->valueBegin = item->valueEnd = at;
+        return;
+    }
+    item->text = attr->value;
+    if (attr->original_value.data == attr->original_name.data) {
+        item->form = ValueForm::Bare;
+        item->valueBegin = item->valueEnd = source.offset(attr->name_end);
+        return;
+    }
+    const qsizetype begin = source.offset(attr->original_value.data);
+    const qsizetype length = qsizetype(attr->original_value.length);
+    const char first = length > 0 ? attr->original_value.data[0] : '\0';
+    if ((first == '"' || first == '\'') && length >= 2 &&
+        attr->original_value.data[length - 1] == first) {
+        item->form = ValueForm::Quoted;
+        item->quote = first;
+        item->valueBegin = begin + 1;
+        item->valueEnd = begin + length - 1;
+    } else {
+        item->form = ValueForm::Unquoted;
+        item->valueBegin = begin;
+        item->valueEnd = begin + length;
+    }
+}
+
+// The text of an element's text children, as the parser reads it.
+QByteArray childText(const GumboElement &element)
+{
+    QByteArray out;
+    for (unsigned i = 0; i < element.children.length; ++i) {
+        const auto *child = static_cast<const GumboNode *>(element.children.data[i]);
+        if (child->type == GUMBO_NODE_TEXT || child->type == GUMBO_NODE_WHITESPACE)
+            out += child->v.text.text;
+    }
+    return out;
+}
+
+// The slot of a link by its rel tokens: the page's canonical address, its icon or its
+// style sheet.
 QString linkSlot(const GumboElement &element)
 {
     const GumboAttribute *rel = attribute(element, "rel");
     if (!rel)
         return {};
-    bool icon = false, shortcut = false, sheet = false;
+    bool icon = false, shortcut = false, sheet = false, other = false;
     const QByteArrayView value(rel->value);
     for (qsizetype at = 0; at < value.size();) {
         qsizetype end = at;
@@ -253,6 +313,8 @@ QString linkSlot(const GumboElement &element)
             const auto is = [&token](const char *word) {
                 return token.compare(word, Qt::CaseInsensitive) == 0;
             };
+            if (is("canonical"))
+                return QStringLiteral("link=canonical");
             if (is("icon"))
                 icon = true;
             else if (is("shortcut"))
@@ -260,10 +322,12 @@ QString linkSlot(const GumboElement &element)
             else if (is("stylesheet"))
                 sheet = true;
             else
-                return {};
+                other = true;
         }
         at = end + 1;
     }
+    if (other)
+        return {};
     if (icon && !sheet)
         return QStringLiteral("link=icon");
     if (sheet && !icon && !shortcut)
@@ -309,6 +373,10 @@ void readHeadChildren(const GumboNode *head, const Source &source, PageHead &out
             item.begin = source.offset(node->v.text.start_pos);
             item.end = item.begin + qsizetype(node->v.text.original_text.length);
             item.line = int(node->v.text.start_pos.line);
+            item.form = ValueForm::Text;
+            item.valueBegin = item.begin + 4;
+            item.valueEnd = item.end - 3;
+            item.text = node->v.text.text;
             out.items << item;
             continue;
         }
@@ -326,14 +394,18 @@ void readHeadChildren(const GumboNode *head, const Source &source, PageHead &out
             const GumboAttribute *charset = attribute(element, "charset");
             const GumboAttribute *name = attribute(element, "name");
             const GumboAttribute *equiv = attribute(element, "http-equiv");
+            const GumboAttribute *property = attribute(element, "property");
             if (name)
                 item.slot = QStringLiteral("name=") + lowerValue(name);
             else if (equiv)
                 item.slot = QStringLiteral("http-equiv=") + lowerValue(equiv);
+            else if (property)
+                item.slot = QStringLiteral("property=") + lowerValue(property);
             item.value = rawValue(source, content);
+            locateValue(source, element, "content", &item);
             // Only a <meta charset> of its own declares: one that also carries a name or
             // an http-equiv may be replaced, and its declaration would go with it.
-            CharsetDeclaration declaration{{}, item.line, false};
+            CharsetDeclaration declaration{{}, item.line, false, item.begin, item.end};
             if (charset && !name && !equiv) {
                 declaration.label = QByteArray(charset->value).trimmed();
             } else if (!name && content &&
@@ -352,23 +424,89 @@ void readHeadChildren(const GumboNode *head, const Source &source, PageHead &out
             if (element.original_end_tag.length == 0 || textLength < 0)
                 continue;
             item.value = titleText(source.bytes(item.end, textLength));
+            item.form = ValueForm::Text;
+            item.valueBegin = item.end;
+            item.valueEnd = item.end + textLength;
+            item.text = childText(element);
             item.end = source.offset(element.end_pos) + qsizetype(element.original_end_tag.length);
             item.slot = QStringLiteral("title");
         } else if (element.tag == GUMBO_TAG_LINK) {
             item.slot = linkSlot(element);
-            bool &seen = item.slot == QLatin1StringView("link=icon") ? icon : sheet;
             // A page may name several style sheets and icons: the first is the program's.
-            if (item.slot.isEmpty() || seen)
+            // Every canonical link counts: a second one is a fault to report.
+            const bool canonical = item.slot == QLatin1StringView("link=canonical");
+            bool &seen = item.slot == QLatin1StringView("link=icon") ? icon : sheet;
+            if (item.slot.isEmpty() || (!canonical && seen))
                 continue;
-            seen = true;
+            seen = seen || !canonical;
             item.value = rawValue(source, attribute(element, "href"));
+            locateValue(source, element, "href", &item);
         }
         if (!item.slot.isEmpty())
             out.items << item;
     }
 }
 
+// The lang attribute of <html> and where the element begins.
+void readHtml(const GumboNode *root, const Source &source, PageHead &out)
+{
+    const GumboElement &html = root->v.element;
+    out.htmlStart = source.offset(html.start_pos);
+    HeadItem item;
+    locateValue(source, html, "lang", &item);
+    if (const GumboAttribute *lang = attribute(html, "lang")) {
+        item.slot = QStringLiteral("lang");
+        item.begin = source.offset(lang->name_start);
+        item.end = item.form == ValueForm::Bare ? item.valueEnd : source.offset(lang->value_end);
+        item.line = int(lang->name_start.line);
+        item.value = rawValue(source, lang);
+        out.lang = item;
+    } else if (html.original_tag.length > 0) {
+        out.langAt = item.valueBegin;
+    }
+}
+
+const GumboNode *firstChildElement(const GumboNode *parent)
+{
+    const GumboVector &children = parent->v.element.children;
+    for (unsigned i = 0; i < children.length; ++i) {
+        const auto *node = static_cast<const GumboNode *>(children.data[i]);
+        if (node->type == GUMBO_NODE_ELEMENT)
+            return node;
+    }
+    return nullptr;
+}
+
 } // namespace
+
+QString itemText(QByteArrayView page, const HeadItem &item, const PageCharset &charset)
+{
+    if (item.form == ValueForm::Bare || item.form == ValueForm::Missing)
+        return {};
+    const QByteArrayView raw = page.sliced(item.valueBegin, item.valueEnd - item.valueBegin);
+    if (charset.sameAs(PageCharset::utf8()) || isAscii(raw))
+        return QString::fromUtf8(item.text);
+    const QString decoded = charset.decode(raw);
+    if (item.slot == QLatin1StringView("comment") ||
+        (!decoded.contains(QLatin1Char('&')) && !decoded.contains(QLatin1Char('\r'))))
+        return decoded;
+    // The parser reads the references and line breaks of the text, given it in UTF-8: the
+    // bytes that end the value are ASCII, so they stand where they stood.
+    const QByteArray utf8 = decoded.toUtf8();
+    const QByteArray quote = item.quote ? QByteArray(1, item.quote) : QByteArray();
+    const QByteArray snippet = item.form == ValueForm::Text
+                                   ? "<title>" + utf8 + "</title>"
+                                   : "<meta content=" + quote + utf8 + quote + ">";
+    const ParsedPage parsed(snippet);
+    const GumboNode *head = childElement(parsed.root(), GUMBO_TAG_HEAD);
+    const GumboNode *element = head ? firstChildElement(head) : nullptr;
+    if (!element)
+        return decoded;
+    if (item.form == ValueForm::Text)
+        return QString::fromUtf8(childText(element->v.element));
+    const GumboAttribute *content = attribute(element->v.element, "content");
+    return content ? QString::fromUtf8(content->value) : decoded;
+}
 
 bool isMetaSlot(const QString &slot)
 {
@@ -433,7 +571,9 @@ PageHead readPageHead(QByteArrayView page)
         const GumboNode *head = childElement(parsed.root(), GUMBO_TAG_HEAD);
         if (!out.isHtml || !head)
             return out;
-        readHeadChildren(head, Source(page, bom, parsedText.data()), out);
+        const Source source(page, bom, parsedText.data());
+        readHeadChildren(head, source, out);
+        readHtml(parsed.root(), source, out);
         out.headEnd = bom + head->v.element.end_pos.offset;
         return out;
     }

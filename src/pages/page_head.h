@@ -7,18 +7,40 @@
 
 namespace quill {
 
-// One element of a page's head that the program writes, found by the HTML parser.
+// How an element's value stands in the page, and so how new bytes take its place.
+enum class ValueForm {
+    Text,     // the text between the tags (the title), or inside the comment
+    Quoted,   // inside the quotes of its attribute
+    Unquoted, // its attribute's value, written without quotes
+    Bare,     // the attribute without a value ("content" alone): "=VALUE" goes after it
+    Missing,  // no such attribute: " NAME=VALUE" goes after the element's last attribute
+};
+
+// One element of a page's head that the program reads or writes, found by the HTML
+// parser.
 struct HeadItem {
-    // What the element is: "name=description", "http-equiv=refresh" (the attribute
-    // value lower-cased), "title", "link=icon", "link=stylesheet" or "comment".
+    // What the element is: "name=description", "http-equiv=refresh", "property=og:title"
+    // (the attribute value lower-cased), "title", "link=icon", "link=stylesheet",
+    // "link=canonical", "comment"; "lang" for the attribute of <html>.
     QString slot;
-    qsizetype begin = 0; // byte range of the whole element in the page
-    qsizetype end = 0;
-    int line = 0; // 1-based line of its first byte
+    qsizetype begin = 0; // byte range of the whole element in the page (of the attribute,
+    qsizetype end = 0;   // for "lang")
+    int line = 0;        // 1-based line of its first byte
     // Its value as the page's bytes hold it: the content or href attribute without its
     // quotes and with &quot; read as a quote, the title's text (the program's "&lt;"
     // before "/title" read as "<"), the comment's text.
     QByteArray value;
+    // Where the value's bytes stand: [valueBegin, valueEnd), inside any quotes; for a
+    // Bare or Missing value both are where its bytes would go.
+    ValueForm form = ValueForm::Missing;
+    qsizetype valueBegin = 0;
+    qsizetype valueEnd = 0;
+    char quote = 0;       // '"' or '\'' for a Quoted value
+    QByteArray attribute; // the attribute that holds the value; empty for a Text one
+    // The value as the parser reads it, in UTF-8: character references read, line breaks
+    // as LF. Right wherever the page is in UTF-8 or the value's bytes are ASCII; itemText
+    // reads it in any set.
+    QByteArray text;
 };
 
 // A character set the head declares: a <meta charset> of its own, or the charset a
@@ -27,6 +49,8 @@ struct CharsetDeclaration {
     QByteArray label; // as written, without quotes; never empty
     int line = 0;
     bool byContentType = false;
+    qsizetype begin = 0; // byte range of the element that declares it
+    qsizetype end = 0;
 };
 
 // What the program needs to know about a page's head, read as a browser with scripts
@@ -42,6 +66,13 @@ struct PageHead {
     QList<CharsetDeclaration> declarations; // in the order of the page
     // Where the head ends: before </head>, or where the parser closed the implied head.
     qsizetype headEnd = 0;
+    // The lang attribute of <html>; its slot is empty when the page gives none.
+    HeadItem lang;
+    // Where a lang attribute would go in the <html> tag; -1 when the page has no such tag.
+    qsizetype langAt = -1;
+    // Where the <html> element begins, or where the parser implied it: after the doctype
+    // and any comments before it.
+    qsizetype htmlStart = 0;
 };
 
 // How deep a page's elements may nest; no browser renders such a page sensibly, and
@@ -60,6 +91,11 @@ QString slotLabel(const QString &slot);
 
 // Reads the head of `page` with an HTML parser that builds the tree as browsers do.
 PageHead readPageHead(QByteArrayView page);
+
+class PageCharset;
+
+// The text a browser reads in the item's value, the page being in `charset`.
+QString itemText(QByteArrayView page, const HeadItem &item, const PageCharset &charset);
 
 // The slot of one generated line, read the way readPageHead reads a page; empty for a
 // line that is no element of the head the program writes ("<HTML>", "</HEAD>").
