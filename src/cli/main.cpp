@@ -17,6 +17,7 @@ Command packCommand();
 Command convertCommand();
 Command extractCommand();
 Command applyCommand();
+Command tableCommand();
 } // namespace quill::cli
 
 namespace {
@@ -26,8 +27,8 @@ using namespace quill::cli;
 // In the order the help lists them.
 QList<Command> commandTable()
 {
-    return {generateCommand(), showCommand(),    packCommand(),
-            convertCommand(),  extractCommand(), applyCommand()};
+    return {generateCommand(), showCommand(),  packCommand(), convertCommand(),
+            extractCommand(),  applyCommand(), tableCommand()};
 }
 
 const QString program = QStringLiteral("quillmark-cli");

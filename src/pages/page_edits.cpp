@@ -144,6 +144,20 @@ PageEdit removal(QByteArrayView page, qsizetype begin, qsizetype end)
     return {begin, end, {}};
 }
 
+PageEdit attributeRemoval(QByteArrayView page, qsizetype begin, qsizetype end)
+{
+    qsizetype start = begin;
+    while (start > 0 &&
+           (isBlank(page[start - 1]) || isLineBreak(page[start - 1]) || page[start - 1] == '\f'))
+        --start;
+    return {start, end, {}};
+}
+
+PageEdit insertionAt(QByteArrayView page, qsizetype at, const QByteArray &element)
+{
+    return {at, at, startsLine(page, at) ? element + lineEnding(page) : element};
+}
+
 PageEdit insertionAfter(QByteArrayView page, qsizetype begin, qsizetype end,
                         const QList<QByteArray> &elements)
 {
@@ -211,22 +225,31 @@ bool encodeForPage(QStringView text, const ValueWriting &how, QByteArray *bytes,
     return true;
 }
 
-QString valueMarkup(QStringView text, char quote, ValueWriting::Kind kind)
+QString valueMarkup(QStringView text, char quote, ValueWriting::Kind kind, bool title)
 {
-    QString out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (kind == ValueWriting::Kind::Shown && c == QLatin1Char('&') && beginsReference(text, i))
-            out += QLatin1StringView("&amp;");
-        else if (quote == '"' && c == QLatin1Char('"'))
-            out += QLatin1StringView("&quot;");
-        else if (quote == '\'' && c == QLatin1Char('\''))
-            out += QLatin1StringView("&#39;");
-        else
-            out += c;
-    }
-    return out;
+    const auto escaped = [&](bool ampersands) {
+        QString out;
+        out.reserve(text.size());
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const QChar c = text[i];
+            if (ampersands && c == u'&' && beginsReference(text, i))
+                out += QLatin1StringView("&amp;");
+            else if (quote == '"' && c == u'"')
+                out += QLatin1StringView("&quot;");
+            else if (quote == '\'' && c == u'\'')
+                out += QLatin1StringView("&#39;");
+            else
+                out += c;
+        }
+        return title ? titleMarkup(out) : out;
+    };
+    const QString plain = escaped(false);
+    // An "&" that the parser would read as the start of a reference is escaped; none is
+    // where the text reads as itself without.
+    if (kind == ValueWriting::Kind::Markup || !text.contains(u'&') ||
+        readMarkup(plain, title, quote) == text)
+        return plain;
+    return escaped(true);
 }
 
 bool valueEdit(const HeadItem &item, QStringView text, const ValueWriting &how, PageEdit *edit,
@@ -236,9 +259,8 @@ bool valueEdit(const HeadItem &item, QStringView text, const ValueWriting &how, 
     switch (item.form) {
     case ValueForm::Text:
         // A comment's text is no markup; the title's is read as text up to its end tag.
-        markup = item.slot == QLatin1StringView("comment")
-                     ? text.toString()
-                     : titleMarkup(valueMarkup(text, 0, how.kind));
+        markup = item.slot == QLatin1StringView("comment") ? text.toString()
+                                                           : valueMarkup(text, 0, how.kind, true);
         break;
     case ValueForm::Quoted:
         markup = valueMarkup(text, item.quote, how.kind);

@@ -37,6 +37,12 @@ QByteArray lineEnding(QByteArrayView page);
 // stands on it.
 PageEdit removal(QByteArrayView page, qsizetype begin, qsizetype end);
 
+// The edit that removes the attribute [begin, end) from its tag, with the blanks before it.
+PageEdit attributeRemoval(QByteArrayView page, qsizetype begin, qsizetype end);
+
+// The edit that puts `element` at `at`, on a line of its own when `at` begins one.
+PageEdit insertionAt(QByteArrayView page, qsizetype at, const QByteArray &element);
+
 // The edit that adds `elements` after the element [begin, end): each on a line of its
 // own below the element's, with the indentation of the line it begins on, when the
 // element ends its line; else right after it, as a head written on one line has them.
@@ -71,9 +77,11 @@ struct ValueWriting {
 // the first character the set lacks when it takes no references.
 bool encodeForPage(QStringView text, const ValueWriting &how, QByteArray *bytes, QString *error);
 
-// `text` made markup for an attribute's value inside `quote` ('"' or '\''; 0 for none):
-// that quote written as a reference, and for shown text each "&" that would begin one.
-QString valueMarkup(QStringView text, char quote, ValueWriting::Kind kind);
+// `text` made markup for an attribute's value inside `quote` ('"' or '\''; 0 for none),
+// or with `title` for a title's text: that quote written as a reference, the "<" of a
+// "</title" that would end the title early as "&lt;", and for shown text each "&" that
+// would begin a reference as "&amp;" (none where the text reads as itself without).
+QString valueMarkup(QStringView text, char quote, ValueWriting::Kind kind, bool title = false);
 
 // The edit that gives the item the value `text`: only the value's bytes change, inside
 // the page's own quotes (the title's text with the "<" of a "</title" that would end it

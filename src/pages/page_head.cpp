@@ -490,22 +490,25 @@ QString itemText(QByteArrayView page, const HeadItem &item, const PageCharset &c
     if (item.slot == QLatin1StringView("comment") ||
         (!decoded.contains(QLatin1Char('&')) && !decoded.contains(QLatin1Char('\r'))))
         return decoded;
-    // The parser reads the references and line breaks of the text, given it in UTF-8: the
-    // bytes that end the value are ASCII, so they stand where they stood.
-    const QByteArray utf8 = decoded.toUtf8();
-    const QByteArray quote = item.quote ? QByteArray(1, item.quote) : QByteArray();
-    const QByteArray snippet = item.form == ValueForm::Text
-                                   ? "<title>" + utf8 + "</title>"
-                                   : "<meta content=" + quote + utf8 + quote + ">";
+    // The bytes that end the value are ASCII, so they stand where they stood.
+    return readMarkup(decoded, item.form == ValueForm::Text, item.quote);
+}
+
+QString readMarkup(QStringView markup, bool title, char quote)
+{
+    const QByteArray utf8 = markup.toUtf8();
+    const QByteArray quotes = quote ? QByteArray(1, quote) : QByteArray();
+    const QByteArray snippet =
+        title ? "<title>" + utf8 + "</title>" : "<meta content=" + quotes + utf8 + quotes + ">";
     const ParsedPage parsed(snippet);
     const GumboNode *head = childElement(parsed.root(), GUMBO_TAG_HEAD);
     const GumboNode *element = head ? firstChildElement(head) : nullptr;
     if (!element)
-        return decoded;
-    if (item.form == ValueForm::Text)
+        return markup.toString();
+    if (title)
         return QString::fromUtf8(childText(element->v.element));
     const GumboAttribute *content = attribute(element->v.element, "content");
-    return content ? QString::fromUtf8(content->value) : decoded;
+    return content ? QString::fromUtf8(content->value) : markup.toString();
 }
 
 bool isMetaSlot(const QString &slot)

@@ -97,6 +97,11 @@ class PageCharset;
 // The text a browser reads in the item's value, the page being in `charset`.
 QString itemText(QByteArrayView page, const HeadItem &item, const PageCharset &charset);
 
+// The text a browser reads in `markup`: a title's text, or an attribute's value inside
+// `quote` ('"' or '\''; 0 for a value without quotes). Character references are read and
+// line breaks become LF.
+QString readMarkup(QStringView markup, bool title, char quote);
+
 // The slot of one generated line, read the way readPageHead reads a page; empty for a
 // line that is no element of the head the program writes ("<HTML>", "</HEAD>").
 HeadItem readGeneratedLine(QByteArrayView line);
