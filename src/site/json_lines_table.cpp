@@ -1,5 +1,5 @@
-// JSON Lines: RapidJSON reads each line as one strict JSON text; this program's rules
-// say which members a row takes.
+// JSON Lines: RapidJSON reads each line as one strict JSON text, handing over its members
+// one by one; this program's rules say which members a row takes.
 
 #include "site/json_lines_table.h"
 
@@ -8,6 +8,8 @@
 
 #include <rapidjson/document.h>
 #include <rapidjson/error/en.h>
+#include <rapidjson/memorystream.h>
+#include <rapidjson/reader.h>
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
@@ -16,6 +18,7 @@
 #include <algorithm>
 #include <bitset>
 #include <cstddef>
+#include <optional>
 
 namespace quill {
 namespace {
@@ -42,6 +45,62 @@ QString grammarReason(const rapidjson::ParseResult &parsed, QByteArrayView line)
         return QStringLiteral("not UTF-8");
     return QString::fromUtf8(rapidjson::GetParseError_En(parsed.Code()));
 }
+
+// The members of one row as the reader meets them. A cell is a string or null, so the
+// reading stops at the first value that is neither, before it nests any deeper: a line
+// nested a million deep costs no more than its first bytes.
+class RowHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, RowHandler>
+{
+public:
+    QList<QByteArray> keys;
+    QList<std::optional<QByteArray>> values;
+    bool object = false; // the line's value is an object
+    QString wrongType;   // the type of the first member that is neither string nor null
+
+    bool StartObject()
+    {
+        if (!object && depth++ == 0)
+            return object = true;
+        return wrong(rapidjson::kObjectType);
+    }
+    bool EndObject(rapidjson::SizeType)
+    {
+        --depth;
+        return true;
+    }
+    bool StartArray() { return wrong(rapidjson::kArrayType); }
+    bool Key(const char *text, rapidjson::SizeType length, bool)
+    {
+        keys << QByteArray(text, qsizetype(length));
+        return true;
+    }
+    bool String(const char *text, rapidjson::SizeType length, bool)
+    {
+        if (!object)
+            return false;
+        values << QByteArray(text, qsizetype(length));
+        return true;
+    }
+    bool Null()
+    {
+        if (!object)
+            return false;
+        values << std::nullopt;
+        return true;
+    }
+    bool Bool(bool value) { return wrong(value ? rapidjson::kTrueType : rapidjson::kFalseType); }
+    // Every number comes here; the handler's other number calls lead to it.
+    bool Default() { return wrong(rapidjson::kNumberType); }
+
+private:
+    bool wrong(rapidjson::Type type)
+    {
+        if (object)
+            wrongType = jsonTypeName(rapidjson::Value(type));
+        return false;
+    }
+    int depth = 0;
+};
 
 class JsonLinesReader
 {
@@ -83,26 +142,25 @@ private:
             return false;
         };
 
-        // Iterative, so that deep nesting costs heap, not stack.
         constexpr unsigned flags =
             rapidjson::kParseIterativeFlag | rapidjson::kParseValidateEncodingFlag;
-        m_allocator.Clear();
-        rapidjson::Document doc(&m_allocator);
-        doc.Parse<flags>(line.data(), std::size_t(line.size()));
-        if (doc.HasParseError())
-            return fail(grammarReason(doc, line), qsizetype(doc.GetErrorOffset()));
-        if (!doc.IsObject())
+        RowHandler handler;
+        rapidjson::MemoryStream bytes(line.data(), std::size_t(line.size()));
+        rapidjson::Reader reader;
+        const rapidjson::ParseResult parsed = reader.Parse<flags>(bytes, handler);
+        if (!handler.wrongType.isEmpty()) {
+            const QByteArray key = handler.keys.value(handler.values.size());
+            return fail(QStringLiteral("%1 takes a string or null, not %2")
+                            .arg(QString::fromUtf8(key), handler.wrongType));
+        }
+        if (!handler.object)
             return fail(QStringLiteral("a row is one JSON object"));
+        if (parsed.IsError())
+            return fail(grammarReason(parsed, line), qsizetype(parsed.Offset()));
 
-        // By index: RapidJSON's member iterators compare ambiguously in C++20.
-        const auto members = doc.MemberBegin();
-        const rapidjson::SizeType count = doc.MemberCount();
-        QList<QByteArray> keys;
-        for (rapidjson::SizeType m = 0; m < count; ++m)
-            keys << QByteArray(members[m].name.GetString(), members[m].name.GetStringLength());
         QList<SiteColumn> columns;
         QString reason;
-        if (!site_text::headerColumns(keys, &columns, &reason))
+        if (!site_text::headerColumns(handler.keys, &columns, &reason))
             return fail(reason);
         if (!m_started) {
             m_table.columns = columns;
@@ -114,22 +172,16 @@ private:
         SiteRow row;
         row.line = lineNumber;
         row.cells.resize(m_table.columns.size());
-        for (rapidjson::SizeType m = 0; m < count; ++m) {
-            const char *key = siteColumn(columns[m]).key;
-            SiteCell &cell = row.cells[m_table.indexOf(columns[m])];
-            const rapidjson::Value &value = members[m].value;
-            if (value.IsNull())
+        for (qsizetype m = 0; m < columns.size(); ++m) {
+            const std::optional<QByteArray> &value = handler.values[m];
+            if (!value)
                 continue;
-            if (!value.IsString())
-                return fail(QStringLiteral("%1 takes a string or null, not %2")
-                                .arg(QLatin1StringView(key), jsonTypeName(value)));
             QString text;
-            if (!site_text::decodeText(QByteArrayView(value.GetString(), value.GetStringLength()),
-                                       &text))
+            if (!site_text::decodeText(*value, &text))
                 return fail(QStringLiteral("%1 holds half a surrogate pair, which is no "
                                            "character")
-                                .arg(QLatin1StringView(key)));
-            cell = text;
+                                .arg(QLatin1StringView(siteColumn(columns[m]).key)));
+            row.cells[m_table.indexOf(columns[m])] = text;
         }
         m_table.rows.append(row);
         return true;
@@ -163,9 +215,6 @@ private:
     const QString &m_name;
     SiteTable m_table;
     bool m_started = false;
-    // One pool for every line, kept between them, so that a row costs no allocation of it.
-    alignas(std::max_align_t) char m_buffer[16 * 1024];
-    rapidjson::MemoryPoolAllocator<> m_allocator{m_buffer, sizeof m_buffer};
 };
 
 } // namespace

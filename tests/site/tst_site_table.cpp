@@ -195,6 +195,9 @@ void TestSiteTable::readFaults_data()
                                     << u"t:1: title takes a string or null, not a number"_s;
     QTest::newRow("JSON, an object")
         << "{\"page\": {}}"_ba << u"t:1: page takes a string or null, not an object"_s;
+    QTest::newRow("JSON, nested deep and never closed")
+        << "{\"page\": " + QByteArray(100000, '[')
+        << u"t:1: page takes a string or null, not an array"_s;
     QTest::newRow("JSON, half a surrogate pair")
         << "{\"page\": \"\\udc00\"}"_ba
         << u"t:1: page holds half a surrogate pair, which is no character"_s;
