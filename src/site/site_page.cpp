@@ -159,16 +159,21 @@ SiteRow SitePage::row(const QString &path, const QList<SiteColumn> &columns) con
 
 QStringList SitePage::repeatNotes() const
 {
-    QStringList out;
+    QList<const HeadItem *> repeats;
     for (const ColumnDef &def : siteColumns()) {
-        const ColumnTag &own = tag(def.column);
         const QList<qsizetype> &items = m_items[static_cast<std::size_t>(def.column)];
-        for (qsizetype i = 1; i < items.size(); ++i) {
-            out << QStringLiteral("%1: a second %2 (the first is on line %3)")
-                       .arg(m_head.items[items[i]].line)
-                       .arg(slotLabel(m_head.items[items[i]].slot))
-                       .arg(own.line);
-        }
+        for (qsizetype i = 1; i < items.size(); ++i)
+            repeats << &m_head.items[items[i]];
+    }
+    std::sort(repeats.begin(), repeats.end(),
+              [](const HeadItem *a, const HeadItem *b) { return a->begin < b->begin; });
+    QStringList out;
+    for (const HeadItem *item : std::as_const(repeats)) {
+        const SiteColumn column = columnOfSlot(item->slot)->column;
+        out << QStringLiteral("%1: a second %2 (the first is on line %3)")
+                   .arg(item->line)
+                   .arg(slotLabel(item->slot))
+                   .arg(tag(column).line);
     }
     return out;
 }

@@ -45,7 +45,7 @@ public:
     // The page's row in `columns`, `path` in its page column.
     SiteRow row(const QString &path, const QList<SiteColumn> &columns) const;
     // "LINE: a second <meta name=\"description\"> (the first is on line N)" for each
-    // repeated tag, in the order of the columns.
+    // repeated tag, in the page's order.
     QStringList repeatNotes() const;
 
     // The edits that make the page say what `row` says in `columns`, as the cell rules
