@@ -2,6 +2,7 @@
 
 #include "pages/head_lines.h"
 #include "pages/page_charset.h"
+#include "pages/page_extract.h"
 #include "pages/page_head.h"
 
 #include <QMap>
@@ -68,6 +69,26 @@ const SlotForm *formOf(const QString &slot, const TagDocument &doc)
     return found;
 }
 
+// Whether the page's value holds what the project's fields do, read back through the
+// line's form as extract reads it: a list's item in any case, blanks where the form
+// leaves them optional.
+bool holdsTheSame(const QString &value, const SlotForm &form, const TagDocument &project)
+{
+    QRegularExpressionMatch match = form.strict.match(value);
+    if (!match.hasMatch())
+        match = form.lenient.match(value);
+    if (!match.hasMatch())
+        return false;
+    for (qsizetype i = 0; i < form.fields.size(); ++i) {
+        const FieldDef &def = fieldDef(form.fields[i]);
+        const QString text = match.captured(int(i) + 1);
+        if (def.kind == FieldKind::List ? listItemIndex(def, text) != project.index(def.id)
+                                        : text != project.text(def.id))
+            return false;
+    }
+    return true;
+}
+
 bool atStartUp(const TagDocument &doc, Field f)
 {
     static const TagDocument start = TagDocument::startUp();
@@ -99,6 +120,7 @@ HeadWriter::HeadWriter(const TagDocument &project, const ApplyOptions &options)
     for (const SlotLine &line : std::as_const(m_lines)) {
         LineRule rule;
         if (const SlotForm *form = formOf(line.slot, project)) {
+            rule.form = form;
             const auto fields = form->fields + form->checked;
             rule.startUp = std::all_of(fields.begin(), fields.end(),
                                        [&project](Field f) { return atStartUp(project, f); });
@@ -160,6 +182,11 @@ bool HeadWriter::plan(QByteArrayView page, const PageHead &head, QList<PageEdit>
         out << removal(page, item->begin, item->end);
         removed << item;
     };
+    // A tag the project wants empty goes; one that is empty already says the same.
+    const auto empty = [&](const HeadItem *item) {
+        if (!item->value.isEmpty())
+            remove(item);
+    };
     QList<QByteArray> missing;
     QStringList written;
     for (qsizetype index = 0; index < m_lines.size(); ++index) {
@@ -175,7 +202,7 @@ bool HeadWriter::plan(QByteArrayView page, const PageHead &head, QList<PageEdit>
         const QList<const HeadItem *> items = found.value(line.slot);
         if (meta && (rule.noItem || line.value.isEmpty())) {
             for (const HeadItem *item : items)
-                remove(item);
+                empty(item);
             continue;
         }
         if (items.isEmpty()) {
@@ -205,7 +232,7 @@ bool HeadWriter::plan(QByteArrayView page, const PageHead &head, QList<PageEdit>
                           .arg(own.size())
                           .arg(line.value.size())
                           .arg(longestText(*rule.text));
-        } else if (own != line.value) {
+        } else if (own != line.value && !(rule.form && holdsTheSame(own, *rule.form, m_project))) {
             PageEdit edit;
             QString fault;
             if (!valueEdit(first, line.value, writing, &edit, &fault)) {
@@ -230,7 +257,7 @@ bool HeadWriter::plan(QByteArrayView page, const PageHead &head, QList<PageEdit>
         if (it.key() == contentTypeSlot && setting.keepDeclaration)
             continue;
         for (const HeadItem *item : it.value())
-            remove(item);
+            empty(item);
     }
     PageEdit insertion;
     if (!missing.isEmpty()) {

@@ -21,11 +21,12 @@ struct ApplyOptions {
 };
 
 // The changes that put the project's lines into the page's head, touching only what
-// differs. An element the program writes whose value equals the project's is left byte
-// for byte; one whose value differs has only its value's bytes changed (inside the page's
-// own quotes), except that a page's text longer than the field takes that begins with the
-// project's text is kept (and said so in `notes`). A second copy is removed; so is a meta
-// tag the project leaves empty or whose list has no item chosen. A missing line is added
+// differs. An element the program writes whose value holds the project's (as extract
+// reads it back: a list's item in any case, say) is left byte for byte; one whose value
+// differs has only its value's bytes changed (inside the page's own quotes), except that
+// a page's text longer than the field takes that begins with the project's text is kept
+// (and said so in `notes`). A second copy is removed; so is a meta tag with a value that
+// the project leaves empty or whose list has no item chosen. A missing line is added
 // only when its fields are not all at their start-up values, after the last element of
 // the head the program writes (else after the character-set declaration, else where the
 // head ends), in the generator's order, each on a line of its own with the page's line
@@ -55,6 +56,7 @@ private:
         bool noItem = false;  // a list it is made of has no item chosen
         // The one text field the line's value is, whole; none for other lines.
         const FieldDef *text = nullptr;
+        const SlotForm *form = nullptr; // how the line is made of the fields
     };
 
     TagDocument m_project;

@@ -12,9 +12,11 @@
 #include "pages/page_head.h"
 #include "pages/unified_diff.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSet>
 #include <QTest>
 
 using namespace quill;
@@ -92,6 +94,10 @@ private slots:
     void applyKeeps();
     void applyCharset_data();
     void applyCharset();
+    void applyChangesOnlyWhatDiffers_data();
+    void applyChangesOnlyWhatDiffers();
+    void extractThenApply_data();
+    void extractThenApply();
     void labels_data();
     void labels();
     void everySetOfTheTable();
@@ -148,6 +154,15 @@ void TestPages::extract_data()
     row("no_head.html", "dc-date", QString());
     row("no_head.html", "window-target", QStringLiteral("_top"));
     row("long_head.html", "description", QStringLiteral("Across the cut")); // its first 2 KB
+    // The project takes the page's set, UTF-8 declared or not, and <html lang>.
+    row("attributes.html", "charset", QStringLiteral("UTF-8"));
+    row("bom_utf8.html", "charset", QStringLiteral("UTF-8"));
+    row("utf8_undeclared.html", "charset", QStringLiteral("UTF-8"));
+    row("site_windows1252.html", "charset", QStringLiteral("ISO-8859-1"));
+    row("attributes.html", "language", QStringLiteral("en"));
+    row("site_windows1252.html", "language", QStringLiteral("de"));
+    row("site_hidden.html", "page-title",
+        QStringLiteral("A title of well over sixty characters, which searc"));
 }
 
 void TestPages::extract()
@@ -177,6 +192,16 @@ void TestPages::extractNotes_data()
         << QStringLiteral("duplicates.html")
         << QStringList{QStringLiteral(R"(3: a second <meta name="description"> with another )"
                                       R"(value; kept the one of line 2)")};
+    QTest::newRow("cut at the window's limit, a second value")
+        << QStringLiteral("site_hidden.html")
+        << QStringList{QStringLiteral("9: page-title: 87 characters, more than the 50 the field "
+                                      "takes; kept the first 50"),
+                       QStringLiteral(R"(13: a second <meta name="description"> with another )"
+                                      R"(value; kept the one of line 10)")};
+    QTest::newRow("a language the list lacks")
+        << QStringLiteral("site_quoting_crlf.html")
+        << QStringList{QStringLiteral(R"(2: <html lang> "fr-CA" is not one of the language list's )"
+                                      R"(items; kept "en")")};
     QTest::newRow("too long, wrong form, no item")
         << QStringLiteral("faults.html")
         << QStringList{
@@ -426,6 +451,10 @@ void TestPages::extractFrom_data()
     QTest::newRow("a title that holds its end tag")
         << QByteArray("<head><title>A&lt;/title><b>&lt;/titles</title></head>")
         << QStringLiteral("page-title") << QStringLiteral("A</title><b>&lt;/titles");
+    const QString whole(75, QLatin1Char('t'));
+    QTest::newRow("a text whole beyond its place in the record")
+        << "<meta http-equiv=title content=" + whole.toLatin1() + ">" << QStringLiteral("title")
+        << whole;
 }
 
 void TestPages::extractFrom()
@@ -581,6 +610,99 @@ void TestPages::applyCharset()
     }
     QVERIFY2(once.contains(written), once.constData());
     QCOMPARE(applied(once, doc, keepCharset), once);
+}
+
+void TestPages::applyChangesOnlyWhatDiffers_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::addColumn<QStringList>("notes");
+
+    const QByteArray shop = "<head>\n<META CONTENT='Fresh' NAME=description>\n<title>Shop</title>\n"
+                            "<meta name=\"robots\" content=\"noindex\">\n</head>\n";
+    // The shop's project with one value of its own.
+    const auto project = [](const char *description, const char *robots) {
+        return QByteArray(R"({"page-title": "Shop", "dc-date": "", "description": )") +
+               description + R"(, "robots": )" + robots + "}";
+    };
+    const auto row = [](const char *name, const QByteArray &bytes, const QByteArray &json,
+                        const QByteArray &expected, const QStringList &notes = {}) {
+        QTest::newRow(name) << bytes << json << expected << notes;
+    };
+    row("equal values stay, whatever their case and quoting", shop,
+        project(R"("Fresh")", R"("NoIndex")"), shop);
+    row("only the value that differs changes", shop, project(R"("Stale")", R"("NoIndex")"),
+        QByteArray(shop).replace("'Fresh'", "'Stale'"));
+    row("a tag the page has takes the start-up value", shop, project(R"("Fresh")", R"("All")"),
+        QByteArray(shop).replace("noindex", "All"));
+    row("a list with no item removes its tag", shop, project(R"("Fresh")", "null"),
+        QByteArray(shop).replace("<meta name=\"robots\" content=\"noindex\">\n", ""));
+    row("start-up values add no tag, YYYY-MM-DD neither", "<head>\n<title>Shop</title>\n</head>\n",
+        R"({"page-title": "Shop"})", "<head>\n<title>Shop</title>\n</head>\n");
+    row("a chosen value goes beside the program's tags",
+        "<head>\n<title>Shop</title>\n<style>p{}</style>\n</head>\n",
+        R"({"page-title": "Shop", "rating": "Children", "dc-date": ""})",
+        "<head>\n<title>Shop</title>\n<meta name=\"rating\" content=\"Children\">\n"
+        "<style>p{}</style>\n</head>\n");
+    const QByteArray long57 = "Fifty-seven letters of a title that the field cuts at 50";
+    row("a longer page text that begins with the project's stays",
+        "<head><title>" + long57 + "</title></head>",
+        R"({"dc-date": "", "page-title": ")" + long57.first(50) + "\"}",
+        "<head><title>" + long57 + "</title></head>",
+        {u"1: kept the page's <title> of 56 characters, which begins with the project's 50; "
+         "the field takes 50"_qs});
+    row("a declaration of the project's set stays, in any form",
+        "<meta http-equiv=content-type content='text/html;charset=utf-8'><title>\xce\xa9</title>",
+        R"({"charset": "UTF-8", "page-title": "\u03a9", "dc-date": ""})",
+        "<meta http-equiv=content-type content='text/html;charset=utf-8'><title>\xce\xa9</title>");
+    row("<html lang> names the language", "<html lang=\"de\"><head><title>T</title></head>",
+        R"({"language": "de", "page-title": "T", "dc-date": ""})",
+        "<html lang=\"de\"><head><title>T</title></head>");
+}
+
+void TestPages::applyChangesOnlyWhatDiffers()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, json);
+    QFETCH(QByteArray, expected);
+    QFETCH(QStringList, notes);
+
+    QStringList got;
+    QCOMPARE(applied(bytes, documentFrom(json), false, &got), expected);
+    QCOMPARE(got, notes);
+}
+
+// A page's own project, extracted and applied unchanged, changes only where a note
+// says why: a value the fields could not hold, or a second copy removed.
+void TestPages::extractThenApply_data()
+{
+    QTest::addColumn<QString>("name");
+    const QDir dir(QStringLiteral(PAGES_DIR "/corpus"));
+    for (const QString &name : dir.entryList(QDir::Files))
+        QTest::newRow(qPrintable(name)) << name;
+}
+
+void TestPages::extractThenApply()
+{
+    QFETCH(QString, name);
+
+    const QByteArray bytes = page(name);
+    TagDocument doc;
+    QStringList notes;
+    QString error;
+    QVERIFY2(extractPage(bytes, &doc, &notes, &error), qPrintable(error));
+    QList<PageEdit> edits;
+    QStringList applyNotes;
+    QVERIFY2(planApply(bytes, doc, ApplyOptions{}, &edits, &applyNotes, &error), qPrintable(error));
+    QSet<int> told;
+    for (const QString &note : notes + applyNotes)
+        told << note.section(QLatin1Char(':'), 0, 0).toInt();
+    for (const PageEdit &edit : std::as_const(edits)) {
+        const int line = int(QByteArrayView(bytes).first(edit.begin).count('\n')) + 1;
+        QVERIFY2(told.contains(line),
+                 qPrintable(u"line %1 changed: "_qs.arg(line) + QString::fromUtf8(edit.bytes)));
+    }
 }
 
 void TestPages::labels_data()

@@ -73,7 +73,7 @@ void TestSitePage::read_data()
                         const SiteCell &value, int line) {
         QTest::newRow(name) << bytes << QString::fromLatin1(key) << value << line;
     };
-    row("<HTML LANG=fr>", quoting, "lang", u"fr"_s, 2);
+    row("<HTML LANG=fr-CA>", quoting, "lang", u"fr-CA"_s, 2);
     row("named references", quoting, "title", u"Caf\u00e9 & Cr\u00e8me"_s, 5);
     row("uppercase, single quotes, content first", quoting, "description",
         u"Fresh \"daily\" bread"_s, 6);
