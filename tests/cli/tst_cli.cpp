@@ -206,6 +206,8 @@ private slots:
     void dryRunChangesNothing();
     void guardedWrites_data();
     void guardedWrites();
+    void table_data();
+    void table();
 
 private:
     QTemporaryDir m_dir;
@@ -418,6 +420,13 @@ void TestCli::usageError_data()
     QTest::newRow("extract: project and --json") << QStringList{extract, json, menu, a};
     QTest::newRow("extract: no page") << QStringList{extract, json};
     QTest::newRow("apply: no page") << QStringList{QStringLiteral("apply"), toys};
+    const QString table = QStringLiteral("table");
+    const QString write = QStringLiteral("--write");
+    QTest::newRow("table: no page") << QStringList{table};
+    QTest::newRow("table: --dry-run without --write")
+        << QStringList{table, QStringLiteral("--dry-run"), menu};
+    QTest::newRow("table: --json with --write") << QStringList{table, write, json, a};
+    QTest::newRow("table: two tables to write") << QStringList{table, write, a, a};
 }
 
 void TestCli::usageError()
@@ -429,8 +438,8 @@ void TestCli::usageError()
     QCOMPARE(run.out, QByteArray());
     const QString first = args.value(0);
     const bool own =
-        QStringList{QStringLiteral("show"), QStringLiteral("pack"), QStringLiteral("convert"),
-                    QStringLiteral("extract"), QStringLiteral("apply")}
+        QStringList{QStringLiteral("show"),    QStringLiteral("pack"),  QStringLiteral("convert"),
+                    QStringLiteral("extract"), QStringLiteral("apply"), QStringLiteral("table")}
             .contains(first);
     const QString usage =
         QStringLiteral("Usage: quillmark-cli ") + (own ? first : QStringLiteral("generate"));
@@ -866,6 +875,108 @@ void TestCli::guardedWrites()
              QStringList());
     // Qt cannot name every file a row made.
     runShell(folder.path(), QStringLiteral("rm -f -- *"));
+}
+
+// The site's pages as a table and back. Each row runs in a folder of its own holding
+// a.html, b.html (with a second description) and u.html (UTF-8, texts longer than their
+// places in a project's record), and a copy of each as NAME.keep.
+void TestCli::table_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("out");
+    QTest::addColumn<QByteArray>("err");
+    QTest::addColumn<QString>("check");
+
+    const QString unchanged = QStringLiteral("cmp a.html a.keep && cmp b.html b.keep");
+    const auto row = [](const char *name, const char *script, int code, const QByteArray &out,
+                        const QByteArray &err, const QString &check) {
+        QTest::newRow(name) << QString::fromUtf8(script) << code << out << err << check;
+    };
+    const QByteArray header = "page,charset,lang,title,description,keywords,author,robots,"
+                              "canonical,og:title,og:description,og:image,og:url,og:type,"
+                              "twitter:card,twitter:title,twitter:description,twitter:image\r\n";
+    row("pages read, one missing", "$CLI table a.html b.html none.html", 1,
+        header + "a.html,,en,Shop,,,,,,,,,,,,,,\r\nb.html,,,,First,,,,,,,,,,,,,\r\n",
+        "quillmark-cli: b.html:2: a second <meta name=\"description\"> (the first is on line "
+        "1)\nquillmark-cli: none.html: File not found.\n",
+        unchanged);
+    row("JSON Lines", "$CLI table --json a.html", 0,
+        R"({"page":"a.html","charset":null,"lang":"en","title":"Shop","description":null,)"
+        R"("keywords":null,"author":null,"robots":null,"canonical":null,"og:title":null,)"
+        R"("og:description":null,"og:image":null,"og:url":null,"og:type":null,)"
+        R"("twitter:card":null,"twitter:title":null,"twitter:description":null,)"
+        R"("twitter:image":null})"
+        "\n",
+        "", unchanged);
+    row("written back unchanged, in either form",
+        "$CLI table *.html > t.csv 2> /dev/null && $CLI table --json *.html > t.jsonl "
+        "2> /dev/null && $CLI table --write t.csv && $CLI table --write t.jsonl",
+        0, "", "", unchanged + QStringLiteral(" && cmp u.html u.keep"));
+    row("changes from standard input, a row refused",
+        "chmod 640 a.html && printf '{\"page\":\"a.html\",\"title\":\"New\",\"charset\":null}"
+        "\\n{\"page\":\"b.html\",\"title\":null,\"charset\":\"latin1\"}\\n' | "
+        "$CLI table --write -",
+        1, "",
+        "quillmark-cli: b.html: charset cannot be changed in the table: the page declares "
+        "none, the table has \"latin1\"\n",
+        QStringLiteral("grep -q '<title>New</title>' a.html && test $(stat -c %a a.html) = 640 "
+                       "&& cmp b.html b.keep"));
+    row("a dry run",
+        "printf 'page,description\\r\\na.html,Fresh\\r\\n' > t.csv && "
+        "$CLI table --write --dry-run t.csv",
+        0,
+        "--- a/a.html\n+++ b/a.html\n@@ -1,4 +1,5 @@\n <html lang=\"en\">\n <head>\n"
+        " <title>Shop</title>\n+<meta name=\"description\" content=\"Fresh\">\n </head>\n",
+        "", unchanged);
+    row("a page named twice", "printf 'page\\na.html\\n./a.html\\n' | $CLI table --write -", 1, "",
+        "quillmark-cli: ./a.html: named again on line 3 of the table, after line 2; a page "
+        "takes one row.\n",
+        unchanged);
+    row("a table that is not well formed", "printf 'page\\n\"a.html\\n' | $CLI table --write -", 1,
+        "", "quillmark-cli: -:2:1: the quoted field has no closing quote\n", unchanged);
+    row("the table among its pages", "printf 'page\\nt.csv\\n' > t.csv && $CLI table --write t.csv",
+        1, "",
+        "quillmark-cli: t.csv: The source file would be overwritten; choose another "
+        "destination.\n",
+        QStringLiteral("test \"$(cat t.csv)\" = \"$(printf 'page\\nt.csv')\""));
+    row("extract, then apply the project unchanged",
+        "$CLI extract u.html u.qmk && $CLI apply --dry-run u.qmk u.html", 0, "", "",
+        QStringLiteral("grep -q Quillmark-Texts u.qmk && cmp u.html u.keep"));
+}
+
+void TestCli::table()
+{
+    QFETCH(QString, script);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, out);
+    QFETCH(QByteArray, err);
+    QFETCH(QString, check);
+
+    QTemporaryDir folder;
+    const QString greek = QString(40, QChar(0x03A9));
+    const QByteArray utf8 =
+        "<!DOCTYPE html>\n<html lang=\"el\">\n<head>\n<meta charset=\"utf-8\">\n"
+        "<title>" +
+        greek.toUtf8() +
+        "</title>\n<meta name=\"description\" "
+        "content=\"" +
+        QString(200, QChar(0x0416)).toUtf8() + "\">\n</head>\n<body></body>\n</html>\n";
+    const QList<std::pair<const char *, QByteArray>> pages = {
+        {"a", "<html lang=\"en\">\n<head>\n<title>Shop</title>\n</head>\n"},
+        {"b", "<meta name=\"description\" content=\"First\">\n"
+              "<meta name=\"description\" content=\"Second\">\n"},
+        {"u", utf8}};
+    for (const auto &[name, bytes] : pages) {
+        const QString stem = folder.filePath(QString::fromLatin1(name));
+        QVERIFY(writeFile(stem + u".html"_qs, bytes) && writeFile(stem + u".keep"_qs, bytes));
+    }
+    const Run run = runShell(folder.path(), script);
+    QCOMPARE(run.err, err);
+    QCOMPARE(run.out, out);
+    QCOMPARE(run.exitCode, exitCode);
+    const Run checked = runShell(folder.path(), check);
+    QVERIFY2(checked.exitCode == 0, qPrintable(check));
 }
 
 QTEST_GUILESS_MAIN(TestCli)
