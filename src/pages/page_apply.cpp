@@ -18,6 +18,9 @@ const QString contentLanguageSlot = QStringLiteral("http-equiv=content-language"
 struct Setting {
     PageCharset charset;  // what the values are written in
     bool keepDeclaration; // the page's declaration of its set is left alone
+    // The page is in the project's set without declaring it: a Content-Type it lacks is
+    // not added (one it has that names no set is the project's to write).
+    bool undeclared = false;
 };
 
 bool chooseCharset(QByteArrayView page, const PageHead &head, const TagDocument &project,
@@ -37,7 +40,8 @@ bool chooseCharset(QByteArrayView page, const PageHead &head, const TagDocument 
     }
     // The page is in the project's set already: however it says so, it says the same.
     if (wanted.isValid() && own.charset.sameAs(wanted)) {
-        *setting = {wanted, true};
+        const bool undeclared = own.source == Source::Content;
+        *setting = {wanted, !undeclared, undeclared};
         return true;
     }
     // Neither the page nor the project names a set: the page keeps the one it is in.
@@ -206,10 +210,12 @@ bool HeadWriter::plan(QByteArrayView page, const PageHead &head, QList<PageEdit>
             continue;
         }
         if (items.isEmpty()) {
-            // A field nobody changed asks for no tag; nor does a language <html> gives.
-            if (rule.startUp || (line.slot == contentLanguageSlot && !head.lang.slot.isEmpty() &&
-                                 itemText(page, head.lang, setting.charset)
-                                         .compare(line.value, Qt::CaseInsensitive) == 0))
+            // A field nobody changed asks for no tag; nor does a language <html> gives,
+            // nor a set the page is in.
+            if (rule.startUp || (line.slot == contentTypeSlot && setting.undeclared) ||
+                (line.slot == contentLanguageSlot && !head.lang.slot.isEmpty() &&
+                 itemText(page, head.lang, setting.charset)
+                         .compare(line.value, Qt::CaseInsensitive) == 0))
                 continue;
             QByteArray bytes = m_encoded.value(index);
             QString fault;

@@ -656,6 +656,11 @@ void TestPages::applyChangesOnlyWhatDiffers_data()
         "<meta http-equiv=content-type content='text/html;charset=utf-8'><title>\xce\xa9</title>",
         R"({"charset": "UTF-8", "page-title": "\u03a9", "dc-date": ""})",
         "<meta http-equiv=content-type content='text/html;charset=utf-8'><title>\xce\xa9</title>");
+    row("a Content-Type that names no set is the project's to write",
+        "<meta http-equiv=\"Content-Type\" content=\"text/html\"><title>caf\xe9</title>",
+        R"({"page-title": "caf\u00e9", "dc-date": ""})",
+        "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=ISO-8859-1\">"
+        "<title>caf\xe9</title>");
     row("<html lang> names the language", "<html lang=\"de\"><head><title>T</title></head>",
         R"({"language": "de", "page-title": "T", "dc-date": ""})",
         "<html lang=\"de\"><head><title>T</title></head>");
