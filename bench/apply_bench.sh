@@ -20,30 +20,8 @@ work=$(mktemp -d "${2:-/tmp}/apply-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 runs=${RUNS:-3}
 
-# --- The site: 1,000 pages, every tenth with CR LF line ends.
-mkdir "$work/site"
-awk -v dir="$work/site" 'BEGIN {
-    for (p = 0; p < 1000; p++) {
-        eol = (p % 10 == 0) ? "\r\n" : "\n"
-        f = sprintf("%s/page%04d.html", dir, p)
-        printf "<!DOCTYPE html>%s<html lang=\"en\">%s<head>%s", eol, eol, eol > f
-        printf "  <meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\">%s", eol > f
-        printf "  <title>Page %d</title>%s", p, eol > f
-        printf "  <meta name=\"description\" content=\"Page %d of the shop\">%s", p, eol > f
-        printf "  <meta name=\"viewport\" content=\"width=device-width\">%s", eol > f
-        printf "  <link rel=\"stylesheet\" href=\"site.css\">%s", eol > f
-        printf "  <script>var page = %d; // <meta name=\"robots\"> is not a tag here</script>%s", p, eol > f
-        printf "  <meta name=\"robots\" content=\"index\">%s</head>%s<body>%s", eol, eol, eol > f
-        size = 400
-        for (i = 0; size < 50000; i++) {
-            line = sprintf("<p class=\"c%d\">Item %d: <a href=\"item-%d.html\">more about it</a> &amp; its <b>price</b>.</p>", i % 7, i, i)
-            printf "%s%s", line, eol > f
-            size += length(line) + length(eol)
-        }
-        printf "</body>%s</html>%s", eol, eol > f
-        close(f)
-    }
-}'
+# --- The site: 1,000 pages of about 50 KB.
+"$(dirname "$0")/make_site.sh" "$work/site"
 echo '{"description": "Hand-made wooden toys", "keywords": "toys, wooden", "page-title": "Toys",
        "robots": "NoIndex", "dc-date": ""}' | "$cli" pack - "$work/site.qmk"
 
@@ -52,28 +30,15 @@ run_cp_sync() { cp -r "$work/site" "$work/copy" && sync "$work/copy"/*; }
 run_dry() { "$cli" apply --dry-run "$work/site.qmk" "$work/copy"/*.html > /dev/null; }
 run_apply() { "$cli" apply "$work/site.qmk" "$work/copy"/*.html; }
 
-# Sets best and median, in seconds, of RUNS runs; the pages are fresh for every run.
-timed() {
-    local times=() t0 t1 r
-    for ((r = 0; r < runs; r++)); do
-        rm -rf "$work/copy"
-        [[ $1 == run_cp* ]] || cp -r "$work/site" "$work/copy"
-        t0=$EPOCHREALTIME
-        "$1"
-        t1=$EPOCHREALTIME
-        times+=("$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.3f", b - a }')")
-    done
-    read -r best median < <(printf '%s\n' "${times[@]}" | sort -n |
-        awk '{ t[NR] = $1 } END { print t[1], t[int((NR + 1) / 2)] }')
-}
+source "$(dirname "$0")/timing.sh"
 
 cat "$work/site"/* > /dev/null # into the page cache
 printf 'site: %d pages, %d bytes; %d runs each\n\n' "$(ls "$work/site" | wc -l)" \
     "$(cat "$work/site"/* | wc -c)" "$runs"
 
-timed run_cp
+timed run_cp empty
 cp_best=$best cp_median=$median
-timed run_cp_sync
+timed run_cp_sync empty
 sync_best=$best sync_median=$median
 timed run_dry
 dry_best=$best dry_median=$median
@@ -86,7 +51,6 @@ echo "applied once more: no change"
 printf '\n%-24s %8s %8s\n' "wall time (s)" best median
 printf '%-24s %8s %8s\n' "cp" "$cp_best" "$cp_median" "cp + sync" "$sync_best" "$sync_median" \
     "apply --dry-run" "$dry_best" "$dry_median" "apply" "$apply_best" "$apply_median"
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 printf '\napply / cp           %s (best)  %s (median)\n' "$(ratio "$apply_best" "$cp_best")" \
     "$(ratio "$apply_median" "$cp_median")"
 printf 'apply / (cp + sync)  %s (best)  %s (median)\n' "$(ratio "$apply_best" "$sync_best")" \

@@ -1,0 +1,20 @@
+# Sourced by the benchmarks: times shell functions against each other in one run.
+# Needs `runs` (how many times each) and `work` (the folder whose site/ is copied).
+
+# Sets best and median, in seconds, of `runs` runs of the function $1. Before each run,
+# untimed, copy/ is made a fresh copy of site/ (or, when $2 is "empty", removed).
+timed() {
+    local times=() t0 t1 r
+    for ((r = 0; r < runs; r++)); do
+        rm -rf "$work/copy"
+        [[ ${2:-} == empty ]] || cp -r "$work/site" "$work/copy"
+        t0=$EPOCHREALTIME
+        "$1"
+        t1=$EPOCHREALTIME
+        times+=("$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.3f", b - a }')")
+    done
+    read -r best median < <(printf '%s\n' "${times[@]}" | sort -n |
+        awk '{ t[NR] = $1 } END { print t[1], t[int((NR + 1) / 2)] }')
+}
+
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
