@@ -10,6 +10,7 @@ _quillmark_cli_commands=(
     "convert|--html-page --log|any any"
     "extract|--json|html qmk"
     "apply|--dry-run --keep-charset|qmk html+"
+    "table|--json --write --dry-run|html+"
 )
 
 _quillmark_cli() {

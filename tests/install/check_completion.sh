@@ -13,7 +13,7 @@ touch a.qmk b.json c.txt
 
 # The line typed so far (the last word is being completed) | the candidates, sorted.
 table=(
-    "quillmark-cli |--help --version apply convert extract generate pack show"
+    "quillmark-cli |--help --version apply convert extract generate pack show table"
     "quillmark-cli s|show"
     "quillmark-cli show |a.qmk sub/"
     "quillmark-cli show --|--help --json"
