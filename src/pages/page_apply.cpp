@@ -286,13 +286,16 @@ bool HeadWriter::plan(QByteArrayView page, const PageHead &head, QList<PageEdit>
         *error = QStringLiteral("The head's elements overlap where lines would go");
         return false;
     }
+    if (out.isEmpty())
+        return true;
+    const QByteArray changed = spliced(page, out);
+    const PageHead after = readPageHead(changed);
     // Where the lines go, the parser may still be inside a comment or a <title> that is
     // never closed (at the page's end, or before an end tag the page leaves unfinished),
     // and lines put there would be its text: make sure they are read back as tags.
     if (!missing.isEmpty()) {
         const qsizetype start = placeAfterEdits(out, out.indexOf(insertion));
         const qsizetype end = start + insertion.bytes.size();
-        const PageHead after = readPageHead(spliced(page, out));
         const auto inserted =
             std::count_if(after.items.begin(), after.items.end(), [&](const HeadItem &item) {
                 return item.begin >= start && item.end <= end;
@@ -303,6 +306,10 @@ bool HeadWriter::plan(QByteArrayView page, const PageHead &head, QList<PageEdit>
             return false;
         }
     }
+    PageEncoding encoding;
+    if (!pageEncoding(changed, after, &encoding, error) ||
+        !readsAlike(encoding, setting.charset, error))
+        return false;
     *edits = out;
     return true;
 }

@@ -261,6 +261,16 @@ bool pageEncoding(QByteArrayView page, const PageHead &head, PageEncoding *out, 
     return true;
 }
 
+bool readsAlike(const PageEncoding &changed, const PageCharset &charset, QString *error)
+{
+    if (changed.source == PageEncoding::Source::PlainAscii || changed.charset.sameAs(charset))
+        return true;
+    *error = QStringLiteral("The page declares no character set, and once changed its other "
+                            "bytes would read as %1, not %2; declare its set first")
+                 .arg(changed.charset.name(), charset.name());
+    return false;
+}
+
 qsizetype utf8BomLength(QByteArrayView page)
 {
     return page.startsWith("\xEF\xBB\xBF") ? 3 : 0;

@@ -66,6 +66,11 @@ struct PageEncoding {
 // (ISO-2022-JP, or the sets browsers refuse to show).
 bool pageEncoding(QByteArrayView page, const PageHead &head, PageEncoding *out, QString *error);
 
+// Whether a changed page is still read in `charset`, the set its values were written in.
+// A page that declares no set is read as UTF-8 when its bytes are that, so a change to
+// some of its bytes may have the others read in another set: false, with `error`, then.
+bool readsAlike(const PageEncoding &changed, const PageCharset &charset, QString *error);
+
 // The length of a UTF-8 byte-order mark at the start of `page`: 3 or 0.
 qsizetype utf8BomLength(QByteArrayView page);
 // True when `page` starts with a UTF-16 byte-order mark.

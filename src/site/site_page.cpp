@@ -321,6 +321,8 @@ bool SitePage::plan(const QList<SiteColumn> &columns, const SiteRow &row, QList<
         SitePage changed;
         QString reason;
         bool same = changed.read(spliced(m_bytes, out), &reason);
+        if (same && !readsAlike(changed.encoding(), m_encoding.charset, error))
+            return false;
         for (qsizetype i = 0; same && i < columns.size(); ++i) {
             const ColumnDef &def = siteColumn(columns[i]);
             same = def.source == ColumnSource::PagePath ||

@@ -661,6 +661,10 @@ void TestPages::applyChangesOnlyWhatDiffers_data()
         R"({"page-title": "caf\u00e9", "dc-date": ""})",
         "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=ISO-8859-1\">"
         "<title>caf\xe9</title>");
+    row("a change that would have the rest of an undeclared page read in another set",
+        "<title>caf\xe9</title><p>\xc3\xa9", R"({"page-title": "cafe", "dc-date": ""})",
+        "error: The page declares no character set, and once changed its other bytes would "
+        "read as UTF-8, not windows-1252; declare its set first");
     row("<html lang> names the language", "<html lang=\"de\"><head><title>T</title></head>",
         R"({"language": "de", "page-title": "T", "dc-date": ""})",
         "<html lang=\"de\"><head><title>T</title></head>");

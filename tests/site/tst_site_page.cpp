@@ -248,6 +248,10 @@ void TestSitePage::edits_data()
         QByteArray(corpus("uppercase_crlf.html"))
             .replace("<META HTTP-EQUIV",
                      "<meta name=\"description\" content=\"Roses\">\r\n<META HTTP-EQUIV"));
+    row("the rest of an undeclared page read alike", "<title>caf\xe9</title><p>\xc3\xa9"_ba,
+        "title", u"cafe"_s,
+        "error: The page declares no character set, and once changed its other bytes would "
+        "read as UTF-8, not windows-1252; declare its set first"_ba);
     row("never inside a comment never closed", "<head>\n<!--\n</head>"_ba, "description", u"D"_s,
         "error: the page would not read back as the table has it (it may end inside an "
         "element that is never closed); left alone"_ba);
