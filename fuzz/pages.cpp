@@ -116,9 +116,10 @@ void checkApply(QByteArrayView page, const PageHead &head, const HeadWriter &wri
     // Applied once more, the project finds every line in place. (With the page's own
     // set kept, writing may remove the last 8-bit byte, and the page then takes the
     // project's declaration the next time.)
+    // A page whose only elements went is no page to apply to any more.
     if (!keepCharset) {
         QList<PageEdit> more;
-        PAGES_CHECK(again.plan(out, &more, &notes, &error));
+        PAGES_CHECK(again.plan(out, &more, &notes, &error) || !readPageHead(out).isHtml);
         PAGES_CHECK(more.isEmpty());
     }
 }
@@ -166,7 +167,11 @@ void checkTable(QByteArrayView page)
             PAGES_CHECK(touchesOnlyValues(page, read.head(), edit));
         const QByteArray out = spliced(page, edits);
         SitePage again;
-        PAGES_CHECK(again.read(out, &error));
+        if (!again.read(out, &error)) {
+            // Every tag went, and with them the page's markup.
+            PAGES_CHECK(!readPageHead(out).isHtml && !value);
+            continue;
+        }
         for (qsizetype i = 0; i < columns.size(); ++i) {
             const ColumnDef &def = siteColumn(columns[i]);
             PAGES_CHECK(def.source == ColumnSource::PagePath ||

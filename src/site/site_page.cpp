@@ -318,11 +318,15 @@ bool SitePage::plan(const QList<SiteColumn> &columns, const SiteRow &row, QList<
     // The changed page must say what the row says: a tag put where the parser is still
     // inside an element that is never closed would be its text.
     if (!out.isEmpty()) {
+        // Changes add no depth and no declaration: a page that no longer reads is one
+        // whose every tag went, which holds none.
         SitePage changed;
         QString reason;
-        bool same = changed.read(spliced(m_bytes, out), &reason);
-        if (same && !readsAlike(changed.encoding(), m_encoding.charset, error))
+        if (!changed.read(spliced(m_bytes, out), &reason))
+            changed = SitePage();
+        else if (!readsAlike(changed.encoding(), m_encoding.charset, error))
             return false;
+        bool same = true;
         for (qsizetype i = 0; same && i < columns.size(); ++i) {
             const ColumnDef &def = siteColumn(columns[i]);
             same = def.source == ColumnSource::PagePath ||

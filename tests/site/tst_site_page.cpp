@@ -252,6 +252,7 @@ void TestSitePage::edits_data()
         "title", u"cafe"_s,
         "error: The page declares no character set, and once changed its other bytes would "
         "read as UTF-8, not windows-1252; declare its set first"_ba);
+    row("the only tag emptied", "<title>Home</title>"_ba, "title", none, ""_ba);
     row("never inside a comment never closed", "<head>\n<!--\n</head>"_ba, "description", u"D"_s,
         "error: the page would not read back as the table has it (it may end inside an "
         "element that is never closed); left alone"_ba);
