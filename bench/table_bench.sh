@@ -4,7 +4,8 @@
 # Wall time over the 1,000 pages of about 50 KB of bench/make_site.sh, each measured
 # against the same floor in the same run: a plain read-and-replace of every page, durably
 # (bench/read_replace.cpp: a copy of its bytes beside it, synced, renamed over it). Best
-# and median of RUNS runs each, on fresh copies of the pages:
+# and median of RUNS rounds, each running every command once, in turn, on a fresh copy
+# of the pages:
 #   table                    every page read into the table, CSV to a file
 #   table --write, unchanged the table of the pages written back (every page read, none
 #                            changed: the round trip)
@@ -34,37 +35,31 @@ sed 's/,Page \([0-9]*\) of the shop,/,Page \1 of the shop: new,/' "$work/site.cs
     > "$work/changed.csv"
 [[ $(grep -c ': new,' "$work/changed.csv") == 1000 ]]
 
-run_floor() { "$work/read_replace" "$work/copy"/*.html; }
-run_read() { (cd "$work/copy" && "$cli" table *.html > "$work/out.csv"); }
-run_same() { (cd "$work/copy" && "$cli" table --write "$work/site.csv"); }
-run_changed() { (cd "$work/copy" && "$cli" table --write "$work/changed.csv"); }
+floor() { "$work/read_replace" "$work/copy"/*.html; }
+reading() { (cd "$work/copy" && "$cli" table *.html > "$work/out.csv"); }
+unchanged() { (cd "$work/copy" && "$cli" table --write "$work/site.csv"); }
+changed() { (cd "$work/copy" && "$cli" table --write "$work/changed.csv"); }
 
 cat "$work/site"/* > /dev/null # into the page cache
-printf 'site: %d pages, %d bytes; %d runs each\n\n' "$(ls "$work/site" | wc -l)" \
+printf 'site: %d pages, %d bytes; %d rounds\n\n' "$(ls "$work/site" | wc -l)" \
     "$(cat "$work/site"/* | wc -c)" "$runs"
 
-timed run_floor
-floor_best=$best floor_median=$median
-timed run_read
-read_best=$best read_median=$median
-cmp "$work/out.csv" "$work/site.csv"
-timed run_same
-same_best=$best same_median=$median
-diff -r "$work/site" "$work/copy" > /dev/null # the round trip changed no byte
-echo "table --write of the table as read: no byte changed"
-timed run_changed
-changed_best=$best changed_median=$median
+interleaved floor reading unchanged changed
+# What the last round left: the changed table reads back; and the round trip changes
+# no byte.
 (cd "$work/copy" && "$cli" table *.html) | cmp - "$work/changed.csv"
 echo "table --write of the changed table: the pages read back as it"
-
+rm -rf "$work/copy" && cp -r "$work/site" "$work/copy" && reading && unchanged
+cmp "$work/out.csv" "$work/site.csv" && diff -r "$work/site" "$work/copy" > /dev/null
+echo "table of the pages as read, written back: no byte changed"
 printf '\n%-28s %8s %8s %14s\n' "wall time (s)" best median "/ floor (best)"
-for name in floor read same changed; do
+for name in floor reading unchanged changed; do
     label=$(case $name in
         floor) echo "read and replace (floor)" ;;
-        read) echo "table" ;;
-        same) echo "table --write, unchanged" ;;
+        reading) echo "table" ;;
+        unchanged) echo "table --write, unchanged" ;;
         changed) echo "table --write, changed" ;;
     esac)
-    b=${name}_best m=${name}_median
-    printf '%-28s %8s %8s %14s\n' "$label" "${!b}" "${!m}" "$(ratio "${!b}" "$floor_best")"
+    b=best_$name m=median_$name
+    printf '%-28s %8s %8s %14s\n' "$label" "${!b}" "${!m}" "$(ratio "${!b}" "$best_floor")"
 done

@@ -18,3 +18,27 @@ timed() {
 }
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+
+# Times the functions named against each other: `runs` rounds, each running every one of
+# them once, in turn, on a fresh copy/ of site/ synced to the disk first (so that neither
+# the copy's writing nor the state one run leaves the disk in weighs on one more than on
+# the others). Sets best_NAME and median_NAME, in seconds, for each function NAME.
+interleaved() {
+    local -A times=()
+    local name t0 t1 r
+    for ((r = 0; r < runs; r++)); do
+        for name in "$@"; do
+            rm -rf "$work/copy"
+            cp -r "$work/site" "$work/copy"
+            sync
+            t0=$EPOCHREALTIME
+            "$name"
+            t1=$EPOCHREALTIME
+            times[$name]+="$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.3f", b - a }') "
+        done
+    done
+    for name in "$@"; do
+        read -r "best_$name" "median_$name" < <(printf '%s\n' ${times[$name]} | sort -n |
+            awk '{ t[NR] = $1 } END { print t[1], t[int((NR + 1) / 2)] }')
+    done
+}

@@ -72,8 +72,9 @@ int readPages(const QStringList &pages, bool json)
 }
 
 // One row: false when its page was left alone for a fault, which is reported.
+// `written` holds the table's file first (line 0), then each page written so far.
 bool writeRow(const SiteTable &table, const SiteRow &row, const QString &place, bool dryRun,
-              QList<std::pair<FileKey, int>> *written)
+              const QString &source, QList<std::pair<FileKey, int>> *written)
 {
     const SiteCell &named = row.cells[table.indexOf(SiteColumn::Page)];
     if (!named || named->isEmpty()) {
@@ -86,19 +87,22 @@ bool writeRow(const SiteTable &table, const SiteRow &row, const QString &place, 
         return false;
     };
     // Each page once: a second row would undo the first, or be undone by it.
+    QString error;
     FileKey key;
     if (fileKey(page, &key)) {
         for (const auto &[other, line] : std::as_const(*written)) {
-            if (other == key)
-                return fail(QStringLiteral("named again on line %1 of the table, after line %2; "
-                                           "a page takes one row")
-                                .arg(row.line)
-                                .arg(line));
+            if (other != key)
+                continue;
+            if (line == 0 && !distinctFiles({source}, {page}, &error))
+                return fail(error);
+            return fail(QStringLiteral("named again on line %1 of the table, after line %2; "
+                                       "a page takes one row")
+                            .arg(row.line)
+                            .arg(line));
         }
         written->append({key, row.line});
     }
     QByteArray bytes;
-    QString error;
     if (!readPage(page, &bytes, &error)) {
         failure(error);
         return false;
@@ -132,20 +136,18 @@ int writeTable(const QString &source, bool dryRun)
         report(error);
         return Failed;
     }
-    // Standard input redirected from a page is caught as /dev/stdin.
+    // Standard input redirected from a page is caught as /dev/stdin. The table is never
+    // written over, however a row spells it.
     const QString read = fromStdin ? QStringLiteral("/dev/stdin") : source;
     QList<std::pair<FileKey, int>> written;
+    FileKey tableKey;
+    if (fileKey(read, &tableKey))
+        written.append({tableKey, 0});
     bool allDone = true;
     for (const SiteRow &row : std::as_const(table.rows)) {
         const QString place = QStringLiteral("%1:%2: ").arg(displayName(source)).arg(row.line);
-        const SiteCell &page = row.cells[table.indexOf(SiteColumn::Page)];
-        if (page && !page->isEmpty() && !distinctFiles({read}, {*page}, &error)) {
-            failure(displayName(*page) + QStringLiteral(": ") + error);
-            allDone = false;
-            continue;
-        }
         // Rows are independent: one that fails does not stop the others.
-        allDone = writeRow(table, row, place, dryRun, &written) && allDone;
+        allDone = writeRow(table, row, place, dryRun, read, &written) && allDone;
     }
     return allDone ? Done : Failed;
 }

@@ -122,7 +122,8 @@ QByteArray withScriptsOn(QByteArrayView text)
             ++name;
         at = name;
         const qsizetype end = name + noscript.size();
-        if (end > text.size() ||
+        // Most tags are no <noscript>: their first letter says so.
+        if (end > text.size() || (text[name] | 0x20) != 'n' ||
             text.sliced(name, noscript.size()).compare(noscript, Qt::CaseInsensitive) != 0 ||
             (end < text.size() && !isTagEnd(text[end])))
             continue;
@@ -550,13 +551,13 @@ PageHead readPageHead(QByteArrayView page)
         return out;
     const qsizetype bom = utf8BomLength(page);
     const QByteArrayView text = page.sliced(bom);
-    const QByteArray scripted = withScriptsOn(text);
-    const QByteArrayView read = scripted.isEmpty() ? text : QByteArrayView(scripted);
     // The head lies near the start: parse a part first, and more only when the parser
     // had not yet left the head within it; a part beyond half the page is the whole.
     for (qsizetype part = 2048;; part *= 4) {
-        const bool whole = part * 2 > read.size();
-        const QByteArrayView parsedText = whole ? read : read.first(part);
+        const bool whole = part * 2 > text.size();
+        const QByteArrayView plain = whole ? text : text.first(part);
+        const QByteArray scripted = withScriptsOn(plain);
+        const QByteArrayView parsedText = scripted.isEmpty() ? plain : QByteArrayView(scripted);
         // The parser's time grows with the depth of what it reads, and no page nests
         // that deep: such a page is refused before it is parsed. (Each element takes at
         // least three bytes to open.)

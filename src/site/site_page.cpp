@@ -7,6 +7,8 @@
 namespace quill {
 namespace {
 
+using namespace Qt::Literals::StringLiterals;
+
 bool isAsciiWhitespace(QChar c)
 {
     return c == u' ' || c == u'\t' || c == u'\n' || c == u'\f' || c == u'\r';
@@ -90,9 +92,15 @@ CellChange cellChange(const SiteCell &page, const SiteCell &cell, bool title)
         return page ? CellChange::Remove : CellChange::None;
     if (cell->isEmpty())
         return page && !page->isEmpty() ? CellChange::Remove : CellChange::None;
-    if (page && (title ? collapsed(*page) == collapsed(*cell) : *page == *cell))
-        return CellChange::None;
-    return CellChange::Set;
+    if (!page)
+        return CellChange::Set;
+    if (title)
+        return collapsed(*page) == collapsed(*cell) ? CellChange::None : CellChange::Set;
+    // A browser reads a CR LF, or a CR, as LF: a table from a spreadsheet may hold either.
+    QString text = *cell;
+    if (text.contains(u'\r'))
+        text.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n');
+    return *page == text ? CellChange::None : CellChange::Set;
 }
 
 bool SitePage::read(QByteArrayView bytes, QString *error)
@@ -218,6 +226,7 @@ bool SitePage::plan(const QList<SiteColumn> &columns, const SiteRow &row, QList<
     QList<PageEdit> out;
     QList<qsizetype> removed;
     QList<QByteArray> added;
+    bool reshaped = false; // a tag, or <html>, added or removed
     QString fault;
     const auto failed = [&](const ColumnDef &def) {
         *error = QStringLiteral("%1: %2").arg(QLatin1StringView(def.key), fault);
@@ -241,6 +250,7 @@ bool SitePage::plan(const QList<SiteColumn> &columns, const SiteRow &row, QList<
         if (def.source == ColumnSource::HtmlAttribute) {
             if (change == CellChange::Remove) {
                 out << attributeRemoval(m_bytes, m_head.lang.begin, m_head.lang.end);
+                reshaped = true;
             } else if (own) {
                 PageEdit edit;
                 if (!valueEdit(m_head.lang, *cell, writing, &edit, &fault))
@@ -248,6 +258,8 @@ bool SitePage::plan(const QList<SiteColumn> &columns, const SiteRow &row, QList<
                 out << edit;
             } else if (!addLang(*cell, writing, &out, &fault)) {
                 return failed(def);
+            } else {
+                reshaped = reshaped || m_head.langAt < 0;
             }
             continue;
         }
@@ -256,6 +268,7 @@ bool SitePage::plan(const QList<SiteColumn> &columns, const SiteRow &row, QList<
                 const HeadItem &item = m_head.items[index];
                 out << removal(m_bytes, item.begin, item.end);
                 removed << index;
+                reshaped = true;
             }
             continue;
         }
@@ -294,6 +307,7 @@ bool SitePage::plan(const QList<SiteColumn> &columns, const SiteRow &row, QList<
         added << bytes;
     }
     if (!added.isEmpty()) {
+        reshaped = true;
         // After the last tag the table knows that stays, else after the declaration.
         const HeadItem *anchor = nullptr;
         for (const QList<qsizetype> &items : m_items) {
@@ -315,14 +329,28 @@ bool SitePage::plan(const QList<SiteColumn> &columns, const SiteRow &row, QList<
         *error = QStringLiteral("the page's tags overlap where the changes would go");
         return false;
     }
-    // The changed page must say what the row says: a tag put where the parser is still
-    // inside an element that is never closed would be its text.
-    if (!out.isEmpty()) {
+    if (out.isEmpty()) {
+        edits->clear();
+        return true;
+    }
+    const QByteArray bytes = spliced(m_bytes, out);
+    // New values inside their elements read as written; the page's set must stay.
+    if (!reshaped) {
+        PageEncoding after;
+        if (!pageEncoding(bytes, m_head, &after, error) ||
+            !readsAlike(after, m_encoding.charset, error))
+            return false;
+        *edits = out;
+        return true;
+    }
+    // A page with tags added or removed must say what the row says: a tag put where the
+    // parser is still inside an element that is never closed would be its text.
+    {
         // Changes add no depth and no declaration: a page that no longer reads is one
         // whose every tag went, which holds none.
         SitePage changed;
         QString reason;
-        if (!changed.read(spliced(m_bytes, out), &reason))
+        if (!changed.read(bytes, &reason))
             changed = SitePage();
         else if (!readsAlike(changed.encoding(), m_encoding.charset, error))
             return false;

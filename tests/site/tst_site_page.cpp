@@ -163,6 +163,8 @@ void TestSitePage::edits_data()
     row("description changed", page, "description", u"Say \"hi\""_s,
         with("\"Old\"", "\"Say &quot;hi&quot;\""));
     row("description equal", page, "description", u"Old"_s, page);
+    row("description in two lines, as a spreadsheet writes them", page, "description", u"a\r\nb"_s,
+        with("\"Old\"", "\"a\r\nb\""));
     row("description emptied", page, "description", u""_s, with(described, ""));
     row("description null", page, "description", none, with(described, ""));
     row("description set", with(described, ""), "description", u"Fresh"_s,
