@@ -6,6 +6,7 @@
 #include "pages/page_head.h"
 
 #include <QMap>
+#include <QSet>
 
 #include <algorithm>
 
@@ -181,10 +182,12 @@ bool HeadWriter::plan(QByteArrayView page, const PageHead &head, QList<PageEdit>
             found[item.slot] << &item;
     }
     QList<PageEdit> out;
-    QList<const HeadItem *> removed;
+    QSet<const HeadItem *> removed;
+    bool declares = false; // a Content-Type is changed or removed: what the page declares
     const auto remove = [&](const HeadItem *item) {
         out << removal(page, item->begin, item->end);
-        removed << item;
+        removed.insert(item);
+        declares = declares || item->slot == contentTypeSlot;
     };
     // A tag the project wants empty goes; one that is empty already says the same.
     const auto empty = [&](const HeadItem *item) {
@@ -246,6 +249,7 @@ bool HeadWriter::plan(QByteArrayView page, const PageHead &head, QList<PageEdit>
                 return false;
             }
             out << edit;
+            declares = declares || line.slot == contentTypeSlot;
         }
         for (qsizetype i = 1; i < items.size(); ++i) {
             *notes << QStringLiteral("%1: removed a second %2 (the first is on line %3)")
@@ -289,7 +293,8 @@ bool HeadWriter::plan(QByteArrayView page, const PageHead &head, QList<PageEdit>
     if (out.isEmpty())
         return true;
     const QByteArray changed = spliced(page, out);
-    const PageHead after = readPageHead(changed);
+    // The head is read again only where lines went in or a declaration changed.
+    const PageHead after = missing.isEmpty() && !declares ? head : readPageHead(changed);
     // Where the lines go, the parser may still be inside a comment or a <title> that is
     // never closed (at the page's end, or before an end tag the page leaves unfinished),
     // and lines put there would be its text: make sure they are read back as tags.

@@ -1,6 +1,7 @@
 #include "site/site_page.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
 
@@ -224,7 +225,7 @@ bool SitePage::plan(const QList<SiteColumn> &columns, const SiteRow &row, QList<
         m_encoding.source == Source::Content || m_encoding.source == Source::PlainAscii;
     const ValueWriting writing{ValueWriting::Kind::Shown, m_encoding.charset, undeclared, true};
     QList<PageEdit> out;
-    QList<qsizetype> removed;
+    QSet<qsizetype> removed;
     QList<QByteArray> added;
     bool reshaped = false; // a tag, or <html>, added or removed
     QString fault;
@@ -267,7 +268,7 @@ bool SitePage::plan(const QList<SiteColumn> &columns, const SiteRow &row, QList<
             for (const qsizetype index : m_items[static_cast<std::size_t>(def.column)]) {
                 const HeadItem &item = m_head.items[index];
                 out << removal(m_bytes, item.begin, item.end);
-                removed << index;
+                removed.insert(index);
                 reshaped = true;
             }
             continue;
