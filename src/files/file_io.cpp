@@ -415,7 +415,8 @@ bool fileKey(const QString &path, FileKey *key)
     return true;
 }
 
-bool distinctFiles(const QStringList &sources, const QStringList &outputs, QString *error)
+bool distinctFiles(const QStringList &sources, const QStringList &outputs, QString *error,
+                   QString *atFault)
 {
     QList<FileKey> read;
     for (const QString &source : sources) {
@@ -428,6 +429,8 @@ bool distinctFiles(const QStringList &sources, const QStringList &outputs, QStri
         FileKey key;
         if (!fileKey(output, &key))
             continue;
+        if (atFault)
+            *atFault = output;
         if (read.contains(key)) {
             *error = QStringLiteral("The source file would be overwritten; choose another "
                                     "destination.");

@@ -98,8 +98,10 @@ bool fileKey(const QString &path, FileKey *key);
 
 // Refuses a run that would write over a file it reads or over another of its own
 // outputs, however each is spelled ("./", "..", links, standard input's redirection as
-// /dev/stdin). Checked before anything is written; false with the message.
-bool distinctFiles(const QStringList &sources, const QStringList &outputs, QString *error);
+// /dev/stdin). Checked before anything is written; false with the message, and in
+// `atFault`, when given, the output that would be written over.
+bool distinctFiles(const QStringList &sources, const QStringList &outputs, QString *error,
+                   QString *atFault = nullptr);
 
 // Reads the first `size` bytes of the file. A shorter file fails with "Read
 // beyond end of file"; a longer one is read only that far.

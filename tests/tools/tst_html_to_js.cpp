@@ -100,7 +100,7 @@ void TestHtmlToJs::init()
 ConversionResult TestHtmlToJs::run(const QByteArray &source)
 {
     if (!writeFile(QStringLiteral("src.html"), source))
-        return {0, QStringLiteral("test set-up failed")};
+        return {0, QStringLiteral("test set-up failed"), QString()};
     // With progress reported the lines are counted first, without they are not: the same
     // bytes and the same result either way.
     const ConversionResult counted =
@@ -112,7 +112,7 @@ ConversionResult TestHtmlToJs::run(const QByteArray &source)
     QFile::remove(QStringLiteral("counted.js"));
     if (counted.lines != result.lines || counted.error != result.error ||
         countedBytes != readFile(QStringLiteral("out.js")))
-        return {0, QStringLiteral("counting the lines first changed the result")};
+        return {0, QStringLiteral("counting the lines first changed the result"), QString()};
     return result;
 }
 
