@@ -34,11 +34,15 @@ bool applyToPage(const QString &page, const HeadWriter &writer, bool dryRun)
     for (const QString &note : std::as_const(notes))
         std::fprintf(stderr, "quillmark-cli: %s:%s\n", displayName(page).toUtf8().constData(),
                      note.toUtf8().constData());
-    if (edits.isEmpty())
+    // A page read from standard input goes to standard output, changed or not.
+    if (edits.isEmpty() && (dryRun || !isStandardStream(page)))
         return true;
     if (dryRun)
         return writeStdout(unifiedDiff(bytes, edits, page), &error) || fail(error);
-    return replaceFile(page, spliced(bytes, edits), &error) || fail(error);
+    if (writeOutput(page, spliced(bytes, edits), &error))
+        return true;
+    failure(error);
+    return false;
 }
 
 int apply(const QString &project, const QStringList &pages, const ApplyOptions &options,
@@ -46,7 +50,7 @@ int apply(const QString &project, const QStringList &pages, const ApplyOptions &
 {
     QString error;
     TProjectRecord record;
-    if (!LoadProjectFile(project, &record, &error))
+    if (!readProject(project, &record, &error))
         return failure(error);
     TagDocument doc = TagDocument::startUp();
     ApplyProject(record, doc);
@@ -56,8 +60,8 @@ int apply(const QString &project, const QStringList &pages, const ApplyOptions &
     bool allDone = true;
     for (const QString &page : pages) {
         // A page that is the project itself is never written over.
-        if (!distinctFiles({project}, {page}, &error)) {
-            failure(displayName(page) + QStringLiteral(": ") + error);
+        if (!distinctArguments({project}, {page}, &error)) {
+            failure(error);
             allDone = false;
             continue;
         }

@@ -2,6 +2,8 @@
 // work it does. main.cpp holds the table of commands and parses the command line.
 #pragma once
 
+#include "files/project_record.h"
+
 #include <QByteArray>
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -43,5 +45,58 @@ bool readStdin(QByteArray *bytes, qsizetype limit, QString *error);
 // beyond any real page, so a device or an endless pipe fails at once instead of filling
 // memory; false with the message, the name first.
 bool readPage(const QString &path, QByteArray *bytes, QString *error);
+
+// --- Files named on the command line. Every command hands the names it was given to
+// these: `-` stands for standard input where the command reads a file and for standard
+// output where it writes one, and each message about a file starts with its name, as
+// the file layer shows names (standard input as `-`).
+
+bool isStandardStream(const QString &name);
+
+// "NAME: message".
+QString aboutFile(const QString &name, const QString &message);
+
+// At most `limit` bytes of the named file; false with the message.
+bool readInput(const QString &name, qsizetype limit, QByteArray *bytes, QString *error);
+
+// Replaces the named file with `bytes`, whole or not at all; `-` writes them to standard
+// output (whose failures, like those of every other write there, name no file).
+bool writeOutput(const QString &name, const QByteArray &bytes, QString *error);
+
+bool readProject(const QString &name, TProjectRecord *record, QString *error);
+bool writeProject(const QString &name, const TProjectRecord &record, QString *error);
+
+// distinctFiles for names as given: standard input counts as the file it is redirected
+// from, standard output as none. The message names the output at fault.
+bool distinctArguments(const QStringList &inputs, const QStringList &outputs, QString *error);
+
+// Standard input and output as files, for work that takes file names only (the converter
+// reads its source twice and puts its destination in place by renaming).
+class StreamFiles
+{
+public:
+    StreamFiles();
+    ~StreamFiles();
+    StreamFiles(const StreamFiles &) = delete;
+    StreamFiles &operator=(const StreamFiles &) = delete;
+
+    // The name to read from: `name` itself, or for `-` standard input's own file when it
+    // is redirected from one, else a file of the run's own that holds all of it.
+    bool input(const QString &name, QString *path, QString *error);
+    // The name to write to: `name` itself, or for `-` a file of the run's own whose bytes
+    // go to standard output at `finish`.
+    bool output(const QString &name, QString *path, QString *error);
+    // After the work is done.
+    bool finish(QString *error);
+    // The name as given for a path these handed out.
+    QString given(const QString &path) const;
+
+private:
+    bool makeFolder(QString *error);
+
+    QString m_folder; // removed with what it holds at the end
+    QString m_input;
+    QString m_output;
+};
 
 } // namespace quill::cli

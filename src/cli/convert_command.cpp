@@ -9,6 +9,33 @@
 
 namespace quill::cli {
 
+namespace {
+
+int convert(const QString &source, const QString &destination, bool htmlPage, bool log)
+{
+    // The side files are named after the files, which a stream has not.
+    if ((htmlPage || log) && isStandardStream(destination))
+        return badUsage(QStringLiteral("The page and the log are named after DESTINATION, "
+                                       "which - is not."));
+    if (log && isStandardStream(source))
+        return badUsage(QStringLiteral("The log names SOURCE, which - is not."));
+
+    StreamFiles streams;
+    QString from;
+    QString to;
+    QString error;
+    if (!streams.input(source, &from, &error) || !streams.output(destination, &to, &error))
+        return failure(error);
+    const ConversionResult result =
+        convertHtmlToJs(from, to, htmlPage, log, QDateTime::currentDateTime(), {});
+    if (!result.succeeded())
+        return failure(result.file.isEmpty() ? result.error
+                                             : aboutFile(streams.given(result.file), result.error));
+    return streams.finish(&error) ? Done : failure(error);
+}
+
+} // namespace
+
 Command convertCommand()
 {
     const QCommandLineOption htmlPage(QStringLiteral("html-page"),
@@ -28,10 +55,7 @@ Command convertCommand()
         .run =
             [=](const QCommandLineParser &parser) {
                 const QStringList paths = parser.positionalArguments();
-                const ConversionResult result =
-                    convertHtmlToJs(paths.at(0), paths.at(1), parser.isSet(htmlPage),
-                                    parser.isSet(log), QDateTime::currentDateTime(), {});
-                return result.succeeded() ? Done : failure(result.error);
+                return convert(paths.at(0), paths.at(1), parser.isSet(htmlPage), parser.isSet(log));
             },
     };
 }

@@ -15,10 +15,10 @@ namespace {
 int generate(const QString &project, bool metaOnly, const QString &output)
 {
     QString error;
-    if (!output.isEmpty() && !distinctFiles({project}, {output}, &error))
+    if (!distinctArguments({project}, {output}, &error))
         return failure(error);
     TProjectRecord record;
-    if (!LoadProjectFile(project, &record, &error))
+    if (!readProject(project, &record, &error))
         return failure(error);
 
     TagDocument doc = TagDocument::startUp();
@@ -26,9 +26,7 @@ int generate(const QString &project, bool metaOnly, const QString &output)
     doc.setMode(metaOnly ? GenerationMode::MetaOnly : GenerationMode::FullPage);
     const QByteArray bytes = encodeAnsi(generateCodeText(doc));
 
-    const bool written =
-        output.isEmpty() ? writeStdout(bytes, &error) : replaceFile(output, bytes, &error);
-    return written ? Done : failure(error);
+    return writeOutput(output, bytes, &error) ? Done : failure(error);
 }
 
 } // namespace
@@ -52,7 +50,7 @@ Command generateCommand()
         .run =
             [=](const QCommandLineParser &parser) {
                 return generate(parser.positionalArguments().constFirst(), parser.isSet(metaOnly),
-                                parser.value(output));
+                                parser.isSet(output) ? parser.value(output) : QStringLiteral("-"));
             },
     };
 }

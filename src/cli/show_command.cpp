@@ -15,7 +15,7 @@ int show(const QString &project, bool json)
 {
     QString error;
     TProjectRecord record;
-    if (!LoadProjectFile(project, &record, &error))
+    if (!readProject(project, &record, &error))
         return failure(error);
 
     // What reading changed is shown changed, so say so; the values are still the ones

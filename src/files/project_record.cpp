@@ -96,20 +96,31 @@ QString ProjectFileName(const QString &chosen)
     return chosen + extension;
 }
 
+QByteArray projectBytes(const TProjectRecord &record)
+{
+    return QByteArray(reinterpret_cast<const char *>(record.bytes.data()), TProjectRecord::Size);
+}
+
+bool projectFromBytes(QByteArrayView bytes, TProjectRecord *record, QString *error)
+{
+    if (bytes.size() < TProjectRecord::Size) {
+        *error = readBeyondEndOfFileMessage();
+        return false;
+    }
+    std::memcpy(record->bytes.data(), bytes.data(), TProjectRecord::Size);
+    return true;
+}
+
 bool SaveProjectFile(const QString &path, const TProjectRecord &record, QString *error)
 {
-    const QByteArray data(reinterpret_cast<const char *>(record.bytes.data()),
-                          TProjectRecord::Size);
-    return replaceFile(path, data, error);
+    return replaceFile(path, projectBytes(record), error);
 }
 
 bool LoadProjectFile(const QString &path, TProjectRecord *record, QString *error, FileKind kind)
 {
     QByteArray data;
-    if (!readFilePrefix(path, TProjectRecord::Size, &data, error, kind))
-        return false;
-    std::memcpy(record->bytes.data(), data.constData(), TProjectRecord::Size);
-    return true;
+    return readFilePrefix(path, TProjectRecord::Size, &data, error, kind) &&
+           projectFromBytes(data, record, error);
 }
 
 } // namespace quill

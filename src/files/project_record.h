@@ -34,6 +34,11 @@ std::int32_t storedPosition(const TProjectRecord &record, const FieldDef &def);
 // The name of the file to write for the name chosen in the save dialog.
 QString ProjectFileName(const QString &chosen);
 
+// The record as the file holds it, and back from the file's first bytes (a shorter text
+// fails with "Read beyond end of file"; what follows the record is not read).
+QByteArray projectBytes(const TProjectRecord &record);
+bool projectFromBytes(QByteArrayView bytes, TProjectRecord *record, QString *error);
+
 bool SaveProjectFile(const QString &path, const TProjectRecord &record, QString *error);
 // Reads the record from the file's first bytes. The window takes regular files only;
 // the companion reads a pipe too.
