@@ -155,8 +155,8 @@ QString argumentKind(QString argument)
 
 // The table of commands as the shells' completions read it: one line for each option,
 // command and argument, its fields between tabs, in the order the command line takes them.
-//   option    COMMAND  --NAME      DESCRIPTION  (COMMAND empty: before any command;
-//                                                 "--NAME=" takes a value)
+//   option    COMMAND  --NAME      DESCRIPTION  (COMMAND quillmark-cli: before any
+//                                                 command; "--NAME=" takes a value)
 //   command   NAME     SUMMARY
 //   argument  COMMAND  KIND                      (as argumentKind gives it)
 QString completionTable(const QList<Command> &commands, const QList<QCommandLineOption> &own,
@@ -173,7 +173,8 @@ QString completionTable(const QList<Command> &commands, const QList<QCommandLine
                  option.description()});
         }
     };
-    options(QString(), own);
+    // No field is empty: shells read tabs in a row as one.
+    options(program, own);
     for (const Command &command : commands) {
         row({QStringLiteral("command"), command.name, command.summary});
         options(command.name, command.options + QList{help});
