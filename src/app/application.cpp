@@ -42,7 +42,9 @@ Application::~Application() = default;
 std::unique_ptr<Application> Application::start(const Seams &seams)
 {
     // 1. The title the desktop shows for the program; window captions stay as they are.
-    QCoreApplication::setApplicationName(QStringLiteral("Quillmark"));
+    // With the name of its desktop entry, the desktop shows the windows as the entry's.
+    QCoreApplication::setApplicationName(QStringLiteral(QUILLMARK_APP_NAME));
+    QGuiApplication::setDesktopFileName(QStringLiteral(QUILLMARK_DESKTOP_ID));
     // Every window carries the program's icon unless it has one of its own (Tools).
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quillmark.svg")));
     // 2. The windows. The main window is built after the dialog whose page-head edits
