@@ -64,9 +64,8 @@ void DesktopShell::open(const QString &target)
             target,
             QStringLiteral("%1 could not be started (%2).").arg(m_opener, ioErrorMessage(failed)));
     } else if (!QDesktopServices::openUrl(url)) {
-        report(target, QStringLiteral("No program to open it was found. Addresses are opened "
-                                      "with %1 (package xdg-utils) and a web browser.")
-                           .arg(m_opener));
+        report(target, QStringLiteral("No program was found to open it. Install xdg-utils "
+                                      "and a web browser."));
     }
 }
 

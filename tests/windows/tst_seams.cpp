@@ -261,8 +261,7 @@ void TestSeams::shellReportsFailure_data()
         << QByteArray("kill -9 $$") << u"OPENER was ended by signal 9."_s;
     QTest::newRow("no opener, no browser")
         << QByteArray()
-        << u"No program to open it was found. Addresses are opened with OPENER "
-           "(package xdg-utils) and a web browser."_s;
+        << u"No program was found to open it. Install xdg-utils and a web browser."_s;
 }
 
 void TestSeams::shellReportsFailure()
