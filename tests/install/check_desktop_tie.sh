@@ -7,13 +7,7 @@ set -euo pipefail
 build=$1
 id=$2
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/../common/virtual_display.sh"
 fail() {
     echo "FAIL: $*" >&2
     exit 1
@@ -26,11 +20,7 @@ class=$(sed -n 's/^StartupWMClass=//p' "$entry")
 [ -n "$class" ] || fail "the entry names no StartupWMClass"
 grep -qx 'StartupNotify=true' "$entry" || fail "the entry does not say it notifies its start"
 
-exec {fd}<> <(:)
-Xvfb -displayfd "$fd" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-read -r -t 10 display <&"$fd" || fail "Xvfb did not start"
-export DISPLAY=":$display"
+start_display
 
 mkdir "$work/home"
 (cd "$work/home" && exec env -u XDG_DATA_HOME HOME="$work/home" QT_QPA_PLATFORM=xcb \
