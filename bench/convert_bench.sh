@@ -1,21 +1,25 @@
 #!/usr/bin/env bash
 # Benchmark of `quillmark-cli convert`; not a test, and CI does not run it.
 #
-# 1. Wall time on a generated 200 MB file of indented markup with quotes and
+# 1. Wall time on a generated 100 MB file of indented markup with quotes and
 #    apostrophes, half its lines ended by CR LF and half by LF, as a ratio to the floor
 #    of the work, `cat SOURCE SOURCE > /dev/null; cat SOURCE > DEST; sync DEST` (a
 #    conversion that reports progress reads the source twice, counting its lines first;
 #    convert, which reports none, reads it once; both sync the one file they write), to
 #    `cat SOURCE > DEST` and to a sed script that gives the same bytes, all measured in
-#    the same run (best and median of RUNS runs each). The converted file and sed's are
-#    compared with cmp. User CPU time is shown for each too. With BEFORE naming another
-#    quillmark-cli (an earlier build), it is timed in the same run and its output
-#    compared as well.
-# 2. Peak memory (maximum resident set size) of convert for sources of 20 MB and
-#    200 MB, one line of 100 MB, and one line of 100 MB of blanks ending in a letter
-#    (plus the same run of blanks between two letters, which keeps it inside the line).
+#    the same run (best and median of RUNS runs each). convert is timed with each set of
+#    kernels the processor runs (as `convert --help` lists them), or with the one that
+#    QUILLMARK_CONVERTER names; a run that does not use the kernels asked for stops the
+#    benchmark with the companion's message. The converted files and sed's are compared
+#    with cmp. User CPU time is shown for each too, with its mean (the system samples
+#    it). With BEFORE naming another quillmark-cli (an earlier build), it is timed in the
+#    same run and its output compared as well.
+# 2. Peak memory (maximum resident set size) of convert, with the first kernels above,
+#    for sources of 20 MB and 100 MB, one line of 100 MB, and one line of 100 MB of
+#    blanks ending in a letter (plus the same run of blanks between two letters, which
+#    keeps it inside the line).
 #
-# Usage: [BEFORE=OLD_CLI] bench/convert_bench.sh [QUILLMARK_CLI] [FOLDER]
+# Usage: [BEFORE=OLD_CLI] [QUILLMARK_CONVERTER=NAME] bench/convert_bench.sh [QUILLMARK_CLI] [FOLDER]
 #   QUILLMARK_CLI defaults to build/src/quillmark-cli, FOLDER to /tmp; the files go to a
 #   fresh folder inside it, removed at the end. RUNS (default 3) sets the repetitions.
 set -euo pipefail
@@ -26,12 +30,20 @@ work=$(mktemp -d "${2:-/tmp}/convert-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 runs=${RUNS:-3}
 [[ -x /usr/bin/time ]] || { echo "needs /usr/bin/time (Debian package time)" >&2; exit 2; }
+if [[ -n ${QUILLMARK_CONVERTER:-} ]]; then
+    kernels=("$QUILLMARK_CONVERTER")
+else
+    read -ra kernels < <("$cli" convert --help | sed -n 's/^  run here: *//p')
+fi
+# The earlier build and the tools timed beside convert run as they would.
+unset QUILLMARK_CONVERTER
+kernel=
 
 src=$work/source.html
 dst=$work/out.js
 ref=$work/reference.js
 
-# --- The source: a chunk of 16,000 lines (about 1 MB) written 200 times.
+# --- The source: a chunk of 16,000 lines (about 1 MB) written 100 times.
 awk 'BEGIN {
     for (i = 0; i < 16000; i++) {
         indent = substr("                                ", 1, (i % 8) * 4)
@@ -48,7 +60,7 @@ awk 'BEGIN {
         printf "%s%s%s\n", indent, line, (i % 2 == 0 ? "\r" : "")
     }
 }' > "$work/chunk"
-for _ in $(seq 200); do cat "$work/chunk"; done > "$src"
+for _ in $(seq 100); do cat "$work/chunk"; done > "$src"
 rm "$work/chunk"
 
 conv='s/\r//g;s/\\/\\\\/g;s/"/\\"/g;s/'\''/\\'\''/g;s/^[\x00-\x20]*//;s/[\x00-\x20]*$//;s/^/document.write("/;s/$/");\r/'
@@ -56,37 +68,43 @@ run_sed() { LC_ALL=C sed -e "/\x1a/{s/\x1a.*//;/^\$/Q;$conv;q;}" -e "$conv" "$1"
 run_cat() { cat "$1" > "$2"; }
 run_cat_sync() { cat "$1" > "$2" && sync "$2"; }
 run_floor() { cat "$1" "$1" > /dev/null && cat "$1" > "$2" && sync "$2"; }
-run_convert() { "$cli" convert "$1" "$2"; }
+run_convert() { QUILLMARK_CONVERTER=$kernel "$cli" convert "$1" "$2"; }
 run_before() { "$before" convert "$1" "$2"; }
 # Each run is started in a shell of its own, timed with its children.
 export -f run_sed run_cat run_cat_sync run_floor run_convert run_before
-export conv cli before
+export conv cli before kernel
 
 # Sets best and median, in seconds, of RUNS runs of the function on the source, and
-# user_best and user_median, the user CPU time of those runs.
+# user_best, user_median and user_mean, the user CPU time of those runs. A run that says
+# anything on standard error stops the benchmark.
 timed() {
     local times=() users=() t0 t1 r
     for ((r = 0; r < runs; r++)); do
         rm -f "$dst"
         t0=$EPOCHREALTIME
         # The shell's own timer gives user CPU to the millisecond (/usr/bin/time to 10).
-        { TIMEFORMAT=%3U; time bash -c '"$0" "$1" "$2"' "$1" "$src" "$dst"; } 2> "$work/cpu"
+        { TIMEFORMAT=%3U; time bash -c '"$0" "$1" "$2"' "$1" "$src" "$dst" 2> "$work/err"; } \
+            2> "$work/cpu"
+        if [[ -s $work/err ]]; then
+            cat "$work/err" >&2
+            exit 1
+        fi
         t1=$EPOCHREALTIME
         times+=("$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.3f", b - a }')")
         users+=("$(tail -n 1 "$work/cpu")")
     done
     read -r best median < <(printf '%s\n' "${times[@]}" | sort -n |
         awk '{ t[NR] = $1 } END { print t[1], t[int((NR + 1) / 2)] }')
-    read -r user_best user_median < <(printf '%s\n' "${users[@]}" | sort -n |
-        awk '{ t[NR] = $1 } END { printf "%.3f %.3f\n", t[1], t[int((NR + 1) / 2)] }')
+    read -r user_best user_median user_mean < <(printf '%s\n' "${users[@]}" | sort -n |
+        awk '{ t[NR] = $1; s += $1 } END { printf "%.3f %.3f %.4f\n", t[1], t[int((NR + 1) / 2)], s / NR }')
 }
 
 cat "$src" > /dev/null # into the page cache
 printf 'source: %d bytes, %d lines; %d runs each\n\n' "$(stat -c %s "$src")" "$(wc -l < "$src")" "$runs"
 
 rows=()
-row() { rows+=("$(printf '%-24s %8s %8s %8s %8s' "$1" "$best" "$median" "$user_best" \
-    "$user_median")"); }
+row() { rows+=("$(printf '%-26s %8s %8s %8s %8s %8s' "$1" "$best" "$median" "$user_best" \
+    "$user_median" "$user_mean")"); }
 timed run_floor
 floor_best=$best floor_median=$median
 row "floor (cat x2, cat, sync)"
@@ -101,43 +119,52 @@ mv "$dst" "$ref"
 if [[ -n $before ]]; then
     timed run_before
     before_best=$best before_median=$median before_user=$user_median before_user_best=$user_best
+    before_user_mean=$user_mean
     cmp "$dst" "$ref"
     row "before: convert"
 fi
-timed run_convert
-conv_best=$best conv_median=$median conv_user=$user_median conv_user_best=$user_best
-cmp "$dst" "$ref"
-row "quillmark-cli convert"
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+ratios=()
+for kernel in "${kernels[@]}"; do
+    timed run_convert
+    cmp "$dst" "$ref"
+    row "convert ($kernel)"
+    ratios+=("$(printf '%-28s %s (best)  %s (median)' "convert ($kernel) / floor" \
+        "$(ratio "$best" "$floor_best")" "$(ratio "$median" "$floor_median")")")
+    ratios+=("$(printf '%-28s %s (best)  %s (median)' "convert ($kernel) / cat" \
+        "$(ratio "$best" "$cat_best")" "$(ratio "$median" "$cat_median")")")
+    if [[ -n $before ]]; then
+        ratios+=("$(printf '%-28s %s (best)  %s (median)  %s (mean)' \
+            "user CPU ($kernel) / before" "$(ratio "$user_best" "$before_user_best")" \
+            "$(ratio "$user_median" "$before_user")" "$(ratio "$user_mean" "$before_user_mean")")")
+    fi
+done
 echo "convert and sed: the same $(stat -c %s "$dst") bytes"
 rm -f "$ref"
 
-printf '\n%-24s %8s %8s %8s %8s\n' "" "wall (s)" "" "user CPU" ""
-printf '%-24s %8s %8s %8s %8s\n' "" best median best median
+printf '\n%-26s %8s %8s %8s %8s %8s\n' "" "wall (s)" "" "user CPU" "" ""
+printf '%-26s %8s %8s %8s %8s %8s\n' "" best median best median mean
 printf '%s\n' "${rows[@]}"
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
-printf '\nconvert / floor         %s (best)  %s (median)\n' "$(ratio "$conv_best" "$floor_best")" \
-    "$(ratio "$conv_median" "$floor_median")"
-printf 'convert / cat           %s (best)  %s (median)\n' "$(ratio "$conv_best" "$cat_best")" \
-    "$(ratio "$conv_median" "$cat_median")"
+echo
 if [[ -n $before ]]; then
-    printf 'before / floor          %s (best)  %s (median)\n' \
+    printf '%-28s %s (best)  %s (median)\n' "before / floor" \
         "$(ratio "$before_best" "$floor_best")" "$(ratio "$before_median" "$floor_median")"
-    printf 'user CPU before / now   %s (best)  %s (median)\n' \
-        "$(ratio "$before_user_best" "$conv_user_best")" "$(ratio "$before_user" "$conv_user")"
 fi
+printf '%s\n' "${ratios[@]}"
 
 # --- Peak memory.
+kernel=${kernels[0]}
 peak() {
     rm -f "$dst"
-    /usr/bin/time -o "$work/rss" -f %M "$cli" convert "$1" "$dst"
+    QUILLMARK_CONVERTER=$kernel /usr/bin/time -o "$work/rss" -f %M "$cli" convert "$1" "$dst"
     printf '%-38s %7d KiB  (output %d bytes)\n' "$2" "$(tail -n 1 "$work/rss")" \
         "$(stat -c %s "$dst")"
 }
-printf '\npeak memory (maximum resident set size)\n'
+printf '\npeak memory (maximum resident set size), convert (%s)\n' "$kernel"
 head -c 20000000 "$src" > "$work/20mb.html"
 peak "$work/20mb.html" "20 MB"
 rm "$work/20mb.html"
-peak "$src" "200 MB"
+peak "$src" "100 MB"
 rm "$src"
 { yes '<b class="x">It'\''s "bold"</b> ' || true; } | head -c 100000000 | tr -d '\n' > "$work/line.html"
 peak "$work/line.html" "one line of 100 MB"

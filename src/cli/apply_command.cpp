@@ -4,7 +4,7 @@
 
 #include "document/tag_document.h"
 #include "files/file_io.h"
-#include "files/project_record.h"
+#include "files/project_file.h"
 #include "pages/page_apply.h"
 #include "pages/unified_diff.h"
 
@@ -49,11 +49,11 @@ int apply(const QString &project, const QStringList &pages, const ApplyOptions &
           bool dryRun)
 {
     QString error;
-    TProjectRecord record;
-    if (!readProject(project, &record, &error))
+    ProjectFile file;
+    if (!readProject(project, &file, &error))
         return failure(error);
     TagDocument doc = TagDocument::startUp();
-    ApplyProject(record, doc);
+    ApplyProject(file.record, doc);
 
     // Pages are independent: one that fails does not stop the others.
     const HeadWriter writer(doc, options);

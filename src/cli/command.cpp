@@ -70,6 +70,12 @@ QString aboutFile(const QString &name, const QString &message)
     return displayName(name) + QStringLiteral(": ") + message;
 }
 
+void warning(const QString &name, const QString &message)
+{
+    std::fprintf(stderr, "quillmark-cli: %s\n",
+                 aboutFile(name, QStringLiteral("warning: ") + message).toUtf8().constData());
+}
+
 bool readInput(const QString &name, qsizetype limit, QByteArray *bytes, QString *error)
 {
     QString why;
@@ -91,22 +97,23 @@ bool writeOutput(const QString &name, const QByteArray &bytes, QString *error)
     return false;
 }
 
-bool readProject(const QString &name, TProjectRecord *record, QString *error)
+bool readProject(const QString &name, ProjectFile *file, QString *error)
 {
-    // Standard input is read as far as the record goes, as a file is.
+    // Standard input is read as far as a file is.
     QString why;
     QByteArray bytes;
-    const bool read = isStandardStream(name) ? readStdin(&bytes, TProjectRecord::Size, &why) &&
-                                                   projectFromBytes(bytes, record, &why)
-                                             : LoadProjectFile(name, record, &why);
+    const bool read = isStandardStream(name)
+                          ? readStdin(&bytes, TProjectRecord::Size + ProjectTailLimit, &why) &&
+                                projectFileFromBytes(bytes, file, &why)
+                          : LoadProjectFile(name, file, &why);
     if (!read)
         *error = aboutFile(name, why);
     return read;
 }
 
-bool writeProject(const QString &name, const TProjectRecord &record, QString *error)
+bool writeProject(const QString &name, const ProjectFile &file, QString *error)
 {
-    return writeOutput(name, projectBytes(record), error);
+    return writeOutput(name, projectFileBytes(file), error);
 }
 
 bool distinctArguments(const QStringList &inputs, const QStringList &outputs, QString *error)

@@ -2,7 +2,7 @@
 // work it does. main.cpp holds the table of commands and parses the command line.
 #pragma once
 
-#include "files/project_record.h"
+#include "files/project_file.h"
 
 #include <QByteArray>
 #include <QCommandLineOption>
@@ -56,6 +56,9 @@ bool isStandardStream(const QString &name);
 // "NAME: message".
 QString aboutFile(const QString &name, const QString &message);
 
+// Reports on standard error what the work found in the named file and went on with.
+void warning(const QString &name, const QString &message);
+
 // At most `limit` bytes of the named file; false with the message.
 bool readInput(const QString &name, qsizetype limit, QByteArray *bytes, QString *error);
 
@@ -63,8 +66,8 @@ bool readInput(const QString &name, qsizetype limit, QByteArray *bytes, QString 
 // output (whose failures, like those of every other write there, name no file).
 bool writeOutput(const QString &name, const QByteArray &bytes, QString *error);
 
-bool readProject(const QString &name, TProjectRecord *record, QString *error);
-bool writeProject(const QString &name, const TProjectRecord &record, QString *error);
+bool readProject(const QString &name, ProjectFile *file, QString *error);
+bool writeProject(const QString &name, const ProjectFile &file, QString *error);
 
 // distinctFiles for names as given: standard input counts as the file it is redirected
 // from, standard output as none. The message names the output at fault.

@@ -33,7 +33,7 @@ int extract(const QString &page, const QString &project)
     const TProjectRecord record = GatherProject(doc);
     if (project.isEmpty())
         return writeStdout(projectToJson(record), &error) ? Done : failure(error);
-    return writeProject(project, record, &error) ? Done : failure(error);
+    return writeProject(project, {record, {}}, &error) ? Done : failure(error);
 }
 
 } // namespace

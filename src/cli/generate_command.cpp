@@ -2,11 +2,13 @@
 
 #include "cli/command.h"
 
-#include "document/ansi_codec.h"
 #include "document/meta_generator.h"
 #include "document/tag_document.h"
+#include "files/export_text.h"
 #include "files/file_io.h"
-#include "files/project_record.h"
+#include "files/project_file.h"
+
+#include <cstdio>
 
 namespace quill::cli {
 
@@ -17,14 +19,18 @@ int generate(const QString &project, bool metaOnly, const QString &output)
     QString error;
     if (!distinctArguments({project}, {output}, &error))
         return failure(error);
-    TProjectRecord record;
-    if (!readProject(project, &record, &error))
+    ProjectFile file;
+    if (!readProject(project, &file, &error))
         return failure(error);
 
     TagDocument doc = TagDocument::startUp();
-    ApplyProject(record, doc);
+    QString tailNote;
+    ApplyProjectFile(file, doc, &tailNote);
+    if (!tailNote.isEmpty())
+        warning(project,
+                tailNote + QStringLiteral("; the code has the texts as the record holds them"));
     doc.setMode(metaOnly ? GenerationMode::MetaOnly : GenerationMode::FullPage);
-    const QByteArray bytes = encodeAnsi(generateCodeText(doc));
+    const QByteArray bytes = pageBytes(generateCodeText(doc), CharacterSet::of(doc));
 
     return writeOutput(output, bytes, &error) ? Done : failure(error);
 }
@@ -44,7 +50,8 @@ Command generateCommand()
         .summary = QStringLiteral("write the meta code of a project file"),
         .description = QStringLiteral(
             "Writes the meta code of a Quillmark project file, exactly as Export As HTML\n"
-            "would write the generated code page (Windows-1252, CR LF between lines)."),
+            "would write the generated code page: in the character set the project declares,\n"
+            "a character it lacks as a reference such as &#937;, CR LF between lines."),
         .options = {metaOnly, output},
         .arguments = {QStringLiteral("PROJECT.qmk")},
         .run =

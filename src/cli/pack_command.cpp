@@ -3,7 +3,7 @@
 #include "cli/command.h"
 
 #include "files/file_io.h"
-#include "files/project_record.h"
+#include "files/project_file.h"
 #include "files/project_text.h"
 
 #include <cstdio>
@@ -27,9 +27,9 @@ int pack(const QString &source, const QString &project)
                            .arg(displayName(source))
                            .arg(ProjectJsonLimit / (1024 * 1024)));
 
-    TProjectRecord record;
+    TagDocument doc;
     QStringList faults;
-    if (!projectFromJson(json, displayName(source), &record, &faults)) {
+    if (!projectFromJson(json, displayName(source), &doc, &faults)) {
         // Lines of the compiler's kind, SOURCE:LINE:COLUMN first, with no full stop added;
         // in one write, however many there are.
         QByteArray report;
@@ -38,7 +38,7 @@ int pack(const QString &source, const QString &project)
         std::fwrite(report.constData(), 1, std::size_t(report.size()), stderr);
         return Failed;
     }
-    return writeProject(project, record, &error) ? Done : failure(error);
+    return writeProject(project, GatherProjectFile(doc), &error) ? Done : failure(error);
 }
 
 } // namespace
@@ -54,7 +54,9 @@ Command packCommand()
             "all. A key left out takes its start-up value, as after New: empty texts, the\n"
             "lists' start-up items, boxes unchecked, and \"YYYY-MM-DD\" for dc-date: leaving\n"
             "dc-date out puts \"YYYY-MM-DD\" into the code; \"dc-date\": \"\" gives none.\n"
-            "Every fault of SOURCE is reported, and then nothing is written."),
+            "A text takes any character and is as long as the window lets the field's text\n"
+            "be; one that does not fit its place in the record is kept whole after it, as\n"
+            "Save keeps it. Every fault of SOURCE is reported, and then nothing is written."),
         .options = {},
         .arguments = {QStringLiteral("SOURCE.json"), QStringLiteral("PROJECT.qmk")},
         .run =

@@ -2,15 +2,41 @@
 
 #include <QLatin1StringView>
 
+#include <algorithm>
+#include <string>
+
 namespace quill {
 namespace {
 
 constexpr const char *distributionItems[] = {"Global", "Regional", "Limited"};
 constexpr const char *ratingItems[] = {"General", "Adult", "Children", "Restricted", "13 Years"};
 constexpr const char *robotsItems[] = {"Follow", "NoIndex", "Index", "All", "Nofollow", "None"};
-constexpr const char *charSetItems[] = {"ISO-8859-1", "ISO-8859-2", "ISO-8859-3",
-                                        "ISO-8859-4", "ISO-8859-5", "ISO-8859-6",
-                                        "ISO-8859-7", "ISO-8859-8", "ISO-8859-9"};
+// The character-set list, item by item: the label the generated Content-Type line
+// declares, the encoding browsers read that label as (the WHATWG Encoding Standard reads
+// "ISO-8859-1" as windows-1252 and "ISO-8859-9" as windows-1254), and its note. UTF-8
+// comes last, so the positions stored before it keep their meaning.
+constexpr CharacterSetDef characterSets[] = {
+    {"ISO-8859-1", "windows-1252",
+     "Afrikaans, Basque, Catalan, Danish, Dutch, English, Faeroese, Finnish, French, Galician, "
+     "German, Icelandic, Irish, Italian, Norwegian, Portuguese, Spanish and Swedish."},
+    {"ISO-8859-2", "ISO-8859-2", "Latin-written Slavic and Central European languages."},
+    {"ISO-8859-3", "ISO-8859-3", "Esperanto, Galician, Maltese, and Turkish."},
+    {"ISO-8859-4", "ISO-8859-4", "Scandinavia/Baltic."},
+    {"ISO-8859-5", "ISO-8859-5", "Cyrillic."},
+    {"ISO-8859-6", "ISO-8859-6", "Arabic."},
+    {"ISO-8859-7", "ISO-8859-7", "Modern Greek."},
+    {"ISO-8859-8", "ISO-8859-8", "Hebrew."},
+    {"ISO-8859-9", "windows-1254",
+     "Afrikaans, Basque, Catalan, Danish, Dutch, English, Faeroese, Finnish, French, Galician, "
+     "German, Turkish, Irish, Italian, Norwegian, Portuguese, Spanish and Swedish."},
+    {"UTF-8", "UTF-8", "All languages: the character set of nearly every page on the web today."},
+};
+constexpr auto charSetItems = [] {
+    std::array<const char *, std::size(characterSets)> items{};
+    for (std::size_t i = 0; i < items.size(); ++i)
+        items[i] = characterSets[i].item;
+    return items;
+}();
 // "sl" stands before "sg": the stored indexes depend on this order.
 constexpr const char *languageItems[] = {
     "af",    "ar", "be", "bg", "ca", "cs", "da", "de", "el", "en", "en-au", "en-ca", "en-nz",
@@ -113,25 +139,27 @@ constexpr std::span<const char *const> none{};
 
 constexpr FieldDef edit(Field id, const char *key, Owner owner, Page page, const char *control,
                         const char *label, int limit, const char *hint, int offset, int capacity,
-                        FieldGeometry geometry, const char *startText = "")
+                        FieldGeometry geometry, const char *startText = "",
+                        std::optional<Field> quickInsertFrom = {})
 {
-    return {id,        owner, page, FieldKind::Edit, control,  key,     label, limit, hint,
-            startText, -1,    none, offset,          capacity, geometry};
+    return {id,     owner,    page,     FieldKind::Edit, control, key,
+            label,  limit,    hint,     startText,       -1,      none,
+            offset, capacity, geometry, quickInsertFrom};
 }
 
 constexpr FieldDef list(Field id, const char *key, Page page, const char *control,
                         const char *label, std::span<const char *const> items, int startIndex,
                         int offset, FieldGeometry geometry)
 {
-    return {id,      Owner::Main, page,       FieldKind::List, control, key, label,   0,
-            nullptr, "",          startIndex, items,           offset,  0,   geometry};
+    return {id,      Owner::Main, page,       FieldKind::List, control, key, label,    0,
+            nullptr, "",          startIndex, items,           offset,  0,   geometry, {}};
 }
 
 constexpr FieldDef check(Field id, const char *key, Page page, const char *control,
                          const char *caption, int offset, FieldGeometry geometry)
 {
-    return {id, Owner::Main, page, FieldKind::Check, control, key,     caption, 0, nullptr,
-            "", -1,          none, offset,           0,       geometry};
+    return {id, Owner::Main, page, FieldKind::Check, control, key,      caption, 0, nullptr,
+            "", -1,          none, offset,           0,       geometry, {}};
 }
 
 constexpr Owner M = Owner::Main;
@@ -229,17 +257,17 @@ constexpr std::array<FieldDef, FieldCount> catalogue = {{
          0, 1164, {"Panel3", 96, 128, 185, 8}),
     edit(F::Edit17, "comment", M, X, "Edit17", nullptr, 50,
          "Insert comments (description) or press the QuickInsert button", 1168, 50,
-         {"GroupBox2", 8, 24, 409, -1}),
+         {"GroupBox2", 8, 24, 409, -1}, "", F::Edit1),
 
     // DC Tags: no hints; the left panel, then the right one
     edit(F::Edit18, "dc-title", M, D, "Edit18", "Title:", 30, nullptr, 1219, 30,
-         {"Panel4", 72, row(0), 129, 8}),
+         {"Panel4", 72, row(0), 129, 8}, "", F::Edit6),
     edit(F::Edit19, "dc-creator", M, D, "Edit19", "Creator:", 30, nullptr, 1250, 30,
-         {"Panel4", 72, row(1), 129, 8}),
+         {"Panel4", 72, row(1), 129, 8}, "", F::Edit3),
     edit(F::Edit21, "dc-subject", M, D, "Edit21", "Subject:", 30, nullptr, 1281, 30,
-         {"Panel4", 72, row(2), 129, 8}),
+         {"Panel4", 72, row(2), 129, 8}, "", F::Edit2),
     edit(F::Edit20, "dc-description", M, D, "Edit20", "Description:", 30, nullptr, 1312, 30,
-         {"Panel4", 72, row(3), 129, 8}),
+         {"Panel4", 72, row(3), 129, 8}, "", F::Edit1),
     edit(F::Edit22, "dc-publisher", M, D, "Edit22", "Publisher:", 30, nullptr, 1343, 30,
          {"Panel4", 72, row(4), 129, 8}),
     edit(F::Edit23, "dc-contributor", M, D, "Edit23", "Contributor:", 30, nullptr, 1374, 30,
@@ -255,7 +283,7 @@ constexpr std::array<FieldDef, FieldCount> catalogue = {{
     edit(F::Edit28, "dc-source", M, D, "Edit28", "Source:", 30, nullptr, 1509, 30,
          {"Panel5", 72, row(0), 129, 8}),
     edit(F::Edit29, "dc-language", M, D, "Edit29", "Language:", 5, nullptr, 1540, 5,
-         {"Panel5", 72, row(1), 129, 8}),
+         {"Panel5", 72, row(1), 129, 8}, "", F::ComboBox5),
     edit(F::Edit30, "dc-relation", M, D, "Edit30", "Relation:", 30, nullptr, 1546, 30,
          {"Panel5", 72, row(2), 129, 8}),
     edit(F::Edit31, "dc-coverage", M, D, "Edit31", "Coverage:", 30, nullptr, 1577, 30,
@@ -305,21 +333,6 @@ constexpr bool keysWellFormed()
 }
 static_assert(keysWellFormed());
 
-constexpr const char *notes[] = {
-    "Afrikaans, Basque, Catalan, Danish, Dutch, English, Faeroese, Finnish, French, Galician, "
-    "German, Icelandic, Irish, Italian, Norwegian, Portuguese, Spanish and Swedish.",
-    "Latin-written Slavic and Central European languages.",
-    "Esperanto, Galician, Maltese, and Turkish.",
-    "Scandinavia/Baltic.",
-    "Cyrillic.",
-    "Arabic.",
-    "Modern Greek.",
-    "Hebrew.",
-    "Afrikaans, Basque, Catalan, Danish, Dutch, English, Faeroese, Finnish, French, Galician, "
-    "German, Turkish, Irish, Italian, Norwegian, Portuguese, Spanish and Swedish.",
-};
-static_assert(std::size(notes) == std::size(charSetItems));
-
 constexpr const char *startUpNote[] = {
     "Afrikaans, Basque, Catalan, Danish, Dutch, English, ",
     "Faeroese, Finnish, French, Galician, German, Icelandic, ",
@@ -367,9 +380,20 @@ const FieldDef *findFieldByKey(QStringView key)
     return nullptr;
 }
 
-std::span<const char *const> characterSetNotes()
+int longestText(const FieldDef &def)
 {
-    return notes;
+    if (!def.quickInsertFrom)
+        return def.limit;
+    const FieldDef &source = fieldDef(*def.quickInsertFrom);
+    int longest = std::max(def.limit, source.limit);
+    for (const char *item : source.items)
+        longest = std::max(longest, int(std::char_traits<char>::length(item)));
+    return longest;
+}
+
+std::span<const CharacterSetDef> characterSetCatalogue()
+{
+    return characterSets;
 }
 
 std::span<const char *const> startUpCharacterSetNote()

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <span>
 
 namespace quill {
@@ -120,19 +121,32 @@ struct FieldDef {
     int offset;   // byte offset in the project record
     int capacity; // text capacity in the project record; 0 for lists and check boxes
     FieldGeometry geometry;
+    // The field a QuickInsert button copies into this one, whole; none for most.
+    std::optional<Field> quickInsertFrom;
 };
 
 // The one table of every field; indexed by Field.
 std::span<const FieldDef, FieldCount> fieldCatalogue();
 const FieldDef &fieldDef(Field f);
 
+// The longest text the window gives an edit: its typing limit, or the longer text that
+// QuickInsert copies into it from another field.
+int longestText(const FieldDef &def);
+
 // Looks a field up by its window and control name; nullptr when there is none.
 const FieldDef *findField(Owner owner, QStringView control);
 // Looks a field up by its key in the text form; nullptr when there is none.
 const FieldDef *findFieldByKey(QStringView key);
 
-// The note on the Advanced page for each character set, by item of ComboBox4.
-std::span<const char *const> characterSetNotes();
+// An item of the character-set list (ComboBox4).
+struct CharacterSetDef {
+    const char *item;     // the label the list shows and the generated code declares
+    const char *encoding; // the encoding browsers read that label as, by its ICU name
+    const char *note;     // the note on the Advanced page
+};
+
+// The character-set list's items in their stored order; ComboBox4's items are their labels.
+std::span<const CharacterSetDef> characterSetCatalogue();
 // The note at start-up: the note of the first set broken into three lines.
 std::span<const char *const> startUpCharacterSetNote();
 

@@ -1,14 +1,18 @@
 #include "files/export_text.h"
 
-#include "document/ansi_codec.h"
 #include "files/file_io.h"
 
 namespace quill {
 
-bool exportText(const QString &path, const QString &text, QString *error)
+QByteArray pageBytes(const QString &code, const CharacterSet &set)
+{
+    return set.encode(code, Lacking::CharacterReference);
+}
+
+bool exportText(const QString &path, const QString &text, const CharacterSet &set, QString *error)
 {
     bool createFailed = false;
-    if (replaceFile(path, encodeAnsi(text), error, &createFailed))
+    if (replaceFile(path, pageBytes(text, set), error, &createFailed))
         return true;
     if (createFailed)
         *error = QStringLiteral("Cannot create file %1").arg(displayName(path));

@@ -1,12 +1,21 @@
 #include "files/import_text.h"
 
-#include "document/ansi_codec.h"
 #include "document/line_breaks.h"
 #include "files/file_io.h"
 
+#include <QStringDecoder>
+
 namespace quill {
 
-bool readImportText(const QString &path, QString *text, QString *error)
+QString importedText(QByteArrayView bytes, const CharacterSet &set)
+{
+    // Stateless: a sequence cut off at the end is a fault, not the start of more to come.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    return utf8.hasError() ? set.decode(bytes) : text;
+}
+
+bool readImportText(const QString &path, const CharacterSet &set, QString *text, QString *error)
 {
     // One byte more than fits tells a text that is too long from one that just fits;
     // breaks only ever grow, so nothing past that byte can make it fit again.
@@ -17,7 +26,7 @@ bool readImportText(const QString &path, QString *text, QString *error)
     }
     if (const qsizetype zero = bytes.indexOf('\0'); zero >= 0)
         bytes.truncate(zero);
-    QString result = withCrLfBreaks(decodeAnsi(bytes));
+    QString result = withCrLfBreaks(importedText(bytes, set));
     if (result.size() > CodePageCapacity) {
         *error = QStringLiteral("Text exceeds memo capacity");
         return false;

@@ -4,17 +4,18 @@
 
 #include "files/project_text.h"
 
-#include "document/ansi_codec.h"
 #include "document/tag_document.h"
 #include "files/file_io.h"
 
 #include <rapidjson/memorystream.h>
 #include <rapidjson/reader.h>
 
-#include <QSet>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -138,6 +139,14 @@ std::vector<char32_t> characters(std::string_view utf8)
     return out;
 }
 
+// A string's characters as a text. QString::fromUtf8 would drop a U+FEFF at its start as
+// a byte-order mark; here it is a character the text holds.
+QString textOf(std::string_view utf8)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(QByteArrayView(utf8.data(), qsizetype(utf8.size())));
+}
+
 QString codeName(char32_t code)
 {
     return QStringLiteral("U+%1").arg(unsigned(code), 4, 16, QLatin1Char('0')).toUpper();
@@ -154,30 +163,26 @@ void takeValue(const FieldDef &def, const Value &value, TagDocument &doc, QStrin
             faults << key + QStringLiteral(": takes a string, not ") + typeName(value);
             return;
         }
-        // One byte per character in the record; a character outside the set is named
-        // once, in the order met.
-        const std::vector<char32_t> text = characters(value.utf8);
-        QStringList outside;
-        QSet<char32_t> named;
-        for (const char32_t c : text) {
-            if (ansiByte(c) < 0 && !named.contains(c)) {
-                named.insert(c);
-                outside << codeName(c);
-            }
+        // Any character: one the project's set lacks goes to the file's tail whole. Only
+        // half a surrogate pair, which an escape can give, is no character.
+        QStringList halves;
+        for (const char32_t c : characters(value.utf8)) {
+            if (c >= 0xD800 && c <= 0xDFFF && !halves.contains(codeName(c)))
+                halves << codeName(c);
         }
-        if (!outside.isEmpty())
-            faults << key +
-                          (outside.size() == 1 ? QStringLiteral(": a character outside")
-                                               : QStringLiteral(": characters outside")) +
-                          QStringLiteral(" the 8-bit character set: ") +
-                          outside.join(QStringLiteral(", "));
-        if (qsizetype(text.size()) > def.capacity)
-            faults << QStringLiteral("%1: %2 characters, more than the %3 the field holds")
+        if (!halves.isEmpty())
+            faults << key + QStringLiteral(": half a surrogate pair is no character: ") +
+                          halves.join(QStringLiteral(", "));
+        // As long as the window lets the field's text grow, counted as it counts.
+        const QString text = textOf(value.utf8);
+        const int longest = longestText(def);
+        if (text.size() > longest)
+            faults << QStringLiteral("%1: %2 characters, more than the %3 the field takes")
                           .arg(key)
                           .arg(text.size())
-                          .arg(def.capacity);
-        if (outside.isEmpty() && qsizetype(text.size()) <= def.capacity)
-            doc.setText(def.id, QString::fromUtf8(value.utf8.data(), qsizetype(value.utf8.size())));
+                          .arg(longest);
+        if (halves.isEmpty() && text.size() <= longest)
+            doc.setText(def.id, text);
         return;
     }
     case FieldKind::List: {
@@ -222,22 +227,21 @@ const FieldDef *fieldByKey(std::string_view key)
     return nullptr;
 }
 
-// Receives the reader's events and takes the members of the top-level object in source
+// One member of the top-level object: its key (UTF-8), where the key's opening quote
+// stands, and its value. Both views live only as long as the call.
+using MemberSink =
+    std::function<void(std::string_view key, qsizetype keyPlace, const Value &value)>;
+
+// Receives the reader's events and hands on the members of the top-level object in source
 // order; what lies deeper only counts as the type of the member's value.
 class Members
 {
 public:
-    Members(const rapidjson::MemoryStream &stream, QByteArrayView text, Places &places,
-            QStringList &errors)
+    Members(const rapidjson::MemoryStream &stream, QByteArrayView text, const MemberSink &sink)
         : m_stream(stream)
         , m_text(text)
-        , m_places(places)
-        , m_errors(errors)
-        , m_seen(fieldCatalogue().size(), false)
-        , m_doc(TagDocument::startUp())
+        , m_sink(sink)
     {}
-
-    const TagDocument &document() const { return m_doc; }
 
     bool Null() { return scalar({Value::Null, {}}); }
     bool Bool(bool b) { return scalar({b ? Value::True : Value::False, {}}); }
@@ -266,7 +270,6 @@ public:
                 ++at;
             m_key.assign(s, length); // the reader reuses its buffer for the value
             m_keyPlace = at;
-            m_def = fieldByKey(m_key);
         }
         return moved();
     }
@@ -277,14 +280,14 @@ private:
     bool scalar(const Value &value)
     {
         if (m_depth == 1)
-            member(value);
+            m_sink(m_key, m_keyPlace, value);
         return moved();
     }
 
     bool open(Value::Type type)
     {
         if (m_depth == 1)
-            member({type, {}});
+            m_sink(m_key, m_keyPlace, {type, {}});
         ++m_depth;
         return moved(1);
     }
@@ -303,36 +306,13 @@ private:
         return true;
     }
 
-    void member(const Value &value)
-    {
-        const QString at = m_places.at(m_keyPlace);
-        if (!m_def) {
-            const QString key = QString::fromUtf8(m_key.data(), qsizetype(m_key.size()));
-            m_errors << at + QStringLiteral("unknown key ") + jsonString(key);
-            return;
-        }
-        const auto index = std::size_t(m_def - fieldCatalogue().data());
-        if (m_seen[index])
-            m_errors << at + QLatin1StringView(m_def->key) +
-                            QStringLiteral(": given more than once");
-        m_seen[index] = true;
-        QStringList faults;
-        takeValue(*m_def, value, m_doc, faults);
-        for (const QString &fault : std::as_const(faults))
-            m_errors << at + fault;
-    }
-
     const rapidjson::MemoryStream &m_stream;
     QByteArrayView m_text;
-    Places &m_places;
-    QStringList &m_errors;
-    std::vector<bool> m_seen;
-    TagDocument m_doc;
+    const MemberSink &m_sink;
     int m_depth = 0;
     qsizetype m_lastEvent = 0;
     std::string m_key;
     qsizetype m_keyPlace = 0;
-    const FieldDef *m_def = nullptr;
 };
 
 // The reason for a fault of the JSON grammar at `offset`.
@@ -387,9 +367,47 @@ QString grammarFault(rapidjson::ParseErrorCode code, QByteArrayView text, qsizet
     return QStringLiteral("not a JSON value");
 }
 
+// Where the grammar first fails, and why.
+struct GrammarFault {
+    qsizetype offset;
+    QString reason;
+};
+
+// Reads `text` as one strict JSON object (UTF-8, blanks only after it), handing each
+// top-level member to `sink`; the first fault of the grammar when it is none.
+std::optional<GrammarFault> readObject(QByteArrayView text, const MemberSink &sink)
+{
+    const auto first = std::find_if_not(text.begin(), text.end(), isBlank);
+    if (first == text.end())
+        return GrammarFault{0, QStringLiteral("empty")};
+    if (const qsizetype bad = firstInvalidUtf8(text); bad >= 0)
+        return GrammarFault{bad, QStringLiteral("not UTF-8")};
+    if (*first != '{')
+        return GrammarFault{first - text.begin(), QStringLiteral("the top level is not an object")};
+
+    // Iterative, so that deep nesting costs heap, not stack; numbers are only ever a
+    // wrong type here, so they are not converted.
+    constexpr unsigned flags = rapidjson::kParseIterativeFlag | rapidjson::kParseStopWhenDoneFlag |
+                               rapidjson::kParseNumbersAsStringsFlag;
+    rapidjson::MemoryStream stream(text.data(), std::size_t(text.size()));
+    Members members(stream, text, sink);
+    rapidjson::Reader reader;
+    const rapidjson::ParseResult parsed = reader.Parse<flags>(stream, members);
+    if (parsed.IsError()) {
+        const auto offset = qsizetype(parsed.Offset());
+        return GrammarFault{offset, grammarFault(parsed.Code(), text, offset)};
+    }
+    // The reader stops after the object: only blanks may follow.
+    const auto rest =
+        std::find_if_not(text.begin() + qsizetype(stream.Tell()), text.end(), isBlank);
+    if (rest != text.end())
+        return GrammarFault{rest - text.begin(), QStringLiteral("text after the object")};
+    return std::nullopt;
+}
+
 } // namespace
 
-bool projectFromJson(QByteArrayView source, const QString &sourceName, TProjectRecord *record,
+bool projectFromJson(QByteArrayView source, const QString &sourceName, TagDocument *doc,
                      QStringList *errors)
 {
     errors->clear();
@@ -397,39 +415,56 @@ bool projectFromJson(QByteArrayView source, const QString &sourceName, TProjectR
     const QByteArrayView text =
         source.startsWith("\xEF\xBB\xBF") ? source.sliced(3) : QByteArrayView(source);
     Places places(sourceName, text);
-    const auto fail = [&](qsizetype offset, const QString &reason) {
-        *errors = QStringList{places.at(offset) + reason};
-        return false;
+    std::vector<bool> seen(fieldCatalogue().size(), false);
+    TagDocument taken = TagDocument::startUp();
+    const MemberSink member = [&](std::string_view key, qsizetype keyPlace, const Value &value) {
+        const QString at = places.at(keyPlace);
+        const FieldDef *def = fieldByKey(key);
+        if (!def) {
+            const QString name = QString::fromUtf8(key.data(), qsizetype(key.size()));
+            *errors << at + QStringLiteral("unknown key ") + jsonString(name);
+            return;
+        }
+        const auto index = std::size_t(def - fieldCatalogue().data());
+        if (seen[index])
+            *errors << at + QLatin1StringView(def->key) + QStringLiteral(": given more than once");
+        seen[index] = true;
+        QStringList faults;
+        takeValue(*def, value, taken, faults);
+        for (const QString &fault : std::as_const(faults))
+            *errors << at + fault;
     };
-
-    const auto first = std::find_if_not(text.begin(), text.end(), isBlank);
-    if (first == text.end())
-        return fail(0, QStringLiteral("empty"));
-    if (const qsizetype bad = firstInvalidUtf8(text); bad >= 0)
-        return fail(bad, QStringLiteral("not UTF-8"));
-    if (*first != '{')
-        return fail(first - text.begin(), QStringLiteral("the top level is not an object"));
-
-    // Iterative, so that deep nesting costs heap, not stack; numbers are only ever a
-    // wrong type here, so they are not converted.
-    constexpr unsigned flags = rapidjson::kParseIterativeFlag | rapidjson::kParseStopWhenDoneFlag |
-                               rapidjson::kParseNumbersAsStringsFlag;
-    rapidjson::MemoryStream stream(text.data(), std::size_t(text.size()));
-    Members members(stream, text, places, *errors);
-    rapidjson::Reader reader;
-    const rapidjson::ParseResult parsed = reader.Parse<flags>(stream, members);
-    if (parsed.IsError()) {
-        const auto offset = qsizetype(parsed.Offset());
-        return fail(offset, grammarFault(parsed.Code(), text, offset));
+    if (const auto fault = readObject(text, member)) {
+        *errors = QStringList{places.at(fault->offset) + fault->reason};
+        return false;
     }
-    // The reader stops after the object: only blanks may follow.
-    const auto rest =
-        std::find_if_not(text.begin() + qsizetype(stream.Tell()), text.end(), isBlank);
-    if (rest != text.end())
-        return fail(rest - text.begin(), QStringLiteral("text after the object"));
     if (!errors->isEmpty())
         return false;
-    *record = GatherProject(members.document());
+    *doc = taken;
+    return true;
+}
+
+bool projectFromJson(QByteArrayView source, const QString &sourceName, TProjectRecord *record,
+                     QStringList *errors)
+{
+    TagDocument doc;
+    if (!projectFromJson(source, sourceName, &doc, errors))
+        return false;
+    *record = GatherProject(doc);
+    return true;
+}
+
+bool textsFromJson(QByteArrayView source, QList<std::pair<Field, QString>> *texts)
+{
+    QList<std::pair<Field, QString>> found;
+    const MemberSink member = [&found](std::string_view key, qsizetype, const Value &value) {
+        const FieldDef *def = fieldByKey(key);
+        if (def && def->kind == FieldKind::Edit && value.type == Value::String)
+            found.append({def->id, textOf(value.utf8)});
+    };
+    if (readObject(source, member))
+        return false;
+    *texts = std::move(found);
     return true;
 }
 

@@ -1,6 +1,6 @@
 #include "files/project_record.h"
 
-#include "document/ansi_codec.h"
+#include "document/character_set.h"
 #include "files/file_io.h"
 
 #include <QByteArray>
@@ -34,13 +34,26 @@ std::int32_t storedPosition(const TProjectRecord &record, const FieldDef &def)
     return static_cast<std::int32_t>(u);
 }
 
+CharacterSet recordSet(const TProjectRecord &record)
+{
+    return CharacterSet::ofItem(storedPosition(record, fieldDef(Field::ComboBox4)));
+}
+
+QByteArray storedText(const TProjectRecord &record, const FieldDef &def)
+{
+    const int length =
+        std::min<int>(record.bytes[static_cast<std::size_t>(def.offset)], def.capacity);
+    return QByteArray(reinterpret_cast<const char *>(record.bytes.data() + def.offset + 1), length);
+}
+
 TProjectRecord GatherProject(const TagDocument &doc)
 {
     TProjectRecord record;
+    const CharacterSet set = CharacterSet::of(doc);
     for (const FieldDef &def : fieldCatalogue()) {
         switch (def.kind) {
         case FieldKind::Edit: {
-            const QByteArray text = encodeAnsi(doc.text(def.id)).left(def.capacity);
+            const QByteArray text = set.fitted(doc.text(def.id), def.capacity);
             record.bytes[static_cast<std::size_t>(def.offset)] =
                 static_cast<std::uint8_t>(text.size());
             std::memcpy(record.bytes.data() + def.offset + 1, text.constData(),
@@ -62,16 +75,12 @@ TProjectRecord GatherProject(const TagDocument &doc)
 
 void ApplyProject(const TProjectRecord &record, TagDocument &doc)
 {
+    const CharacterSet set = recordSet(record);
     for (const FieldDef &def : fieldCatalogue()) {
         switch (def.kind) {
-        case FieldKind::Edit: {
-            const int length =
-                std::min<int>(record.bytes[static_cast<std::size_t>(def.offset)], def.capacity);
-            const auto *first =
-                reinterpret_cast<const char *>(record.bytes.data() + def.offset + 1);
-            doc.setText(def.id, decodeAnsi(QByteArrayView(first, length)));
+        case FieldKind::Edit:
+            doc.setText(def.id, set.decode(storedText(record, def)));
             break;
-        }
         case FieldKind::List: {
             const int index = storedPosition(record, def);
             doc.setIndex(def.id, inRange(def, index) ? index : -1);
@@ -96,31 +105,20 @@ QString ProjectFileName(const QString &chosen)
     return chosen + extension;
 }
 
-QByteArray projectBytes(const TProjectRecord &record)
-{
-    return QByteArray(reinterpret_cast<const char *>(record.bytes.data()), TProjectRecord::Size);
-}
-
-bool projectFromBytes(QByteArrayView bytes, TProjectRecord *record, QString *error)
-{
-    if (bytes.size() < TProjectRecord::Size) {
-        *error = readBeyondEndOfFileMessage();
-        return false;
-    }
-    std::memcpy(record->bytes.data(), bytes.data(), TProjectRecord::Size);
-    return true;
-}
-
 bool SaveProjectFile(const QString &path, const TProjectRecord &record, QString *error)
 {
-    return replaceFile(path, projectBytes(record), error);
+    const QByteArray data(reinterpret_cast<const char *>(record.bytes.data()),
+                          TProjectRecord::Size);
+    return replaceFile(path, data, error);
 }
 
 bool LoadProjectFile(const QString &path, TProjectRecord *record, QString *error, FileKind kind)
 {
     QByteArray data;
-    return readFilePrefix(path, TProjectRecord::Size, &data, error, kind) &&
-           projectFromBytes(data, record, error);
+    if (!readFilePrefix(path, TProjectRecord::Size, &data, error, kind))
+        return false;
+    std::memcpy(record->bytes.data(), data.constData(), TProjectRecord::Size);
+    return true;
 }
 
 } // namespace quill

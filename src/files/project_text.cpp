@@ -1,6 +1,6 @@
 #include "files/project_text.h"
 
-#include "document/ansi_codec.h"
+#include "document/character_set.h"
 #include "document/tag_document.h"
 
 #include <QLatin1StringView>
@@ -62,40 +62,64 @@ TagDocument opened(const TProjectRecord &record)
 
 } // namespace
 
-QByteArray projectToJson(const TProjectRecord &record)
+QByteArray jsonObject(const QList<std::pair<QString, QString>> &members)
 {
-    const TagDocument doc = opened(record);
     QStringList lines;
-    for (const FieldDef &def : fieldCatalogue())
-        lines << QStringLiteral("    \"%1\": %2").arg(keyOf(def), jsonValue(doc, def));
+    for (const auto &[key, value] : members)
+        lines << QStringLiteral("    %1: %2").arg(jsonString(key), value);
     return (QStringLiteral("{\n") + lines.join(QStringLiteral(",\n")) + QStringLiteral("\n}\n"))
         .toUtf8();
 }
 
-QByteArray projectToLines(const TProjectRecord &record)
+QByteArray projectToJson(const TagDocument &doc)
 {
-    const TagDocument doc = opened(record);
+    QList<std::pair<QString, QString>> members;
+    for (const FieldDef &def : fieldCatalogue())
+        members.append({keyOf(def), jsonValue(doc, def)});
+    return jsonObject(members);
+}
+
+QByteArray projectToLines(const TagDocument &doc)
+{
     QString text;
     for (const FieldDef &def : fieldCatalogue())
         text += keyOf(def) + QLatin1StringView(": ") + jsonValue(doc, def) + QLatin1Char('\n');
     return text.toUtf8();
 }
 
+QByteArray projectToJson(const TProjectRecord &record)
+{
+    return projectToJson(opened(record));
+}
+
+QByteArray projectToLines(const TProjectRecord &record)
+{
+    return projectToLines(opened(record));
+}
+
 QStringList projectNormalisations(const TProjectRecord &record)
 {
     QStringList out;
+    const CharacterSet set = recordSet(record);
     for (const FieldDef &def : fieldCatalogue()) {
         const QString key = keyOf(def);
         const unsigned byte = record.bytes[static_cast<std::size_t>(def.offset)];
         switch (def.kind) {
-        case FieldKind::Edit:
+        case FieldKind::Edit: {
             if (byte > unsigned(def.capacity))
                 out << QStringLiteral("%1: stored length %2 is beyond its capacity; cut to %3 "
-                                      "characters")
+                                      "bytes")
                            .arg(key)
                            .arg(byte)
                            .arg(def.capacity);
+            // What the set leaves undefined reads as U+FFFD, which Save writes otherwise.
+            const QByteArray stored = storedText(record, def);
+            if (set.encode(set.decode(stored), Lacking::QuestionMark) != stored)
+                out << QStringLiteral("%1: stored bytes that are no characters of %2; shown as "
+                                      "U+FFFD")
+                           .arg(key, set.name());
             break;
+        }
         case FieldKind::List: {
             const std::int32_t position = storedPosition(record, def);
             if (position != -1 && listItemText(def, position).isEmpty())

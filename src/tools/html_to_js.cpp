@@ -157,8 +157,10 @@ private:
 class Conversion
 {
 public:
-    Conversion(int source, ReplacementFile &destination, const std::function<void(int)> &progress)
-        : m_source(source)
+    Conversion(int source, ReplacementFile &destination, const std::function<void(int)> &progress,
+               const blocks::Implementation &kernels)
+        : m_kernels(kernels)
+        , m_source(source)
         , m_out(destination)
         , m_progress(progress)
         , m_read(new unsigned char[LargestRead + 1 + BlockSize]())
@@ -179,7 +181,7 @@ public:
                 *error = ioErrorMessage(errno);
                 return false;
             }
-            const blocks::FeedCount count = blocks::countFeeds(begin, begin + got);
+            const blocks::FeedCount count = m_kernels.countFeeds(begin, begin + got);
             const char *const stop = count.stop;
             const char *end = stop ? stop : begin + got;
             feeds += count.feeds;
@@ -280,7 +282,7 @@ private:
         for (;;) {
             // Whole blocks are taken in one run, up to the last line due, which is left
             // for the ending below, and the block where the read or the text ends.
-            const blocks::BlocksSpan run = blocks::convertBlocks(
+            const blocks::BlocksSpan run = m_kernels.convertBlocks(
                 p, o, keep, inText, std::max<qint64>(m_lines - m_done - 1, 0));
             if (run.end != p) {
                 linesDone(run.lines);
@@ -291,7 +293,7 @@ private:
                 inText = run.inText;
             }
             // Blanks before a line's first text byte are dropped.
-            const blocks::LineSpan span = blocks::convertLine(p, o, !inText);
+            const blocks::LineSpan span = m_kernels.convertLine(p, o, !inText);
             const bool converted = span.out > o;
             const unsigned char *const stop = span.end;
             p = stop;
@@ -458,6 +460,7 @@ private:
         return true;
     }
 
+    const blocks::Implementation &m_kernels;
     const int m_source;
     Output m_out;
     const std::function<void(int)> &m_progress;
@@ -483,8 +486,8 @@ private:
 // Opens, counts the lines when progress is reported, converts and puts the destination
 // in place; the source is closed on the way out.
 bool convertFile(const QString &source, const QString &destination,
-                 const std::function<void(int)> &progress, qint64 *lines, QString *error,
-                 QString *file)
+                 const std::function<void(int)> &progress, const blocks::Implementation &kernels,
+                 qint64 *lines, QString *error, QString *file)
 {
     // A pipe cannot be read twice and a device may never end: only a regular file.
     *file = source;
@@ -497,7 +500,7 @@ bool convertFile(const QString &source, const QString &destination,
     ReplacementFile output(destination);
     if (!output.open(error))
         return false;
-    Conversion conversion(input.get(), output, progress);
+    Conversion conversion(input.get(), output, progress, kernels);
     if ((progress && !conversion.countLines(error)) || !conversion.convert(error)) {
         if (!conversion.writeFailed())
             *file = source;
@@ -563,6 +566,15 @@ ConversionResult convertHtmlToJs(const QString &source, const QString &destinati
                                  bool logFile, const QDateTime &now,
                                  const std::function<void(int)> &progress)
 {
+    return convertHtmlToJs(source, destination, htmlPage, logFile, now, progress,
+                           *blocks::chosenImplementation().implementation);
+}
+
+ConversionResult convertHtmlToJs(const QString &source, const QString &destination, bool htmlPage,
+                                 bool logFile, const QDateTime &now,
+                                 const std::function<void(int)> &progress,
+                                 const blocks::Implementation &kernels)
+{
     const auto failure = [](const QString &message, const QString &file) {
         return ConversionResult{0, message, file};
     };
@@ -584,7 +596,7 @@ ConversionResult convertHtmlToJs(const QString &source, const QString &destinati
         return failure(error, file);
 
     qint64 lines = 0;
-    if (!convertFile(source, destination, progress, &lines, &error, &file))
+    if (!convertFile(source, destination, progress, kernels, &lines, &error, &file))
         return failure(error, file);
     if (htmlPage && !replaceFile(page, pageBytes(destination), &error))
         return failure(error, page);

@@ -7,6 +7,10 @@
 
 namespace quill {
 
+namespace blocks {
+struct Implementation;
+}
+
 // The outcome of one conversion run.
 struct ConversionResult {
     qint64 lines = 0; // n, the source's line count, when the run succeeded
@@ -29,6 +33,12 @@ QString converterNamesMessage();
 ConversionResult convertHtmlToJs(const QString &source, const QString &destination, bool htmlPage,
                                  bool logFile, const QDateTime &now,
                                  const std::function<void(int)> &progress);
+
+// The same with the kernels given rather than those chosen when the program started.
+ConversionResult convertHtmlToJs(const QString &source, const QString &destination, bool htmlPage,
+                                 bool logFile, const QDateTime &now,
+                                 const std::function<void(int)> &progress,
+                                 const blocks::Implementation &kernels);
 
 #ifndef QUILLMARK_SMALL_BUFFERS
 // The size of one read from the source; a line, a CR LF or a run of blanks may

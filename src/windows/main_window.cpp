@@ -1,6 +1,8 @@
 #include "windows/main_window.h"
 
 #include "components/xp_menu.h"
+#include "document/character_set.h"
+#include "windows/accessible_names.h"
 #include "windows/field_edit.h"
 #include "windows/preferences_dialog.h"
 #include "windows/prompts.h"
@@ -31,6 +33,55 @@ namespace {
 constexpr int ClientWidth = 484;
 constexpr int ClientHeight = 325;
 constexpr int StatusBarHeight = 19;
+
+// What a QuickInsert button copies into its field: the value of the field the catalogue
+// names for it, whole.
+QString quickInsertText(const quill::TagDocument &doc, Field target)
+{
+    return doc.value(*quill::fieldDef(target).quickInsertFrom);
+}
+
+// A character as the user can read it in a box: itself, or its code when it shows nothing.
+QString shownCharacter(char32_t c)
+{
+    const QString text = QString::fromUcs4(&c, 1);
+    if (QChar::isPrint(c) && !QChar::isSpace(c))
+        return text;
+    return QStringLiteral("U+%1").arg(unsigned(c), 4, 16, QLatin1Char('0')).toUpper();
+}
+
+// Where a field stands, as the user finds it: "Title (Basic)", "Page Title (Preferences)".
+QString fieldPlace(const FieldDef &def)
+{
+    const QString page =
+        def.page == quill::Page::None
+            ? QStringLiteral("Preferences")
+            : QString::fromLatin1(quill::pageCatalogue()[std::size_t(def.page)].caption);
+    return QStringLiteral("%1 (%2)").arg(quill::accessibleFieldName(def), page);
+}
+
+// The box that tells, once for a new choice, which typed characters the set lacks and
+// that nothing of them is lost.
+quill::Message lackingCharactersMessage(const QString &set,
+                                        const QList<quill::LackingText> &lacking)
+{
+    QStringList lines{QStringLiteral("%1 lacks characters already typed:").arg(set)};
+    for (const quill::LackingText &text : lacking) {
+        // A text in another script may lack hundreds; the first ones tell enough.
+        constexpr qsizetype Shown = 20;
+        QStringList characters;
+        for (const char32_t c : text.characters.first(std::min(Shown, text.characters.size())))
+            characters << shownCharacter(c);
+        if (text.characters.size() > Shown)
+            characters << QStringLiteral("and %1 more").arg(text.characters.size() - Shown);
+        lines << QStringLiteral("%1: %2").arg(fieldPlace(quill::fieldDef(text.field)),
+                                              characters.join(QLatin1Char(' ')));
+    }
+    lines << QStringLiteral("They are kept: the project file holds them whole, and exported "
+                            "pages carry them as character references such as &#%1;.")
+                 .arg(unsigned(lacking.constFirst().characters.constFirst()));
+    return quill::informationMessage(QStringLiteral("Quillmark"), lines.join(QLatin1Char('\n')));
+}
 
 } // namespace
 
@@ -251,16 +302,25 @@ void TForm1::Edit2Change()
 
 void TForm1::ComboBox4Change()
 {
+    // A choice of the set already chosen changes nothing, and tells nothing again.
+    const bool newSet = ComboBox4->currentIndex() != m_noteSet;
     showCharacterSetNote();
     setModified();
+    if (!newSet)
+        return;
+    const quill::CharacterSet set = quill::CharacterSet::ofItem(ComboBox4->currentIndex());
+    const QList<quill::LackingText> lacking = quill::lackingTexts(document(), set);
+    if (!lacking.isEmpty())
+        m_prompts.show(this, lackingCharactersMessage(ComboBox4->currentText(), lacking));
 }
 
 void TForm1::showCharacterSetNote()
 {
-    const auto notes = quill::characterSetNotes();
+    const auto sets = quill::characterSetCatalogue();
     const int index = ComboBox4->currentIndex();
-    if (index >= 0 && static_cast<std::size_t>(index) < notes.size())
-        Memo2->setPlainText(QString::fromLatin1(notes[static_cast<std::size_t>(index)]));
+    m_noteSet = index;
+    if (index >= 0 && static_cast<std::size_t>(index) < sets.size())
+        Memo2->setPlainText(QString::fromLatin1(sets[static_cast<std::size_t>(index)].note));
 }
 
 void TForm1::CheckBox2Click()
@@ -280,32 +340,32 @@ void TForm1::Memo1Change()
 
 void TForm1::BitBtn2Click()
 {
-    Edit18->setProgramText(Edit6->text());
+    Edit18->setProgramText(quickInsertText(document(), Field::Edit18));
 }
 
 void TForm1::BitBtn3Click()
 {
-    Edit19->setProgramText(Edit3->text());
+    Edit19->setProgramText(quickInsertText(document(), Field::Edit19));
 }
 
 void TForm1::BitBtn4Click()
 {
-    Edit21->setProgramText(Edit2->text());
+    Edit21->setProgramText(quickInsertText(document(), Field::Edit21));
 }
 
 void TForm1::BitBtn5Click()
 {
-    Edit20->setProgramText(Edit1->text());
+    Edit20->setProgramText(quickInsertText(document(), Field::Edit20));
 }
 
 void TForm1::BitBtn6Click()
 {
-    Edit29->setProgramText(ComboBox5->currentText());
+    Edit29->setProgramText(quickInsertText(document(), Field::Edit29));
 }
 
 void TForm1::BitBtn7Click()
 {
-    Edit17->setProgramText(Edit1->text());
+    Edit17->setProgramText(quickInsertText(document(), Field::Edit17));
 }
 
 void TForm1::DescriptionClick()

@@ -285,4 +285,6 @@ private:
     QLabel *m_statusPanels[2]{};
     QAction *m_editActions[6]{};
     QList<QKeySequence> m_commandShortcuts;
+    // The character-set item the note describes, so a new choice is told from the same.
+    int m_noteSet = 0;
 };

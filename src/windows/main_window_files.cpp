@@ -8,7 +8,7 @@
 #include "document/line_breaks.h"
 #include "files/export_text.h"
 #include "files/import_text.h"
-#include "files/project_record.h"
+#include "files/project_file.h"
 #include "windows/code_page.h"
 #include "windows/printer.h"
 #include "windows/prompts.h"
@@ -17,6 +17,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 
@@ -102,12 +103,13 @@ void TForm1::SaveAs1Click()
             break;
     }
     QString error;
-    if (!quill::SaveProjectFile(name, quill::GatherProject(document()), &error)) {
+    if (!quill::SaveProjectFile(name, quill::GatherProjectFile(document()), &error)) {
         showFailure(error);
         return;
     }
     setSaved();
     setStatusPanelText(1, name);
+    m_statusPanels[1]->setToolTip(QString());
 }
 
 void TForm1::Open1Click()
@@ -123,18 +125,26 @@ void TForm1::Open1Click()
 void TForm1::openProject(const QString &path)
 {
     OpenDialog1.lastName = path;
-    quill::TProjectRecord record;
+    quill::ProjectFile file;
     QString error;
-    if (!quill::LoadProjectFile(path, &record, &error, quill::FileKind::RegularOnly)) {
+    if (!quill::LoadProjectFile(path, &file, &error, quill::FileKind::RegularOnly)) {
         showFailure(error);
         return;
     }
     quill::TagDocument doc = document();
-    quill::ApplyProject(record, doc);
+    QString note;
+    quill::ApplyProjectFile(file, doc, &note);
     applyDocument(doc);
     // After the fields, whose change reactions have set the mark while loading.
     setSaved();
-    setStatusPanelText(1, path);
+    // A damaged tail costs only the whole texts, not the file: the name says so, and its
+    // hint says why.
+    setStatusPanelText(1, note.isEmpty() ? path : path + QStringLiteral(" (whole texts not read)"));
+    m_statusPanels[1]->setToolTip(
+        note.isEmpty() ? QString()
+                       : QStringLiteral("%1: %2; the fields hold the texts as the record keeps "
+                                        "them.")
+                             .arg(path, note));
 }
 
 void TForm1::Exit1Click()
@@ -169,7 +179,7 @@ void TForm1::Import1Click()
         return;
     QString text;
     QString error;
-    if (!quill::readImportText(chosen, &text, &error)) {
+    if (!quill::readImportText(chosen, quill::CharacterSet::of(document()), &text, &error)) {
         showFailure(error);
         return;
     }
@@ -190,7 +200,7 @@ void TForm1::exportCodePage(quill::FileDialogRequest &dialog)
         return;
     dialog.lastName = chosen;
     QString error;
-    if (!quill::exportText(chosen, text, &error))
+    if (!quill::exportText(chosen, text, quill::CharacterSet::of(document()), &error))
         showFailure(error);
 }
 

@@ -1,6 +1,8 @@
 // End-to-end runs of the built quillmark-cli.
 
+#include "common/expected_values.h"
 #include "common/file_helpers.h"
+#include "common/script_texts.h"
 #include "common/worked_example.h"
 
 #include <QDir>
@@ -205,6 +207,11 @@ private slots:
     void show();
     void pack();
     void failedPackKeepsFile();
+    void scripts_data();
+    void scripts();
+    void wholeTexts_data();
+    void wholeTexts();
+    void damagedTail();
     void extractIsShowOfItsProject();
     void applyToPages();
     void dryRunChangesNothing();
@@ -293,25 +300,41 @@ void TestCli::convert_data()
 {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QStringList>("written");
+    QTest::addColumn<QByteArray>("kernels"); // QUILLMARK_CONVERTER, unset when empty
+    QTest::addColumn<QByteArray>("err");     // how standard error starts
 
     const QString convert = QStringLiteral("convert");
     const QString menu = path("menu.html");
     QTest::newRow("script alone") << QStringList{convert, menu, path("one.js")}
-                                  << QStringList{path("one.js")};
+                                  << QStringList{path("one.js")} << QByteArray() << QByteArray();
     QTest::newRow("page and log") << QStringList{convert, QStringLiteral("--html-page"),
                                                  QStringLiteral("--log"), menu, path("two.js")}
-                                  << QStringList{path("two.js"), path("two.html"), path("two.log")};
+                                  << QStringList{path("two.js"), path("two.html"), path("two.log")}
+                                  << QByteArray() << QByteArray();
+    QTest::newRow("kernels named")
+        << QStringList{convert, menu, path("three.js")} << QStringList{path("three.js")}
+        << QByteArray("portable") << QByteArray();
+    QTest::newRow("kernels unknown: said, and the best taken")
+        << QStringList{convert, menu, path("four.js")} << QStringList{path("four.js")}
+        << QByteArray("fastest")
+        << QByteArray("quillmark-cli: QUILLMARK_CONVERTER=fastest is none of ");
 }
 
 void TestCli::convert()
 {
     QFETCH(QStringList, args);
     QFETCH(QStringList, written);
+    QFETCH(QByteArray, kernels);
+    QFETCH(QByteArray, err);
 
+    if (!kernels.isEmpty())
+        qputenv("QUILLMARK_CONVERTER", kernels);
     const Run run = runCli(args);
+    qunsetenv("QUILLMARK_CONVERTER");
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.out, QByteArray());
-    QCOMPARE(run.err, QByteArray());
+    QCOMPARE(run.err.left(err.size()), err);
+    QCOMPARE(run.err.isEmpty(), err.isEmpty());
     QCOMPARE(readFile(written.first()),
              QByteArray("document.write(\"<ul>\");\r\n"
                         "document.write(\"<li class=\\\"a\\\">It\\'s</li>\");\r\n"
@@ -494,8 +517,9 @@ void TestCli::show()
     // A value Open changes is shown changed, with a warning; the work still succeeds.
     const Run odd = runCli({QStringLiteral("show"), path("odd.qmk")});
     QCOMPARE(odd.exitCode, 0);
-    QCOMPARE(odd.err, QByteArray("quillmark-cli: warning: distribution: stored position 7 is none "
-                                 "of its items; shown as null\n"));
+    QCOMPARE(odd.err, "quillmark-cli: " + path("odd.qmk").toUtf8() +
+                          ": warning: distribution: stored position 7 is none of its items; "
+                          "shown as null\n");
     QCOMPARE(odd.out,
              workedExampleShown().replace("distribution: \"Global\"", "distribution: null"));
 }
@@ -545,6 +569,152 @@ void TestCli::failedPackKeepsFile()
     QCOMPARE(run.err, QByteArray("quillmark-cli: -:2:2: unknown key \"Author\"\n"));
     QCOMPARE(readFile(target), workedExampleRecord());
     QCOMPARE(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden), before);
+}
+
+namespace {
+
+// The label of an item of the character-set list.
+QString charsetLabel(int set)
+{
+    for (const expected::Field &field : expected::fields) {
+        if (QLatin1StringView(field.control) == QLatin1StringView("ComboBox4"))
+            return expected::items(field).at(set);
+    }
+    return {};
+}
+
+// The file pack writes to `again` from what show --json writes of `project`.
+QByteArray repacked(const QString &project, const QString &again)
+{
+    const Run json = runCli({QStringLiteral("show"), QStringLiteral("--json"), project});
+    const Run packed = runCli({QStringLiteral("pack"), QStringLiteral("-"), again}, {}, json.out);
+    return json.exitCode == 0 && packed.exitCode == 0 ? readFile(again) : QByteArray();
+}
+
+QByteArray jsonOf(const QStringList &members)
+{
+    return "{" + members.join(QLatin1Char(',')).toUtf8() + "}";
+}
+
+} // namespace
+
+// A text in each set's own script goes through pack, show and generate: its record bytes
+// and its page bytes are in that set, and it comes back whole.
+void TestCli::scripts_data()
+{
+    QTest::addColumn<int>("row");
+    for (int i = 0; i < int(std::size(scripts::texts)); ++i)
+        QTest::newRow(scripts::texts[i].language) << i;
+}
+
+void TestCli::scripts()
+{
+    QFETCH(int, row);
+    const scripts::Text &script = scripts::texts[row];
+    const QString label = charsetLabel(script.set);
+    const QString project = path("script.qmk");
+    const Run packed =
+        runCli({QStringLiteral("pack"), QStringLiteral("-"), project}, {},
+               jsonOf({QStringLiteral("\"charset\": \"%1\"").arg(label),
+                       QStringLiteral("\"description\": \"%1\"").arg(script.string())}));
+    QCOMPARE(packed.err, QByteArray());
+    QCOMPARE(packed.exitCode, 0);
+
+    // The record alone, the description's bytes in the set and the set's position.
+    const QByteArray file = readFile(project);
+    const QByteArray bytes = script.encoded();
+    QCOMPARE(file.size(), 1640);
+    QCOMPARE(int(quint8(file[0])), bytes.size());
+    QCOMPARE(file.mid(1, bytes.size()), bytes);
+    QCOMPARE(int(file[592]), script.set);
+
+    const Run shown = runCli({QStringLiteral("show"), project});
+    QCOMPARE(shown.err, QByteArray());
+    QVERIFY(shown.out.startsWith("description: \"" + script.string().toUtf8() + "\"\n"));
+    QVERIFY(shown.out.contains("\ncharset: \"" + label.toUtf8() + "\"\n"));
+    QCOMPARE(repacked(project, path("again.qmk")), file);
+
+    const Run generated =
+        runCli({QStringLiteral("generate"), QStringLiteral("--meta-only"), project});
+    QCOMPARE(generated.exitCode, 0);
+    QVERIFY(generated.out.startsWith("<meta name=\"description\" content=\"" + bytes + "\">\r\n"));
+    QVERIFY(generated.out.contains("charset=" + label.toLatin1() + "\">\r\n"));
+}
+
+// Texts longer than their places in the record, or with characters the set lacks, come
+// back whole after the record; the record keeps what fits, cut where a character ends.
+void TestCli::wholeTexts_data()
+{
+    QTest::addColumn<int>("set");
+    QTest::addColumn<QString>("title");       // as long as the window lets it be: 75
+    QTest::addColumn<QString>("description"); // 250
+    QTest::addColumn<QByteArray>("titleBytes");
+    QTest::addColumn<QByteArray>("descriptionBytes");
+    QTest::addColumn<QByteArray>("page"); // the description's line of the page
+
+    const QString greek = QString(75, QChar(0x03A9));
+    const QString cyrillic = u'a' + QString(249, QChar(0x0416));
+    QTest::newRow("UTF-8") << 9 << greek << cyrillic << QByteArray("\xce\xa9").repeated(15)
+                           << "a" + QByteArray("\xd0\x96").repeated(124)
+                           << "a" + QByteArray("\xd0\x96").repeated(249);
+    QTest::newRow("ISO-8859-7") << 6 << greek << cyrillic << QByteArray(30, '\xd9')
+                                << "a" + QByteArray(249, '?')
+                                << "a" + QByteArray("&#1046;").repeated(249);
+}
+
+void TestCli::wholeTexts()
+{
+    QFETCH(int, set);
+    QFETCH(QString, title);
+    QFETCH(QString, description);
+    QFETCH(QByteArray, titleBytes);
+    QFETCH(QByteArray, descriptionBytes);
+    QFETCH(QByteArray, page);
+
+    const QString project = path("long.texts.qmk");
+    const Run packed = runCli({QStringLiteral("pack"), QStringLiteral("-"), project}, {},
+                              jsonOf({QStringLiteral("\"charset\": \"%1\"").arg(charsetLabel(set)),
+                                      QStringLiteral("\"title\": \"%1\"").arg(title),
+                                      QStringLiteral("\"description\": \"%1\"").arg(description)}));
+    QCOMPARE(packed.err, QByteArray());
+    QCOMPARE(packed.exitCode, 0);
+    const QByteArray file = readFile(project);
+    QCOMPARE(file.mid(0, 1 + descriptionBytes.size()),
+             char(descriptionBytes.size()) + descriptionBytes);
+    QCOMPARE(file.mid(517, 1 + titleBytes.size()), char(titleBytes.size()) + titleBytes);
+    QCOMPARE(file.mid(1640), "Quillmark-Texts 1\n{\n    \"description\": \"" +
+                                 description.toUtf8() + "\",\n    \"title\": \"" + title.toUtf8() +
+                                 "\"\n}\n");
+
+    const QByteArray shown = runCli({QStringLiteral("show"), project}).out;
+    QVERIFY(shown.contains("\ntitle: \"" + title.toUtf8() + "\"\n"));
+    QVERIFY(shown.startsWith("description: \"" + description.toUtf8() + "\"\n"));
+    QCOMPARE(repacked(project, path("again.qmk")), file);
+    const QByteArray generated =
+        runCli({QStringLiteral("generate"), QStringLiteral("--meta-only"), project}).out;
+    QVERIFY(generated.startsWith("<meta name=\"description\" content=\"" + page + "\">\r\n"));
+}
+
+// A damaged tail costs the whole texts, never the file: show and generate go on with the
+// record's texts and say so.
+void TestCli::damagedTail()
+{
+    const QString project = path("torn.qmk");
+    QCOMPARE(runCli({QStringLiteral("pack"), QStringLiteral("-"), project}, {},
+                    R"({"title": "Wooden Toys of the Black Forest, since 1890"})")
+                 .exitCode,
+             0);
+    QVERIFY(writeFile(project, readFile(project).chopped(3)));
+    const Run shown = runCli({QStringLiteral("show"), project});
+    QCOMPARE(shown.exitCode, 0);
+    const QByteArray named = "quillmark-cli: " + project.toUtf8() + ": warning: ";
+    QCOMPARE(shown.err, named + "the whole texts after the record are not well formed; texts "
+                                "shown as the record holds them\n");
+    QVERIFY(shown.out.contains("\ntitle: \"Wooden Toys of the Black Fores\"\n"));
+    const Run generated = runCli({QStringLiteral("generate"), project});
+    QCOMPARE(generated.exitCode, 0);
+    QVERIFY(generated.err.startsWith(named + "the whole texts after the record"));
+    QVERIFY(generated.out.contains("content=\"Wooden Toys of the Black Fores\">"));
 }
 
 void TestCli::extractIsShowOfItsProject()

@@ -56,11 +56,27 @@ inline QByteArray reference(const QByteArray &source)
     return out;
 }
 
-// What is wrong with the run of whole blocks the converter takes from `text`, from a
-// line's start or, when `inText`, after a text byte of its line ("x"); empty when the run
-// is right: the lines it ends as the plain conversion writes them, then the line going
-// on without its blanks at the front, `keep` just past its last text byte.
-inline QByteArray blockRunFault(const QByteArray &text, bool inText, qsizetype most)
+// Where a run of whole blocks from the start of `source` (text, Ctrl-Z, padding) must
+// stop: before the first block that holds a Ctrl-Z or more LFs than may still end.
+inline qsizetype blockRunEnd(const QByteArray &source, qsizetype most)
+{
+    using quill::blocks::RunBlockSize;
+    qsizetype end = 0;
+    for (;; end += RunBlockSize) {
+        const QByteArray block = source.mid(end, RunBlockSize);
+        if (block.contains(quill::blocks::CtrlZ) || block.count('\n') > most)
+            return end;
+        most -= block.count('\n');
+    }
+}
+
+// What is wrong with the run of whole blocks `kernels` takes from `text`, from a line's
+// start or, when `inText`, after a text byte of its line ("x"); empty when the run is
+// right: every whole block it may take taken, the lines it ends as the plain conversion
+// writes them, then the line going on without its blanks at the front, `keep` just past
+// its last text byte.
+inline QByteArray blockRunFault(const quill::blocks::Implementation &kernels,
+                                const QByteArray &text, bool inText, qsizetype most)
 {
     using namespace quill::blocks;
     const QByteArray before = inText ? "x" : "";
@@ -69,14 +85,15 @@ inline QByteArray blockRunFault(const QByteArray &text, bool inText, qsizetype m
         LinePrefix + before + QByteArray((PrefixSize + SuffixSize) * source.size(), '\0');
     char *const start = out.data() + PrefixSize + before.size();
     const auto *const begin = reinterpret_cast<const unsigned char *>(source.constData());
-    const BlocksSpan run = convertBlocks(begin, start, start, inText, most);
+    const BlocksSpan run = kernels.convertBlocks(begin, start, start, inText, most);
 
     const qsizetype taken = run.end - begin;
-    if (taken % 64 != 0 || taken > text.size() || text.left(taken).contains(CtrlZ))
-        return "took " + QByteArray::number(taken) + " bytes";
+    if (taken != blockRunEnd(source, most))
+        return "took " + QByteArray::number(taken) + " bytes, not " +
+               QByteArray::number(blockRunEnd(source, most));
     const QByteArray lines = before + text.left(taken);
     const qsizetype going = lines.lastIndexOf('\n') + 1;
-    if (run.lines != lines.count('\n') || run.lines > most)
+    if (run.lines != lines.count('\n'))
         return "ended " + QByteArray::number(run.lines) + " lines";
     const QByteArray goingOn = escaped(trimmedLine(lines.mid(going), false));
     const QByteArray shown = escaped(trimmedLine(lines.mid(going)));
@@ -89,5 +106,35 @@ inline QByteArray blockRunFault(const QByteArray &text, bool inText, qsizetype m
         return "kept up to " + QByteArray::number(run.keep - out.constData());
     if (run.inText != !shown.isEmpty())
         return "has text: " + QByteArray::number(run.inText);
+    return {};
+}
+
+// The line conversion of `kernels` from byte `at` of `source` (text, Ctrl-Z, padding),
+// blanks skipped first when `skip`, checked against the plain way; empty when right,
+// nothing written before the output's start either.
+inline QByteArray lineFault(const quill::blocks::Implementation &kernels, const QByteArray &source,
+                            bool skip, qsizetype at = 0)
+{
+    using namespace quill::blocks;
+    qsizetype from = at;
+    while (skip && isBlank(source[from]) && source[from] != '\n' && source[from] != CtrlZ)
+        ++from;
+    qsizetype end = from;
+    while (source[end] != '\r' && source[end] != '\n' && source[end] != CtrlZ)
+        ++end;
+    const QByteArray guard(BlockSize, '#');
+    QByteArray out = guard + QByteArray(2 * (end - at) + BlockSize, '#');
+    const auto *const begin = reinterpret_cast<const unsigned char *>(source.constData()) + at;
+    const LineSpan span = kernels.convertLine(begin, out.data() + BlockSize, skip);
+    if (span.end - begin != end - at)
+        return "stopped at " + QByteArray::number(span.end - begin) + ", not " +
+               QByteArray::number(end - at);
+    const QByteArray written = out.left(span.out - out.constData());
+    if (!written.startsWith(guard))
+        return "wrote before the output";
+    if (written.mid(BlockSize) != escaped(source.mid(from, end - from)))
+        return "wrote " + written.mid(BlockSize).toPercentEncoding();
+    if (skip && kernels.skipBlanks(begin) - begin != from - at)
+        return "skipped to " + QByteArray::number(kernels.skipBlanks(begin) - begin);
     return {};
 }

@@ -96,7 +96,7 @@ inline constexpr Field fields[] = {
     // Advanced
     list("ComboBox4", "GroupBox1", 152, 27, 89,
          "ISO-8859-1|ISO-8859-2|ISO-8859-3|ISO-8859-4|ISO-8859-5|ISO-8859-6|ISO-8859-7|"
-         "ISO-8859-8|ISO-8859-9",
+         "ISO-8859-8|ISO-8859-9|UTF-8",
          0, "Choose a Character Set: "),
     list("ComboBox5", "Panel1", 96, 136, 57,
          "af|ar|be|bg|ca|cs|da|de|el|en|en-au|en-ca|en-nz|en-us|es|et|eu|fa|fi|fo|fr|gd|he|hi|"
@@ -190,6 +190,7 @@ inline constexpr const char *characterSetNotes[] = {
     "Hebrew.",
     "Afrikaans, Basque, Catalan, Danish, Dutch, English, Faeroese, Finnish, French, Galician, "
     "German, Turkish, Irish, Italian, Norwegian, Portuguese, Spanish and Swedish.",
+    "All languages: the character set of nearly every page on the web today.",
 };
 inline constexpr const char *startUpNote[] = {
     "Afrikaans, Basque, Catalan, Danish, Dutch, English, ",

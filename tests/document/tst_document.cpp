@@ -1,8 +1,9 @@
-// The document core: field catalogue, generator and 8-bit codec.
+// The document core: field catalogue, generator and the character sets of texts.
 
 #include "common/expected_values.h"
 #include "common/worked_example.h"
 #include "document/ansi_codec.h"
+#include "document/character_set.h"
 #include "document/field_catalogue.h"
 #include "document/line_breaks.h"
 #include "document/meta_generator.h"
@@ -13,6 +14,7 @@
 #include <QTest>
 
 using namespace quill;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -121,8 +123,13 @@ private slots:
     void encode();
     void decode_data();
     void decode();
-    void highBytesBothWays();
-    void everyByteRoundTrips();
+    void everyCharacterBothWays();
+    void lacking_data();
+    void lacking();
+    void fitted_data();
+    void fitted();
+    void longestText_data();
+    void longestText();
 
     void recordLayoutIsPacked();
     void capacities();
@@ -175,6 +182,9 @@ void TestDocument::conditionalLines_data()
     const auto s = [](const char *text) { return QString::fromUtf8(text); };
     using L = QStringList;
 
+    QTest::newRow("UTF-8 declared")
+        << L{s("ComboBox4=9")} << s("<meta http-equiv=\"Content-Type\"")
+        << L{s(R"(<meta http-equiv="Content-Type" content="text/html; charset=UTF-8">)")};
     QTest::newRow("refresh: page only") << L{s("Edit8=a.html")} << refresh << L{};
     QTest::newRow("refresh: delay only") << L{s("Edit9=5")} << refresh << L{};
     QTest::newRow("refresh: both")
@@ -333,89 +343,210 @@ void TestDocument::codePageText()
     QCOMPARE(quill::codePageText(lines), text);
 }
 
+// The rules of writing a text in a set, beyond what each set's own table holds: the
+// Western set for a list position outside the list, '?' or a reference for what a set
+// lacks, and every character counted, the invisible ones too.
 void TestDocument::encode_data()
 {
+    QTest::addColumn<int>("set"); // the item of the character-set list
+    QTest::addColumn<bool>("references");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("bytes");
 
-    QTest::newRow("empty") << QString() << QByteArray();
-    QTest::newRow("ASCII") << QStringLiteral("<meta a=\"b\">\t~\x7f")
-                           << QByteArray("<meta a=\"b\">\t~\x7f");
-    QTest::newRow("NUL") << QString(QChar(0)) << QByteArray(1, '\0');
-    QTest::newRow("euro") << fromUcs4(0x20AC) << QByteArray("\x80");
-    QTest::newRow("Y diaeresis") << fromUcs4(0x0178) << QByteArray("\x9f");
-    QTest::newRow("Latin-1 e acute") << fromUcs4(0xE9) << QByteArray("\xe9");
-    QTest::newRow("y diaeresis") << fromUcs4(0xFF) << QByteArray("\xff");
-    QTest::newRow("C1 control 0x80 is not in the set") << fromUcs4(0x80) << QByteArray("?");
-    QTest::newRow("A macron") << fromUcs4(0x0100) << QByteArray("?");
-    QTest::newRow("CJK between ASCII")
-        << (QStringLiteral("a") + fromUcs4(0x4E2D) + QStringLiteral("b")) << QByteArray("a?b");
-    QTest::newRow("non-BMP is one character") << fromUcs4(0x1F600) << QByteArray("?");
-    QTest::newRow("two non-BMP") << fromUcs4(0x1F600) + fromUcs4(0x10000) << QByteArray("??");
-    QTest::newRow("lone high surrogate")
-        << (QString(QChar(0xD800)) + QStringLiteral("x")) << QByteArray("?x");
-    QTest::newRow("lone low surrogate") << QString(QChar(0xDC00)) << QByteArray("?");
+    const auto row = [](const char *tag, int set, bool references, const QString &text,
+                        const QByteArray &bytes) {
+        QTest::newRow(tag) << set << references << text << bytes;
+    };
+    row("empty", 0, false, QString(), QByteArray());
+    row("ASCII", 0, false, QStringLiteral("<meta a=\"b\">\t~\x7f"), "<meta a=\"b\">\t~\x7f");
+    row("ASCII in UTF-8", 9, false, QStringLiteral("<meta a=\"b\">\t~\x7f"),
+        "<meta a=\"b\">\t~\x7f");
+    row("NUL", 0, false, QString(QChar(0)), QByteArray(1, '\0'));
+    row("euro", 0, false, fromUcs4(0x20AC), "\x80");
+    row("Y diaeresis", 0, false, fromUcs4(0x0178), "\x9f");
+    row("Latin-1 e acute", 0, false, fromUcs4(0xE9), "\xe9");
+    row("C1 control 0x80 is not in the set", 0, false, fromUcs4(0x80), "?");
+    row("no item: the Western set", -1, false, fromUcs4(0x20AC), "\x80");
+    row("beyond the list: the Western set", 10, false, fromUcs4(0x20AC), "\x80");
+    row("ISO-8859-9 read as windows-1254, which has the euro", 8, false,
+        fromUcs4(0x011F) + fromUcs4(0x20AC), "\xf0\x80");
+    row("CJK between ASCII", 0, false, u"a\u4E2Db"_s, "a?b");
+    row("non-BMP is one character", 0, false, fromUcs4(0x1F600), "?");
+    row("lone high surrogate", 0, false, QString(QChar(0xD800)) + u'x', "?x");
+    row("lone low surrogate in UTF-8", 9, false, QString(QChar(0xDC00)), "?");
+    row("a joiner is not dropped", 0, false, u"a\u200Db"_s, "a?b");
+    row("reference", 6, true, u"\u03A9 caf\u00E9"_s, "\xd9 caf&#233;");
+    row("reference to a joiner", 0, true, u"a\u200Db"_s, "a&#8205;b");
+    row("reference beyond 16 bits", 0, true, fromUcs4(0x1F600), "&#128512;");
+    row("no reference to half a pair", 0, true, QString(QChar(0xD800)) + u'x', "?x");
+    row("UTF-8 lacks nothing", 9, true, fromUcs4(0x1F600), "\xf0\x9f\x98\x80");
 }
 
 void TestDocument::encode()
 {
+    QFETCH(int, set);
+    QFETCH(bool, references);
     QFETCH(QString, text);
     QFETCH(QByteArray, bytes);
-    QCOMPARE(encodeAnsi(text), bytes);
+    const CharacterSet charset = CharacterSet::ofItem(set);
+    QCOMPARE(charset.encode(text, references ? Lacking::CharacterReference : Lacking::QuestionMark),
+             bytes);
+    if (set == 0 && !references)
+        QCOMPARE(encodeAnsi(text), bytes);
 }
 
 void TestDocument::decode_data()
 {
+    QTest::addColumn<int>("set");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("ASCII") << QByteArray("Hello, \"world\"") << QStringLiteral("Hello, \"world\"");
-    QTest::newRow("euro") << QByteArray("\x80") << fromUcs4(0x20AC);
-    QTest::newRow("S caron") << QByteArray("\x8a") << fromUcs4(0x0160);
-    QTest::newRow("OE") << QByteArray("\x8c") << fromUcs4(0x0152);
-    QTest::newRow("left single quote") << QByteArray("\x91") << fromUcs4(0x2018);
-    QTest::newRow("en dash") << QByteArray("\x96") << fromUcs4(0x2013);
-    QTest::newRow("trade mark") << QByteArray("\x99") << fromUcs4(0x2122);
-    QTest::newRow("Y diaeresis") << QByteArray("\x9f") << fromUcs4(0x0178);
-    QTest::newRow("undefined 0x81") << QByteArray("\x81") << fromUcs4(0x81);
-    QTest::newRow("undefined 0x8D") << QByteArray("\x8d") << fromUcs4(0x8D);
-    QTest::newRow("undefined 0x8F") << QByteArray("\x8f") << fromUcs4(0x8F);
-    QTest::newRow("undefined 0x90") << QByteArray("\x90") << fromUcs4(0x90);
-    QTest::newRow("undefined 0x9D") << QByteArray("\x9d") << fromUcs4(0x9D);
-    QTest::newRow("no-break space") << QByteArray("\xa0") << fromUcs4(0xA0);
-    QTest::newRow("y diaeresis") << QByteArray("\xff") << fromUcs4(0xFF);
+    QTest::newRow("ASCII") << 0 << QByteArray("Hello, \"world\"") << u"Hello, \"world\""_s;
+    QTest::newRow("euro") << 0 << QByteArray("\x80") << fromUcs4(0x20AC);
+    QTest::newRow("S caron") << 0 << QByteArray("\x8a") << fromUcs4(0x0160);
+    QTest::newRow("left single quote") << 0 << QByteArray("\x91") << fromUcs4(0x2018);
+    QTest::newRow("trade mark") << 0 << QByteArray("\x99") << fromUcs4(0x2122);
+    QTest::newRow("undefined 0x81") << 0 << QByteArray("\x81") << fromUcs4(0x81);
+    QTest::newRow("undefined 0x9D") << 0 << QByteArray("\x9d") << fromUcs4(0x9D);
+    QTest::newRow("no-break space") << 0 << QByteArray("\xa0") << fromUcs4(0xA0);
+    QTest::newRow("windows-1254 undefined 0x8E") << 8 << QByteArray("\x8e") << fromUcs4(0x8E);
+    // What a set leaves undefined reads as browsers read it.
+    QTest::newRow("ISO-8859-3 undefined 0xA5") << 2 << QByteArray("a\xa5") << u"a\uFFFD"_s;
+    QTest::newRow("ISO-8859-8 undefined 0xC0") << 7 << QByteArray("\xc0") << u"\uFFFD"_s;
+    QTest::newRow("UTF-8 cut off") << 9 << QByteArray("a\xce") << u"a\uFFFD"_s;
+    QTest::newRow("UTF-8 overlong") << 9 << QByteArray("\xc0\xaf") << u"\uFFFD\uFFFD"_s;
 }
 
 void TestDocument::decode()
 {
+    QFETCH(int, set);
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
-    QCOMPARE(decodeAnsi(bytes), text);
+    QCOMPARE(CharacterSet::ofItem(set).decode(bytes), text);
+    if (set == 0)
+        QCOMPARE(decodeAnsi(bytes), text);
 }
 
-// Every byte where the set departs from Latin-1 decodes to its own character, which
-// encodes back to that byte.
-void TestDocument::highBytesBothWays()
+// In every set, a character either comes back from its byte or is named as lacking, and
+// a byte either reads as one character that writes it again or as U+FFFD: no fallback
+// writes one character as another's byte.
+void TestDocument::everyCharacterBothWays()
 {
-    QSet<char16_t> seen;
-    for (int b = 0x80; b < 0xA0; ++b) {
-        const QByteArray byte(1, char(b));
-        const QString text = decodeAnsi(byte);
-        QCOMPARE(text.size(), 1);
-        QVERIFY2(!seen.contains(text.at(0).unicode()), qPrintable(QString::number(b, 16)));
-        seen.insert(text.at(0).unicode());
-        QCOMPARE(encodeAnsi(text), byte);
+    QString all;
+    for (char32_t c = 1; c < 0x10000; ++c) {
+        if (c < 0xD800 || c > 0xDFFF)
+            all += QChar(char16_t(c));
+    }
+    QByteArray everyByte;
+    for (int b = 0; b < 256; ++b)
+        everyByte.append(char(b));
+    const auto sets = characterSetCatalogue();
+    for (int item = 0; item < int(sets.size()); ++item) {
+        const CharacterSet set = CharacterSet::ofItem(item);
+        if (set.isUtf8()) {
+            QCOMPARE(set.decode(set.encode(all, Lacking::QuestionMark)), all);
+            QVERIFY(set.lacking(all).isEmpty());
+            continue;
+        }
+        const QByteArray bytes = set.encode(all, Lacking::QuestionMark);
+        QCOMPARE(bytes.size(), all.size());
+        const QString back = set.decode(bytes);
+        const QList<char32_t> lacking = set.lacking(all);
+        const QSet<char32_t> named(lacking.begin(), lacking.end());
+        QCOMPARE(back.size(), all.size());
+        qsizetype lost = 0;
+        for (qsizetype i = 0; i < all.size(); ++i) {
+            if (back[i] != all[i]) {
+                QVERIFY2(back[i] == u'?' && named.contains(all[i].unicode()),
+                         qPrintable(u"%1: U+%2"_s.arg(set.name()).arg(all[i].unicode(), 0, 16)));
+                ++lost;
+            }
+        }
+        QCOMPARE(lost, lacking.size());
+        const QString read = set.decode(everyByte);
+        QCOMPARE(read.size(), 256);
+        for (int b = 0; b < 256; ++b) {
+            if (read[b] != QChar(0xFFFD))
+                QCOMPARE(set.encode(read.sliced(b, 1), Lacking::QuestionMark),
+                         everyByte.sliced(b, 1));
+        }
+        // ASCII is ASCII in every set.
+        QCOMPARE(read.left(128), QString::fromLatin1(everyByte.left(128)));
     }
 }
 
-void TestDocument::everyByteRoundTrips()
+void TestDocument::lacking_data()
 {
-    QByteArray all;
-    for (int b = 0; b < 256; ++b)
-        all.append(char(b));
-    const QString text = decodeAnsi(all);
-    QCOMPARE(text.size(), 256);
-    QCOMPARE(encodeAnsi(text), all);
+    QTest::addColumn<int>("set");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("lacking"); // the characters, each once in order
+
+    QTest::newRow("none") << 0 << u"caf\u00E9 \u20AC"_s << QString();
+    QTest::newRow("each once, in order") << 0 << u"\u03A9a\u03B1\u03A9"_s << u"\u03A9\u03B1"_s;
+    QTest::newRow("beyond 16 bits") << 4 << u"\U0001F600"_s << u"\U0001F600"_s;
+    QTest::newRow("half a pair is no character") << 0 << QString(QChar(0xDC00)) << QString();
+    QTest::newRow("UTF-8 lacks nothing") << 9 << u"\u03A9\u4E2D"_s << QString();
+}
+
+void TestDocument::lacking()
+{
+    QFETCH(int, set);
+    QFETCH(QString, text);
+    QFETCH(QString, lacking);
+    QList<char32_t> expected;
+    for (const char32_t c : lacking.toUcs4())
+        expected << c;
+    QCOMPARE(CharacterSet::ofItem(set).lacking(text), expected);
+}
+
+// A record's place is cut where a character ends, never inside one.
+void TestDocument::fitted_data()
+{
+    QTest::addColumn<int>("set");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("capacity");
+    QTest::addColumn<QByteArray>("bytes");
+
+    QTest::newRow("fits") << 0 << u"abc"_s << 3 << QByteArray("abc");
+    QTest::newRow("8-bit: a byte a character")
+        << 6 << u"\u03A9\u03A9\u03A9"_s << 2 << QByteArray("\xd9\xd9");
+    QTest::newRow("lacking as one byte") << 0 << u"\u03A9\U0001F600b"_s << 2 << QByteArray("??");
+    QTest::newRow("UTF-8 at a boundary")
+        << 9 << u"a\u0416\u0416"_s << 5 << QByteArray("a\xd0\x96\xd0\x96");
+    QTest::newRow("UTF-8 inside a character")
+        << 9 << u"a\u0416\u0416"_s << 4 << QByteArray("a\xd0\x96");
+    QTest::newRow("UTF-8 inside four bytes") << 9 << u"ab\U0001F600"_s << 5 << QByteArray("ab");
+    QTest::newRow("UTF-8 nothing fits") << 9 << u"\u4E2D"_s << 2 << QByteArray();
+}
+
+void TestDocument::fitted()
+{
+    QFETCH(int, set);
+    QFETCH(QString, text);
+    QFETCH(int, capacity);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(CharacterSet::ofItem(set).fitted(text, capacity), bytes);
+}
+
+// QuickInsert copies a field whole, so the longest text of the field it fills is the
+// longer of the two.
+void TestDocument::longestText_data()
+{
+    QTest::addColumn<int>("field");
+    QTest::addColumn<int>("longest");
+    QTest::newRow("typing limit") << int(Field::Edit3) << 75;
+    QTest::newRow("DC title from the title") << int(Field::Edit18) << 75;
+    QTest::newRow("DC description from the description") << int(Field::Edit20) << 250;
+    QTest::newRow("DC language from the language list") << int(Field::Edit29) << 5;
+    QTest::newRow("comment from the description") << int(Field::Edit17) << 250;
+    QTest::newRow("DC publisher") << int(Field::Edit22) << 30;
+}
+
+void TestDocument::longestText()
+{
+    QFETCH(int, field);
+    QFETCH(int, longest);
+    QCOMPARE(quill::longestText(fieldDef(Field(field))), longest);
 }
 
 // Fields follow each other without gaps, except one byte before a list that would

@@ -3,6 +3,7 @@
 #include "document/meta_generator.h"
 #include "document/tag_document.h"
 #include "files/file_io.h"
+#include "files/project_file.h"
 #include "files/project_record.h"
 #include "files/shell_target.h"
 
@@ -42,6 +43,11 @@ private slots:
     void forgedLength_data();
     void forgedLength();
     void fullRecordRoundTrip();
+    void tails_data();
+    void tails();
+    void changedRecordWins_data();
+    void changedRecordWins();
+    void cutTails();
 
     void loadLength_data();
     void loadLength();
@@ -208,7 +214,8 @@ void TestFiles::forgedLength()
     QCOMPARE(doc.text(def.id), QString(def.capacity, QLatin1Char('a')));
 }
 
-// Every stored value comes back, the Preferences texts and 8-bit characters included.
+// Every stored value comes back, the Preferences texts and 8-bit characters included,
+// in every set: where the record cannot hold a text, the tail holds it whole.
 void TestFiles::fullRecordRoundTrip()
 {
     TagDocument doc = TagDocument::startUp();
@@ -227,9 +234,20 @@ void TestFiles::fullRecordRoundTrip()
             break;
         }
     }
-    TagDocument back = TagDocument::startUp();
-    ApplyProject(GatherProject(doc), back);
-    QCOMPARE(back, doc);
+    for (int set = -1; set <= int(characterSetCatalogue().size()); ++set) {
+        doc.setIndex(Field::ComboBox4, set < int(characterSetCatalogue().size()) ? set : -1);
+        const ProjectFile file = GatherProjectFile(doc);
+        // A set that holds the characters keeps them in the record alone; UTF-8 takes
+        // more bytes than the capacities.
+        const CharacterSet charset = CharacterSet::of(doc);
+        QCOMPARE(file.tail.isEmpty(),
+                 !charset.isUtf8() && charset.lacking(doc.text(Field::Edit1)).isEmpty());
+        TagDocument back = TagDocument::startUp();
+        QString note;
+        ApplyProjectFile(file, back, &note);
+        QCOMPARE(note, QString());
+        QCOMPARE(back, doc);
+    }
 }
 
 void TestFiles::loadLength_data()
@@ -458,8 +476,8 @@ void TestFiles::nativeNames()
     QCOMPARE(displayName(name), shown);
 }
 
-// Whatever the bytes, apply and gather never fault, and one round brings the record
-// to a fixed point that holds the same document.
+// Whatever the bytes, apply and gather never fault, and one round brings the file to a
+// fixed point that holds the same document.
 void TestFiles::randomRecords()
 {
     QRandomGenerator rng(20240611);
@@ -472,13 +490,134 @@ void TestFiles::randomRecords()
         if (lines < 11 || lines > 46)
             QFAIL(qPrintable(QStringLiteral("record %1 gave %2 lines").arg(i).arg(lines)));
 
-        const TProjectRecord once = GatherProject(doc);
+        const ProjectFile once = GatherProjectFile(doc);
         TagDocument again = TagDocument::startUp();
         again.setMode(doc.mode());
-        ApplyProject(once, again);
-        // The same document gathers to the same record, so `once` is the fixed point.
-        if (!(again == doc))
+        QString note;
+        ApplyProjectFile(once, again, &note);
+        // The same document gathers to the same file, so `once` is the fixed point.
+        if (!(again == doc) || !note.isEmpty())
             QFAIL(qPrintable(QStringLiteral("record %1 is no fixed point").arg(i)));
+    }
+}
+
+// What follows the record never makes Open fail: a tail is used where it agrees with
+// the record, passed over where it is another program's, and ignored with a note where
+// it is damaged.
+void TestFiles::tails_data()
+{
+    QTest::addColumn<QByteArray>("tail");
+    QTest::addColumn<QString>("description"); // as Open leaves it
+    QTest::addColumn<bool>("noted");
+
+    // The record, in ISO-8859-5, holds "Ж??" for the description (a lacking character
+    // as '?'); the whole text is "ЖΩΩ".
+    const QByteArray whole =
+        "Quillmark-Texts 1\n{\n    \"description\": \"\u0416\u03a9\u03a9\"\n}\n";
+    const QString kept = u"\u0416??"_s;
+    const QString full = u"\u0416\u03A9\u03A9"_s;
+    QTest::newRow("none") << QByteArray() << kept << false;
+    QTest::newRow("whole texts") << whole << full << false;
+    QTest::newRow("one line, blanks between")
+        << "Quillmark-Texts 1\n { \"description\" : \"\u0416\u03a9\u03a9\" }\n"_ba << full << false;
+    QTest::newRow("unknown keys and other kinds pass")
+        << "Quillmark-Texts 1\n{\"x\": [1], \"robots\": \"None\", \"title\": 5, "
+           "\"description\": \"\u0416\u03a9\u03a9\"}\n"_ba
+        << full << false;
+    QTest::newRow("a text the record does not agree with")
+        << "Quillmark-Texts 1\n{\"description\": \"\u0416\u03a9\u03a9!\"}\n"_ba << kept << false;
+    QTest::newRow("another program's bytes") << QByteArray(300, 'x') << kept << false;
+    QTest::newRow("not JSON") << "Quillmark-Texts 1\n<texts/>\n"_ba << kept << true;
+    QTest::newRow("not UTF-8") << "Quillmark-Texts 1\n{\"description\": \"\xff\"}\n"_ba << kept
+                               << true;
+    QTest::newRow("more after the object") << whole + "{}\n" << kept << true;
+    QTest::newRow("a later form") << QByteArray(whole).replace("Texts 1", "Texts 2") << kept
+                                  << true;
+}
+
+void TestFiles::tails()
+{
+    QFETCH(QByteArray, tail);
+    QFETCH(QString, description);
+    QFETCH(bool, noted);
+
+    TagDocument doc = TagDocument::startUp();
+    doc.setIndex(Field::ComboBox4, 4);
+    doc.setText(Field::Edit1, u"\u0416\u03A9\u03A9"_s);
+    const QByteArray record = bytesOf(GatherProject(doc));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"p.qmk"_s);
+    QVERIFY(writeFile(path, record + tail));
+
+    ProjectFile file;
+    QString error;
+    QVERIFY2(LoadProjectFile(path, &file, &error), qPrintable(error));
+    TagDocument opened = TagDocument::startUp();
+    QString note;
+    ApplyProjectFile(file, opened, &note);
+    QCOMPARE(opened.text(Field::Edit1), description);
+    QCOMPARE(!note.isEmpty(), noted);
+    QCOMPARE(opened.index(Field::ComboBox4), 4);
+}
+
+// A record another program changed wins over the tail Save wrote with it; so does a
+// change of the set.
+void TestFiles::changedRecordWins_data()
+{
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("title");
+
+    const QString whole = QString(40, QChar(0x03A9));
+    const int title = fieldDef(Field::Edit6).offset;
+    QTest::newRow("as saved") << title << QByteArray() << whole;
+    QTest::newRow("text changed") << title + 1 << QByteArray("\xc1")
+                                  << u"\u0391"_s + whole.left(29);
+    QTest::newRow("shortened") << title << QByteArray("\x1d") << whole.left(29);
+    QTest::newRow("set changed") << fieldDef(Field::ComboBox4).offset << QByteArray("\x04")
+                                 << u"\u0439"_s.repeated(30);
+}
+
+void TestFiles::changedRecordWins()
+{
+    QFETCH(int, offset);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, title);
+
+    TagDocument doc = TagDocument::startUp();
+    doc.setIndex(Field::ComboBox4, 6);
+    doc.setText(Field::Edit6, QString(40, QChar(0x03A9)));
+    ProjectFile file = GatherProjectFile(doc);
+    QVERIFY(!file.tail.isEmpty());
+    std::memcpy(file.record.bytes.data() + offset, bytes.constData(), std::size_t(bytes.size()));
+    TagDocument opened = TagDocument::startUp();
+    QString note;
+    ApplyProjectFile(file, opened, &note);
+    QCOMPARE(opened.text(Field::Edit6), title);
+    QCOMPARE(note, QString());
+}
+
+// Cut anywhere, a file with a tail opens: whole, or with the record's texts and a note.
+void TestFiles::cutTails()
+{
+    TagDocument doc = TagDocument::startUp();
+    doc.setIndex(Field::ComboBox4, 9);
+    doc.setText(Field::Edit6, QString(75, QChar(0x65E5)));
+    doc.setText(Field::Edit1, u"caf\u00E9 \"quoted\"\n\t\\"_s.repeated(30));
+    const ProjectFile saved = GatherProjectFile(doc);
+    const QByteArray bytes = projectFileBytes(saved);
+    TagDocument recordOnly = TagDocument::startUp();
+    ApplyProject(saved.record, recordOnly);
+    for (qsizetype size = TProjectRecord::Size; size <= bytes.size(); ++size) {
+        ProjectFile file{saved.record,
+                         bytes.sliced(TProjectRecord::Size, size - TProjectRecord::Size)};
+        TagDocument opened = TagDocument::startUp();
+        QString note;
+        ApplyProjectFile(file, opened, &note);
+        const bool whole = size == bytes.size();
+        const bool none = file.tail.size() < qsizetype(sizeof "Quillmark-Texts ") - 1;
+        if (!(opened == (whole ? doc : recordOnly)) || note.isEmpty() == !(whole || none))
+            QFAIL(qPrintable(QStringLiteral("cut at %1").arg(size)));
     }
 }
 

@@ -58,28 +58,37 @@ private slots:
 void TestOutput::importText_data()
 {
     QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("set"); // the project's item of the character-set list
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("LF") << "a\nb\n"_ba << u"a\r\nb\r\n"_s;
-    QTest::newRow("CR") << "a\rb"_ba << u"a\r\nb"_s;
-    QTest::newRow("CR LF") << "a\r\nb"_ba << u"a\r\nb"_s;
-    QTest::newRow("mixed") << "1\r\n2\n3\r4\n\r5"_ba << u"1\r\n2\r\n3\r\n4\r\n\r\n5"_s;
-    QTest::newRow("empty") << QByteArray() << QString();
-    QTest::newRow("zero byte ends it") << "abc\0def\n"_ba << u"abc"_s;
+    QTest::newRow("LF") << "a\nb\n"_ba << 0 << u"a\r\nb\r\n"_s;
+    QTest::newRow("CR") << "a\rb"_ba << 0 << u"a\r\nb"_s;
+    QTest::newRow("CR LF") << "a\r\nb"_ba << 0 << u"a\r\nb"_s;
+    QTest::newRow("mixed") << "1\r\n2\n3\r4\n\r5"_ba << 0 << u"1\r\n2\r\n3\r\n4\r\n\r\n5"_s;
+    QTest::newRow("empty") << QByteArray() << 0 << QString();
+    QTest::newRow("zero byte ends it") << "abc\0def\n"_ba << 0 << u"abc"_s;
     // Every other byte stays, Ctrl-Z and the high bytes included.
-    QTest::newRow("high bytes") << "\x1a\xa0\x81\xff"_ba << u"\x1a\u00a0\u0081\u00ff"_s;
+    QTest::newRow("high bytes") << "\x1a\xa0\x81\xff"_ba << 0 << u"\x1a\u00a0\u0081\u00ff"_s;
+    QTest::newRow("UTF-8 whatever the project declares")
+        << "caf\xc3\xa9 \xce\xa9"_ba << 6 << u"caf\u00e9 \u03a9"_s;
+    QTest::newRow("a byte-order mark is no text") << "\xef\xbb\xbf"
+                                                     "a"_ba
+                                                  << 9 << u"a"_s;
+    QTest::newRow("not UTF-8: the project's set") << "\xd9\xe1\r"_ba << 6 << u"\u03a9\u03b1\r\n"_s;
+    QTest::newRow("UTF-8 cut off at the end is not UTF-8") << "a\xc3"_ba << 0 << u"a\u00c3"_s;
 }
 
 void TestOutput::importText()
 {
     QFETCH(QByteArray, file);
+    QFETCH(int, set);
     QFETCH(QString, text);
     QTemporaryDir dir;
     const QString path = dir.filePath(u"page.html"_s);
     QVERIFY(writeFile(path, file));
     QString read;
     QString error;
-    QVERIFY2(readImportText(path, &read, &error), qPrintable(error));
+    QVERIFY2(readImportText(path, CharacterSet::ofItem(set), &read, &error), qPrintable(error));
     QCOMPARE(read, text);
 }
 
@@ -91,13 +100,13 @@ void TestOutput::importCapacity()
     QString error;
     // Exactly full, then one over; a lone LF grows into two characters and counts so.
     QVERIFY(writeFile(path, QByteArray(CodePageCapacity, 'x')));
-    QVERIFY(readImportText(path, &text, &error));
+    QVERIFY(readImportText(path, CharacterSet::western(), &text, &error));
     QCOMPARE(text.size(), CodePageCapacity);
     QVERIFY(writeFile(path, QByteArray(CodePageCapacity - 1, 'x') + '\n'));
-    QVERIFY(!readImportText(path, &text, &error));
+    QVERIFY(!readImportText(path, CharacterSet::western(), &text, &error));
     QCOMPARE(error, u"Text exceeds memo capacity"_s);
     QVERIFY(writeFile(path, QByteArray(CodePageCapacity + 1, 'x')));
-    QVERIFY(!readImportText(path, &text, &error));
+    QVERIFY(!readImportText(path, CharacterSet::western(), &text, &error));
     QCOMPARE(error, u"Text exceeds memo capacity"_s);
 }
 
@@ -110,7 +119,7 @@ void TestOutput::importFailures()
     for (const QString &path : {dir.filePath(u"missing.txt"_s), fifo, dir.path(), u"/dev/zero"_s}) {
         QString text = u"kept"_s;
         QString error;
-        QVERIFY2(!readImportText(path, &text, &error), qPrintable(path));
+        QVERIFY2(!readImportText(path, CharacterSet::western(), &text, &error), qPrintable(path));
         QCOMPARE(error, u"Cannot open file "_s + path);
         QCOMPARE(text, u"kept"_s);
     }
@@ -151,8 +160,10 @@ void TestOutput::exportWritesBytes()
     const QString path = dir.filePath(u"page.html"_s);
     QVERIFY(writeFile(path, "an older and longer page"_ba));
     QString error;
-    QVERIFY2(exportText(path, u"<p>\u00a0\u20ac</p>\r\n"_s, &error), qPrintable(error));
-    QCOMPARE(readFile(path), "<p>\xa0\x80</p>\r\n"_ba);
+    // In the set given; what it lacks as a reference.
+    QVERIFY2(exportText(path, u"<p>\u03a9 \u00e9</p>\r\n"_s, CharacterSet::ofItem(6), &error),
+             qPrintable(error));
+    QCOMPARE(readFile(path), "<p>\xd9 &#233;</p>\r\n"_ba);
 }
 
 void TestOutput::failedExportKeepsOldFile_data()
@@ -179,10 +190,11 @@ void TestOutput::failedExportKeepsOldFile()
     if (diskFills)
         QVERIFY(writeFile(path, old));
     const QString text(200, u'x');
+    const CharacterSet western = CharacterSet::western();
     QString error;
     const bool written =
-        diskFills ? withFileSizeLimit(100, [&] { return exportText(path, text, &error); })
-                  : exportText(path, text, &error);
+        diskFills ? withFileSizeLimit(100, [&] { return exportText(path, text, western, &error); })
+                  : exportText(path, text, western, &error);
     QVERIFY(!written);
     QCOMPARE(error, message.arg(path));
     if (diskFills)

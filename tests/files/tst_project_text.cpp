@@ -2,6 +2,7 @@
 
 #include "document/ansi_codec.h"
 #include "document/tag_document.h"
+#include "files/project_file.h"
 #include "files/project_record.h"
 #include "files/project_text.h"
 
@@ -18,20 +19,22 @@ namespace {
 
 const QString source = QStringLiteral("in.json");
 
-TProjectRecord pack(const QByteArray &json)
-{
-    TProjectRecord record;
-    QStringList errors;
-    if (!projectFromJson(json, source, &record, &errors))
-        qWarning("%s", qPrintable(errors.join(QLatin1Char('\n'))));
-    return record;
-}
-
-TProjectRecord openThenSave(const TProjectRecord &record)
+// What pack takes from the JSON text; the start-up document when it refuses it.
+TagDocument packed(const QByteArray &json)
 {
     TagDocument doc = TagDocument::startUp();
-    ApplyProject(record, doc);
-    return GatherProject(doc);
+    QStringList errors;
+    if (!projectFromJson(json, source, &doc, &errors))
+        qWarning("%s", qPrintable(errors.join(QLatin1Char('\n'))));
+    return doc;
+}
+
+TagDocument opened(const ProjectFile &file)
+{
+    TagDocument doc = TagDocument::startUp();
+    QString note;
+    ApplyProjectFile(file, doc, &note);
+    return doc;
 }
 
 QStringList linesOf(const QByteArray &text)
@@ -39,18 +42,24 @@ QStringList linesOf(const QByteArray &text)
     return QString::fromUtf8(text).split(QLatin1Char('\n'));
 }
 
-// Texts of any bytes up to a little beyond their capacity, lists also outside their
-// items: what the windows may hold before a save.
+// What the windows may hold before a save: texts of any characters up to the longest
+// the window gives the field, lists also outside their items.
 TagDocument randomDocument(QRandomGenerator &rng)
 {
+    static const QString others = QStringLiteral("\u03A9\u0416\u05D0\u0627\u65E5\u00E9\u20AC");
     TagDocument doc = TagDocument::startUp();
     for (const FieldDef &def : fieldCatalogue()) {
         switch (def.kind) {
         case FieldKind::Edit: {
-            QByteArray bytes(rng.bounded(def.capacity + 3), '\0');
+            QByteArray bytes(rng.bounded(longestText(def) + 1), '\0');
             for (char &b : bytes)
                 b = char(rng.bounded(256));
-            doc.setText(def.id, decodeAnsi(bytes));
+            QString text = decodeAnsi(bytes);
+            for (QChar &c : text) {
+                if (rng.bounded(4) == 0)
+                    c = others.at(rng.bounded(others.size()));
+            }
+            doc.setText(def.id, text);
             break;
         }
         case FieldKind::List:
@@ -71,7 +80,7 @@ class TestProjectText : public QObject
     Q_OBJECT
 
 private slots:
-    void writtenRecordsComeBack();
+    void writtenFilesComeBack();
     void anyRecordComesBackAsOpenLeavesIt();
     void everyByteThroughTexts();
     void escapes_data();
@@ -86,14 +95,15 @@ private slots:
     void randomSources();
 };
 
-// A record the program writes comes back byte for byte, with nothing to warn about.
-void TestProjectText::writtenRecordsComeBack()
+// A file the program writes comes back byte for byte, with nothing to warn about.
+void TestProjectText::writtenFilesComeBack()
 {
     QRandomGenerator rng(14);
     for (int i = 0; i < 1000; ++i) {
-        const TProjectRecord written = GatherProject(randomDocument(rng));
-        if (!projectNormalisations(written).isEmpty() || pack(projectToJson(written)) != written)
-            QFAIL(qPrintable(QStringLiteral("record %1").arg(i)));
+        const ProjectFile written = GatherProjectFile(randomDocument(rng));
+        if (!projectNormalisations(written.record).isEmpty() ||
+            GatherProjectFile(packed(projectToJson(opened(written)))) != written)
+            QFAIL(qPrintable(QStringLiteral("document %1").arg(i)));
     }
 }
 
@@ -103,12 +113,12 @@ void TestProjectText::anyRecordComesBackAsOpenLeavesIt()
 {
     QRandomGenerator rng(1640);
     for (int i = 0; i < 1000; ++i) {
-        const TProjectRecord record = randomRecord(rng);
-        const TProjectRecord packed = pack(projectToJson(record));
-        if (packed != openThenSave(record))
+        const TagDocument doc = opened({randomRecord(rng), {}});
+        const TagDocument back = packed(projectToJson(doc));
+        if (GatherProjectFile(back) != GatherProjectFile(doc))
             QFAIL(qPrintable(QStringLiteral("record %1: pack(show) differs").arg(i)));
-        if (projectToLines(packed) != projectToLines(record) ||
-            projectToJson(packed) != projectToJson(record))
+        if (projectToLines(back) != projectToLines(doc) ||
+            projectToJson(back) != projectToJson(doc))
             QFAIL(qPrintable(QStringLiteral("record %1: show(pack(show)) differs").arg(i)));
     }
 }
@@ -136,7 +146,7 @@ void TestProjectText::everyByteThroughTexts()
     QCOMPARE(object.value(QLatin1StringView(description.key)).toString() +
                  object.value(QLatin1StringView(keywords.key)).toString(),
              decodeAnsi(all));
-    QCOMPARE(pack(projectToJson(record)), record);
+    QCOMPARE(GatherProjectFile(packed(projectToJson(record))), (ProjectFile{record, {}}));
 }
 
 // How a one-character title is written: the line form keeps every control character,
@@ -167,7 +177,7 @@ void TestProjectText::escapes()
     record.bytes[std::size_t(title.offset)] = 1;
     record.bytes[std::size_t(title.offset) + 1] = std::uint8_t(byte);
     QVERIFY(linesOf(projectToLines(record)).contains(QStringLiteral("title: ") + written));
-    QCOMPARE(pack(projectToJson(record)), record);
+    QCOMPARE(GatherProject(packed(projectToJson(record))), record);
 }
 
 // One member per line in record order, four blanks in, LF, a final newline; the line
@@ -212,11 +222,18 @@ void TestProjectText::accepted_data()
                          << QStringLiteral("style-type-other-checked: true");
     QTest::newRow("escaped key") << QByteArray(R"({"t\u0069tle": "x"})")
                                  << QStringLiteral(R"(title: "x")");
-    QTest::newRow("full capacity") << QByteArray(R"({"author": "123456789012345678901234567890"})")
-                                   << QStringLiteral(R"(author: "123456789012345678901234567890")");
-    QTest::newRow("8-bit characters, raw and escaped")
-        << QByteArray("{\"title\": \"\xE2\x82\xAC\\u00e9\\u0081 ?\"}")
-        << QStringLiteral("title: \"\u20AC\u00E9\\u0081 ?\"");
+    QTest::newRow("beyond the capacity, within the typing limit")
+        << "{\"author\": \"" + QByteArray(75, 'a') + "\"}"
+        << QStringLiteral("author: \"%1\"").arg(QString(75, u'a'));
+    QTest::newRow("as long as QuickInsert makes it")
+        << "{\"dc-description\": \"" + QByteArray(250, 'd') + "\"}"
+        << QStringLiteral("dc-description: \"%1\"").arg(QString(250, u'd'));
+    QTest::newRow("any character, raw and escaped")
+        << QByteArray("{\"title\": \"\xE2\x82\xAC\\u00e9\\u0081 ?\xE4\xB8\xAD\\u0100"
+                      "\xF0\x9F\x98\x80\"}")
+        << QStringLiteral("title: \"\u20AC\u00E9\\u0081 ?\u4E2D\u0100\U0001F600\"");
+    QTest::newRow("U+FEFF starting a text is a character")
+        << QByteArray("{\"title\": \"\\ufeffx\"}") << QStringLiteral("title: \"\uFEFFx\"");
     QTest::newRow("separators inside the value")
         << QByteArray("{\n  \"title\" :\n  \"a\\\", b}: [{\"\n}")
         << QStringLiteral(R"(title: "a\", b}: [{")");
@@ -227,13 +244,13 @@ void TestProjectText::accepted()
     QFETCH(QByteArray, json);
     QFETCH(QString, changedLine);
 
-    TProjectRecord record;
+    TagDocument doc;
     QStringList errors;
-    QVERIFY2(projectFromJson(json, source, &record, &errors),
+    QVERIFY2(projectFromJson(json, source, &doc, &errors),
              qPrintable(errors.join(QLatin1Char('\n'))));
     QVERIFY(errors.isEmpty());
 
-    QStringList expected = linesOf(projectToLines(GatherProject(TagDocument::startUp())));
+    QStringList expected = linesOf(projectToLines(TagDocument::startUp()));
     if (!changedLine.isEmpty()) {
         const QString key = changedLine.section(QStringLiteral(": "), 0, 0);
         const auto at = std::find_if(expected.begin(), expected.end(), [&key](const QString &l) {
@@ -242,7 +259,7 @@ void TestProjectText::accepted()
         QVERIFY(at != expected.end());
         *at = changedLine;
     }
-    QCOMPARE(linesOf(projectToLines(record)), expected);
+    QCOMPARE(linesOf(projectToLines(doc)), expected);
 }
 
 // Every fault is found and named, and nothing is stored.
@@ -323,32 +340,29 @@ void TestProjectText::rejected_data()
     QTest::newRow("item in another case")
         << QByteArray(R"({"pragma": "cache"})")
         << one(R"(in.json:1:2: pragma: "cache" is none of its items: "Cache", "No-Cache")");
-    QTest::newRow("beyond the capacity, within the typing limit")
-        << QByteArray(R"({"author": "1234567890123456789012345678901"})")
-        << one("in.json:1:2: author: 31 characters, more than the 30 the field holds");
-    QTest::newRow("8-bit characters count one each")
-        << QByteArray("{\"dc-language\": \"\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\"}")
-        << one("in.json:1:2: dc-language: 6 characters, more than the 5 the field holds");
-    QTest::newRow("outside the 8-bit set")
-        << QByteArray("{\"title\": \"\xE4\xB8\xAD\xE4\xB8\xAD\\u0100\"}")
-        << one("in.json:1:2: title: characters outside the 8-bit character set: U+4E2D, U+0100");
+    QTest::newRow("beyond the typing limit")
+        << "{\"author\": \"" + QByteArray(76, 'a') + "\"}"
+        << one("in.json:1:2: author: 76 characters, more than the 75 the field takes");
+    QTest::newRow("beyond what QuickInsert gives")
+        << "{\"dc-description\": \"" + QByteArray(251, 'd') + "\"}"
+        << one("in.json:1:2: dc-description: 251 characters, more than the 250 the field takes");
+    QTest::newRow("characters count one each")
+        << QByteArray("{\"dc-language\": \"\xC3\xA9\xCE\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\"}")
+        << one("in.json:1:2: dc-language: 6 characters, more than the 5 the field takes");
     QTest::newRow("lone high surrogate")
         << QByteArray(R"({"title": "a\ud800"})")
         << one(R"(in.json:1:13: a \u escape of half a surrogate pair without its other half)");
     QTest::newRow("lone low surrogate")
         << QByteArray(R"({"title": "a\udc00"})")
-        << one("in.json:1:2: title: a character outside the 8-bit character set: U+DC00");
-    QTest::newRow("beyond 16 bits")
-        << QByteArray("{\"title\": \"\xF0\x9F\x98\x80\"}")
-        << one("in.json:1:2: title: a character outside the 8-bit character set: U+1F600");
+        << one("in.json:1:2: title: half a surrogate pair is no character: U+DC00");
 
     QTest::newRow("every fault, in order")
-        << QByteArray("{\"title\": 1,\n \"x\": 2,\n \"comment\": \"\\u0100\",\n \"title\": \"\"}")
+        << QByteArray("{\"title\": 1,\n \"x\": 2,\n \"comment\": \"\\udc00\",\n \"title\": \"\"}")
         << QStringList{
                QStringLiteral("in.json:1:2: title: takes a string, not a number"),
                QStringLiteral(R"(in.json:2:2: unknown key "x")"),
                QStringLiteral(
-                   "in.json:3:2: comment: a character outside the 8-bit character set: U+0100"),
+                   "in.json:3:2: comment: half a surrogate pair is no character: U+DC00"),
                QStringLiteral("in.json:4:2: title: given more than once"),
            };
 }
@@ -358,19 +372,20 @@ void TestProjectText::rejected()
     QFETCH(QByteArray, json);
     QFETCH(QStringList, errors);
 
-    TProjectRecord record;
-    record.bytes.fill(0xAA);
-    const TProjectRecord untouched = record;
+    TagDocument doc = TagDocument::startUp();
+    doc.setText(Field::Edit1, QStringLiteral("untouched"));
+    const TagDocument untouched = doc;
     QStringList got;
-    QVERIFY(!projectFromJson(json, source, &record, &got));
+    QVERIFY(!projectFromJson(json, source, &doc, &got));
     QCOMPARE(got, errors);
-    QCOMPARE(record, untouched);
+    QCOMPARE(doc, untouched);
 }
 
 // Stored values Open changes are named with what was stored; the bytes Open ignores
 // are not.
 void TestProjectText::normalisations_data()
 {
+    QTest::addColumn<int>("set"); // the record's item of the character-set list
     QTest::addColumn<int>("offset");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("warning"); // empty for none
@@ -378,42 +393,58 @@ void TestProjectText::normalisations_data()
 
     const auto at = [](Field f) { return fieldDef(f).offset; };
     QTest::newRow("list beyond its items")
-        << at(Field::ComboBox1) << QByteArray("\x07\0\0\0", 4)
+        << 0 << at(Field::ComboBox1) << QByteArray("\x07\0\0\0", 4)
         << QStringLiteral("distribution: stored position 7 is none of its items; shown as null")
         << QStringLiteral("distribution: null");
     QTest::newRow("list below -1")
-        << at(Field::ComboBox13) << QByteArray("\xFE\xFF\xFF\xFF")
+        << 0 << at(Field::ComboBox13) << QByteArray("\xFE\xFF\xFF\xFF")
         << QStringLiteral("classification: stored position -2 is none of its items; shown as null")
         << QStringLiteral("classification: null");
-    QTest::newRow("list at -1") << at(Field::ComboBox1) << QByteArray("\xFF\xFF\xFF\xFF")
+    QTest::newRow("list at -1") << 0 << at(Field::ComboBox1) << QByteArray("\xFF\xFF\xFF\xFF")
                                 << QString() << QStringLiteral("distribution: null");
     QTest::newRow("box byte 2")
-        << at(Field::CheckBox2) << QByteArray("\x02")
+        << 0 << at(Field::CheckBox2) << QByteArray("\x02")
         << QStringLiteral("script-type-other-checked: stored byte 2 is neither 0 nor 1; shown as "
                           "false")
         << QStringLiteral("script-type-other-checked: false");
     QTest::newRow("length beyond the capacity")
-        << at(Field::Edit24)
+        << 0 << at(Field::Edit24)
         << QByteArray("\x0B"
                       "2002-06-01")
-        << QStringLiteral("dc-date: stored length 11 is beyond its capacity; cut to 10 characters")
+        << QStringLiteral("dc-date: stored length 11 is beyond its capacity; cut to 10 bytes")
         << QStringLiteral(R"(dc-date: "2002-06-01")");
     QTest::newRow("length at the capacity")
-        << at(Field::Edit24)
+        << 0 << at(Field::Edit24)
         << QByteArray("\x0A"
                       "2002-06-01")
         << QString() << QStringLiteral(R"(dc-date: "2002-06-01")");
-    QTest::newRow("padding") << 579 << QByteArray("\xFF") << QString() << QString();
+    QTest::newRow("padding") << 0 << 579 << QByteArray("\xFF") << QString() << QString();
+    QTest::newRow("a byte the set leaves undefined")
+        << 2 << at(Field::Edit6)
+        << QByteArray("\x02"
+                      "a\xA5")
+        << QStringLiteral("title: stored bytes that are no characters of ISO-8859-3; shown as "
+                          "U+FFFD")
+        << QStringLiteral("title: \"a\uFFFD\"");
+    QTest::newRow("UTF-8 cut inside a character")
+        << 9 << at(Field::Edit6)
+        << QByteArray("\x02"
+                      "a\xCE")
+        << QStringLiteral("title: stored bytes that are no characters of UTF-8; shown as U+FFFD")
+        << QStringLiteral("title: \"a\uFFFD\"");
 }
 
 void TestProjectText::normalisations()
 {
+    QFETCH(int, set);
     QFETCH(int, offset);
     QFETCH(QByteArray, bytes);
     QFETCH(QString, warning);
     QFETCH(QString, shown);
 
-    TProjectRecord record = GatherProject(TagDocument::startUp());
+    TagDocument doc = TagDocument::startUp();
+    doc.setIndex(Field::ComboBox4, set);
+    TProjectRecord record = GatherProject(doc);
     std::memcpy(record.bytes.data() + offset, bytes.constData(), std::size_t(bytes.size()));
     QCOMPARE(projectNormalisations(record),
              warning.isEmpty() ? QStringList() : QStringList{warning});
@@ -426,17 +457,17 @@ void TestProjectText::normalisations()
 void TestProjectText::randomSources()
 {
     QRandomGenerator rng(2024);
-    const TProjectRecord unset = {};
+    const TagDocument unset = {};
     for (int i = 0; i < 2000; ++i) {
         QByteArray json = projectToJson(randomRecord(rng));
         if (i % 2)
             json.truncate(rng.bounded(json.size() + 1));
         for (int flips = rng.bounded(4); flips > 0 && !json.isEmpty(); --flips)
             json[rng.bounded(json.size())] = char(rng.bounded(256));
-        TProjectRecord record;
+        TagDocument doc;
         QStringList errors;
-        const bool ok = projectFromJson(json, source, &record, &errors);
-        if (ok != errors.isEmpty() || (!ok && record != unset))
+        const bool ok = projectFromJson(json, source, &doc, &errors);
+        if (ok != errors.isEmpty() || (!ok && doc != unset))
             QFAIL(qPrintable(QStringLiteral("source %1").arg(i)));
     }
 }

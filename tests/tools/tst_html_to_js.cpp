@@ -42,6 +42,24 @@ QByteArray withoutCr(QByteArray bytes)
     return bytes.replace("\r", "");
 }
 
+// A source as the kernels see it: the text, the Ctrl-Z after it and a block of room.
+QByteArray padded(const QByteArray &text)
+{
+    return text + blocks::CtrlZ + QByteArray(blocks::BlockSize, '\0');
+}
+
+using Kernels = const blocks::Implementation *;
+
+bool supportedAlways()
+{
+    return true;
+}
+
+bool supportedNever()
+{
+    return false;
+}
+
 } // namespace
 
 class TestHtmlToJs : public QObject
@@ -68,10 +86,13 @@ private slots:
     void sourceCutShort();
     void sameFile_data();
     void sameFile();
-    void blockConversion_data();
-    void blockConversion();
     void lineConversion_data();
     void lineConversion();
+    void feedCount_data();
+    void feedCount();
+    void implementationOrder();
+    void choice_data();
+    void choice();
 
 private:
     // Converts `source` from src.html into out.js with neither side file.
@@ -83,6 +104,15 @@ private:
 
 void TestHtmlToJs::initTestCase()
 {
+    // The kernel tests below run every implementation this processor can run.
+    QStringList skipped;
+    for (const Kernels kernels : blocks::implementations()) {
+        if (!kernels->supported())
+            skipped << QLatin1String(kernels->name);
+    }
+    if (!skipped.isEmpty())
+        qInfo("Implementations this processor cannot run, left untested: %s",
+              qPrintable(skipped.join(QStringLiteral(", "))));
     QVERIFY(m_dir.isValid());
     // Relative names, as a user types them, resolve against the current directory.
     QVERIFY(QDir::setCurrent(m_dir.path()));
@@ -101,18 +131,28 @@ ConversionResult TestHtmlToJs::run(const QByteArray &source)
 {
     if (!writeFile(QStringLiteral("src.html"), source))
         return {0, QStringLiteral("test set-up failed"), QString()};
-    // With progress reported the lines are counted first, without they are not: the same
-    // bytes and the same result either way.
-    const ConversionResult counted =
-        convertHtmlToJs(QStringLiteral("src.html"), QStringLiteral("counted.js"), false, false,
-                        clockReading, [](int) {});
     const ConversionResult result = convertHtmlToJs(
         QStringLiteral("src.html"), QStringLiteral("out.js"), false, false, clockReading, {});
-    const QByteArray countedBytes = readFile(QStringLiteral("counted.js"));
-    QFile::remove(QStringLiteral("counted.js"));
-    if (counted.lines != result.lines || counted.error != result.error ||
-        countedBytes != readFile(QStringLiteral("out.js")))
-        return {0, QStringLiteral("counting the lines first changed the result"), QString()};
+    const QByteArray bytes = readFile(QStringLiteral("out.js"));
+    // With progress reported the lines are counted first, without they are not; and every
+    // implementation this processor can run converts (the line counts of each are checked
+    // apart): the same bytes and the same result.
+    QList<std::pair<Kernels, bool>> runs{{blocks::chosenImplementation().implementation, true}};
+    for (const Kernels kernels : blocks::supportedImplementations())
+        runs.append({kernels, false});
+    for (const auto &[kernels, counted] : runs) {
+        const ConversionResult again = convertHtmlToJs(
+            QStringLiteral("src.html"), QStringLiteral("again.js"), false, false, clockReading,
+            counted ? std::function<void(int)>([](int) {}) : nullptr, *kernels);
+        if (again.lines != result.lines || again.error != result.error ||
+            readFile(QStringLiteral("again.js")) != bytes)
+            return {0,
+                    QStringLiteral("%1%2 changed the result")
+                        .arg(QLatin1String(kernels->name),
+                             counted ? QStringLiteral(", counting first") : QString()),
+                    QString()};
+    }
+    QFile::remove(QStringLiteral("again.js"));
     return result;
 }
 
@@ -254,10 +294,12 @@ void TestHtmlToJs::blockRuns()
     QCOMPARE(readFile(QStringLiteral("out.js")), expected);
     QCOMPARE(result.lines, expected.count("\r\n"));
 
-    for (const bool inText : {false, true}) {
-        for (const qsizetype most : {qsizetype(1) << 40, source.count('\n') / 2}) {
-            const QByteArray fault = blockRunFault(source, inText, most);
-            QVERIFY2(fault.isEmpty(), fault.constData());
+    for (const Kernels kernels : blocks::supportedImplementations()) {
+        for (const bool inText : {false, true}) {
+            for (const qsizetype most : {qsizetype(1) << 40, source.count('\n') / 2}) {
+                const QByteArray fault = blockRunFault(*kernels, source, inText, most);
+                QVERIFY2(fault.isEmpty(), kernels->name + (": " + fault));
+            }
         }
     }
 }
@@ -561,13 +603,13 @@ void TestHtmlToJs::sameFile()
     }
 }
 
-// The bytes of a line up to its CR, LF or Ctrl-Z, converted a block at a time: every way
-// this machine can run gives the escaped bytes and stops there. Rows put the quotes and
-// the line's end at every place of a block and across two, for blocks of 16 and of 64.
-void TestHtmlToJs::blockConversion_data()
+// A line converted by every implementation, from its start and with its blanks skipped
+// first: the plain conversion's stop and output. Rows put the quotes, the line's end and
+// its first text byte at every place of a block and across two, for blocks of 16, 32 and
+// 64.
+void TestHtmlToJs::lineConversion_data()
 {
     QTest::addColumn<QByteArray>("line");
-    QTest::addColumn<int>("end"); // the offset of the byte that ends the line
 
     const QByteArray text =
         QByteArray("<p class=x>  Text\tand blanks\x01 across blocks</p>").repeated(3);
@@ -575,71 +617,109 @@ void TestHtmlToJs::blockConversion_data()
         QByteArray quoted = text;
         quoted[at] = "\"'\\"[at % 3];
         quoted[at + 9] = '"';
-        QTest::addRow("quotes at %d and %d", at, at + 9) << quoted + '\n' << int(quoted.size());
+        QTest::addRow("quotes at %d and %d", at, at + 9) << quoted + '\n';
         for (const char stop : {'\r', '\n', blocks::CtrlZ})
-            QTest::addRow("line end 0x%02x at %d", stop, at) << text.left(at) + stop + text << at;
-    }
-    QTest::newRow("no text") << QByteArray("\n") << 0;
-    QTest::newRow("only quotes") << QByteArray(40, '\'') + '\x1a' << 40;
-    QTest::newRow("quotes across three blocks") << QByteArray(150, '\\') + '\n' << 150;
-}
+            QTest::addRow("line end 0x%02x at %d", stop, at) << text.left(at) + stop + text;
 
-void TestHtmlToJs::blockConversion()
-{
-    QFETCH(QByteArray, line);
-    QFETCH(int, end);
-
-    using namespace blocks;
-    const QByteArray source = line + CtrlZ + QByteArray(BlockSize, '\0');
-    QByteArray expected = line.left(end);
-    expected.replace("\\", "\\\\").replace("\"", "\\\"").replace("'", "\\'");
-    const auto *const begin = reinterpret_cast<const unsigned char *>(source.constData());
-    for (const LineConversion convert : lineConversions()) {
-        QByteArray out(2 * source.size() + BlockSize, '\0');
-        const unsigned char *p = begin;
-        char *o = out.data();
-        convert(p, o);
-        QCOMPARE(p - begin, qsizetype(end));
-        QCOMPARE(out.left(o - out.data()), expected);
-    }
-}
-
-// A line's blanks skipped and its bytes converted in one pass: the same stop and output as
-// the two steps, and nothing written before the output's start. Rows put the line's
-// first text byte at every place of a block and beyond, after blanks, tabs and CRs.
-void TestHtmlToJs::lineConversion_data()
-{
-    QTest::addColumn<QByteArray>("line");
-
-    for (int blanks = 0; blanks <= 70; ++blanks) {
         const QByteArray lead =
-            QByteArray(blanks, ' ')
-                .replace(blanks / 2, blanks % 3 ? 1 : 0, blanks % 2 ? "\r" : "\t");
-        QTest::addRow("%d blanks, then text", blanks) << lead + "It's \"x\"\r\n";
-        QTest::addRow("%d blanks, then the end", blanks) << lead + (blanks % 2 ? "\n" : "\x1a");
-        QTest::addRow("%d blanks, then a long line", blanks) << lead + QByteArray(90, '\'') + '\n';
+            QByteArray(at, ' ').replace(at / 2, at % 3 ? 1 : 0, at % 2 ? "\r" : "\t");
+        QTest::addRow("%d blanks, then text", at) << lead + "It's \"x\"\r\n";
+        QTest::addRow("%d blanks, then the end", at) << lead + (at % 2 ? "\n" : "\x1a");
+        QTest::addRow("%d blanks, then a long line", at) << lead + QByteArray(90, '\'') + '\n';
     }
+    QTest::newRow("no text") << QByteArray("\n");
+    QTest::newRow("only quotes") << QByteArray(40, '\'') + '\x1a';
+    QTest::newRow("quotes across three blocks") << QByteArray(150, '\\') + '\n';
+    QTest::newRow("bytes above 127 and NUL") << QByteArray("\0\xff\x80\"\xa0\0\x7f\n", 8);
 }
 
 void TestHtmlToJs::lineConversion()
 {
     QFETCH(QByteArray, line);
 
-    using namespace blocks;
-    const QByteArray source = line + CtrlZ + QByteArray(BlockSize, '\0');
-    const auto *const begin = reinterpret_cast<const unsigned char *>(source.constData());
-    for (const bool skip : {false, true}) {
-        const unsigned char *p = skip ? skipBlanks(begin) : begin;
-        QByteArray expected(2 * source.size() + BlockSize, '#');
-        char *o = expected.data() + BlockSize;
-        convertBytesToLineEnd(p, o);
-        expected.truncate(o - expected.data());
-
-        QByteArray out(2 * source.size() + BlockSize, '#');
-        const LineSpan span = convertLine(begin, out.data() + BlockSize, skip);
-        QCOMPARE(span.end - begin, p - begin);
-        QCOMPARE(out.left(span.out - out.data()), expected);
+    for (const Kernels kernels : blocks::supportedImplementations()) {
+        for (const bool skip : {false, true}) {
+            const QByteArray fault = lineFault(*kernels, padded(line), skip);
+            QVERIFY2(fault.isEmpty(), kernels->name + ((skip ? ", skipping: " : ": ") + fault));
+        }
     }
+}
+
+// The LFs before the first Ctrl-Z, counted by every implementation; rows put the Ctrl-Z
+// on either side of the edges of blocks of 32, 64 and four of them.
+void TestHtmlToJs::feedCount_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("LFs only") << QByteArray(300, '\n');
+    const QByteArray lines = QByteArray("ab\ncd\r\n\n").repeated(60);
+    for (const int at : {0, 1, 31, 32, 63, 64, 127, 128, 255, 256, 257, 511, 600}) {
+        QByteArray stopped = lines;
+        stopped.insert(at, blocks::CtrlZ);
+        QTest::addRow("Ctrl-Z at %d", at) << stopped;
+        QTest::addRow("%d bytes, no Ctrl-Z", at) << lines.left(at);
+    }
+}
+
+void TestHtmlToJs::feedCount()
+{
+    QFETCH(QByteArray, bytes);
+
+    const qsizetype stop = bytes.indexOf(blocks::CtrlZ);
+    const qint64 feeds = (stop < 0 ? bytes : bytes.left(stop)).count('\n');
+    for (const Kernels kernels : blocks::supportedImplementations()) {
+        const blocks::FeedCount count =
+            kernels->countFeeds(bytes.constData(), bytes.constData() + bytes.size());
+        QCOMPARE(count.feeds, feeds);
+        QCOMPARE(count.stop ? count.stop - bytes.constData() : -1, stop);
+    }
+}
+
+// Best first: the run without a name takes the first this processor can run, and the
+// portable way, which every processor can run, comes last.
+void TestHtmlToJs::implementationOrder()
+{
+    const QList<Kernels> supported = blocks::supportedImplementations();
+    QCOMPARE(blocks::chooseImplementation(QByteArray()).implementation, supported.constFirst());
+    QCOMPARE(blocks::implementations().constLast()->name, "portable");
+    QCOMPARE(supported.constLast(), blocks::implementations().constLast());
+}
+
+// The implementation a name gives among two made up: "fast", which this processor cannot
+// run, and "plain", which it can.
+void TestHtmlToJs::choice_data()
+{
+    QTest::addColumn<QByteArray>("requested");
+    QTest::addColumn<QByteArray>("chosen");
+    QTest::addColumn<QString>("warning");
+
+    QTest::newRow("none: the best it runs") << QByteArray() << QByteArray("plain") << QString();
+    QTest::newRow("one it runs") << QByteArray("plain") << QByteArray("plain") << QString();
+    QTest::newRow("one it cannot run")
+        << QByteArray("fast") << QByteArray("plain")
+        << QStringLiteral("QUILLMARK_CONVERTER=fast: this processor cannot run it; converting "
+                          "with plain instead.");
+    QTest::newRow("unknown") << QByteArray("Plain") << QByteArray("plain")
+                             << QStringLiteral("QUILLMARK_CONVERTER=Plain is none of fast, plain; "
+                                               "converting with plain instead.");
+}
+
+void TestHtmlToJs::choice()
+{
+    QFETCH(QByteArray, requested);
+    QFETCH(QByteArray, chosen);
+    QFETCH(QString, warning);
+
+    blocks::Implementation fast = *blocks::implementations().constLast();
+    fast.name = "fast";
+    fast.supported = &supportedNever;
+    blocks::Implementation plain = fast;
+    plain.name = "plain";
+    plain.supported = &supportedAlways;
+    const blocks::Choice choice = blocks::chooseImplementation(requested, {&fast, &plain});
+    QCOMPARE(choice.implementation->name, chosen.constData());
+    QCOMPARE(choice.warning, warning);
 }
 
 int main(int argc, char *argv[])

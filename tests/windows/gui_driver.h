@@ -159,7 +159,20 @@ protected:
         if (text.isEmpty())
             QTest::keyClick(edit, Qt::Key_Delete);
         else
-            QTest::keyClicks(edit, text);
+            typeText(edit, text);
+    }
+
+    // Key presses that type `text`, a character each, as a keyboard of any script gives
+    // them: QTest knows keys for ASCII only.
+    static void typeText(QWidget *widget, const QString &text)
+    {
+        for (const char32_t c : text.toUcs4()) {
+            if (c < 0x80)
+                QTest::keyClick(widget, char(c));
+            else
+                QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString::fromUcs4(&c, 1),
+                                    Qt::NoModifier);
+        }
     }
 
     // Opens the list with a click and walks to the item with the arrow keys.

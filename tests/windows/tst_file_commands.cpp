@@ -4,6 +4,7 @@
 #include "gui_driver.h"
 
 #include "common/file_helpers.h"
+#include "common/script_texts.h"
 #include "files/project_record.h"
 
 #include <QProcess>
@@ -181,6 +182,81 @@ private slots:
         // An edit afterwards is a change again.
         typeInto(form().Edit1, u"x"_s);
         QCOMPARE(mark(), u"Modified"_s);
+    }
+
+    // A text typed in each set's own script: Save writes its bytes in that set, Open
+    // gives it back whole, Export writes the page in that set.
+    void scripts_data()
+    {
+        QTest::addColumn<int>("row");
+        for (int i = 0; i < int(std::size(scripts::texts)); ++i)
+            QTest::newRow(scripts::texts[i].language) << i;
+    }
+
+    void scripts()
+    {
+        QFETCH(int, row);
+        const scripts::Text &script = scripts::texts[row];
+        QTemporaryDir dir;
+        chooseItem(form().ComboBox4, script.set);
+        typeInto(form().Edit1, script.string());
+        m_prompts.answerSaveFile(dir.filePath(u"script"_s));
+        press(ctrl(Qt::Key_S));
+        const QByteArray saved = readFile(dir.filePath(u"script.qmk"_s));
+        QCOMPARE(saved.size(), quill::TProjectRecord::Size);
+        QCOMPARE(saved.mid(1, int(quint8(saved[0]))), script.encoded());
+
+        press(ctrl(Qt::Key_R));
+        m_prompts.answerOpenFile(dir.filePath(u"script.qmk"_s));
+        press(ctrl(Qt::Key_O));
+        QCOMPARE(form().Edit1->text(), script.string());
+        QCOMPARE(form().ComboBox4->currentIndex(), script.set);
+
+        press(Qt::Key_F2);
+        m_prompts.answerSaveFile(dir.filePath(u"page.html"_s));
+        press(ctrl(Qt::Key_H));
+        const QByteArray page = readFile(dir.filePath(u"page.html"_s));
+        QVERIFY(
+            page.contains("<meta name=\"description\" content=\"" + script.encoded() + "\">\r\n"));
+        QVERIFY(page.contains("charset=" + form().ComboBox4->currentText().toLatin1() + '"'));
+    }
+
+    // Texts as long as the window takes them, in a set that lacks some of their
+    // characters, come back whole from the file Save wrote; the record alone still holds
+    // what fits.
+    void wholeTexts()
+    {
+        QTemporaryDir dir;
+        const QString title = QString(75, QChar(0x03A9));
+        const QString description = QString(125, QChar(0x03B1)) + QString(125, QChar(0x0416));
+        chooseItem(form().ComboBox4, 6);
+        typeInto(form().Edit6, title);
+        typeInto(form().Edit1, description);
+        const quill::TagDocument typed = form().document();
+        m_prompts.answerSaveFile(dir.filePath(u"long.qmk"_s));
+        press(ctrl(Qt::Key_S));
+        const QByteArray saved = readFile(dir.filePath(u"long.qmk"_s));
+        QVERIFY(saved.mid(quill::TProjectRecord::Size).startsWith("Quillmark-Texts 1\n"));
+
+        press(ctrl(Qt::Key_R));
+        m_prompts.answerOpenFile(dir.filePath(u"long.qmk"_s));
+        press(ctrl(Qt::Key_O));
+        verifyDocument(typed);
+        QCOMPARE(statusPanels()[1]->text(), dir.filePath(u"long.qmk"_s));
+
+        // Torn after the record: the file still opens, with the record's texts, and the
+        // status bar says what was not read.
+        QVERIFY(writeFile(dir.filePath(u"torn.qmk"_s), saved.chopped(10)));
+        press(ctrl(Qt::Key_R));
+        m_prompts.answerOpenFile(dir.filePath(u"torn.qmk"_s));
+        press(ctrl(Qt::Key_O));
+        QCOMPARE(m_prompts.boxes(), QList<quill::Message>{});
+        QCOMPARE(form().Edit6->text(), title.left(30));
+        QCOMPARE(form().Edit1->text(), description.left(125) + QString(125, u'?'));
+        QCOMPARE(statusPanels()[1]->text(),
+                 dir.filePath(u"torn.qmk"_s) + u" (whole texts not read)"_s);
+        QVERIFY(statusPanels()[1]->toolTip().contains(u"not well formed"_s));
+        QCOMPARE(mark(), u"Saved"_s);
     }
 
     void openFailures_data()

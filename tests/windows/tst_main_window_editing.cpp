@@ -155,7 +155,7 @@ private slots:
         QTest::addColumn<int>("index");
         QTest::addColumn<bool>("mouse");
         for (int i = 0; i < int(std::size(expected::characterSetNotes)); ++i)
-            QTest::newRow(qPrintable(u"ISO-8859-%1"_s.arg(i + 1))) << i << false;
+            QTest::addRow("item %d", i) << i << false;
         QTest::newRow("ISO-8859-5 by mouse") << 4 << true;
     }
 
@@ -175,6 +175,53 @@ private slots:
         // Back to the first set: its note as one line, not the three of start-up.
         chooseItem(form().ComboBox4, 0);
         QCOMPARE(lines(form().Memo2), QStringList{note(0)});
+    }
+
+    // A set that lacks characters already typed is told once, field by field, when it
+    // is chosen; the texts stay as they are.
+    void lackingCharacters()
+    {
+        typeInto(form().Edit6, u"caf\u00e9 \u00ae"_s);
+        typeInto(form().Edit18, u"\u0416"_s);
+        typeInto(form().Edit32, u"\u03a9"_s);
+        // Of many, the first twenty are named.
+        QString many;
+        QStringList first;
+        for (char16_t c = 0x4E00; c < 0x4E00 + 22; ++c) {
+            many += QChar(c);
+            if (first.size() < 20)
+                first << QString(QChar(c));
+        }
+        typeInto(form().Edit16, many);
+        const QString pics = u"PICS Label (Extra Tags): "_s + first.join(u' ') + u" and 2 more\n"_s;
+        const quill::TagDocument typed = form().document();
+        const QString kept = u"They are kept: the project file holds them whole, and exported "
+                             u"pages carry them as character references such as &#%1;."_s;
+
+        m_prompts.answerBox(QMessageBox::Ok);
+        chooseItem(form().ComboBox4, 6);
+        m_prompts.answerBox(QMessageBox::Ok);
+        chooseItem(form().ComboBox4, 4);
+        // The same set again, and UTF-8, which lacks nothing, say nothing.
+        chooseItem(form().ComboBox4, 4);
+        chooseItem(form().ComboBox4, 9);
+
+        const auto box = [](const QString &text) {
+            return quill::informationMessage(u"Quillmark"_s, text);
+        };
+        QCOMPARE(m_prompts.boxes(),
+                 (QList<quill::Message>{
+                     box(u"ISO-8859-7 lacks characters already typed:\n"
+                         u"Title (Basic): \u00e9 \u00ae\n"_s +
+                         pics + u"Title (DC Tags): \u0416\n"_s + kept.arg(0xE9)),
+                     box(u"ISO-8859-5 lacks characters already typed:\n"
+                         u"Title (Basic): \u00e9 \u00ae\n"_s +
+                         pics + u"Rights (DC Tags): \u03a9\n"_s + kept.arg(0xE9)),
+                 }));
+        quill::TagDocument expected = typed;
+        expected.setIndex(quill::Field::ComboBox4, 9);
+        verifyDocument(expected);
+        QCOMPARE(mark(), u"Modified"_s);
     }
 
     void quickInsert_data()

@@ -1,0 +1,117 @@
+// The converter's kernels for SSSE3: sixteen bytes compared at a time, and a byte shuffle
+// that writes eight bytes with their backslashes at once.
+
+#include "tools/html_to_js_kernels.h"
+
+#if defined(__x86_64__)
+
+#include <bit>
+#include <cstring>
+#include <immintrin.h>
+
+namespace quill::blocks {
+
+QUILL_BEGIN_TARGET("ssse3,popcnt")
+namespace ssse3_way {
+namespace {
+
+// The bytes set in a comparison's result, at the place of its sixteen among the block's.
+std::uint64_t bits(__m128i hits, unsigned place)
+{
+    return std::uint64_t(unsigned(_mm_movemask_epi8(hits))) << (16 * place);
+}
+
+Classes classify(const unsigned char *s)
+{
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i ctrlZ = _mm_set1_epi8(CtrlZ);
+    const __m128i blank = _mm_set1_epi8(' ');
+    const __m128i quote = _mm_set1_epi8('"');
+    const __m128i apostrophe = _mm_set1_epi8('\'');
+    const __m128i backslash = _mm_set1_epi8('\\');
+    Classes c{};
+    for (unsigned i = 0; i < 4; ++i) {
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + 16 * i));
+        c.lfs |= bits(_mm_cmpeq_epi8(b, lf), i);
+        c.crs |= bits(_mm_cmpeq_epi8(b, cr), i);
+        c.ctrlZs |= bits(_mm_cmpeq_epi8(b, ctrlZ), i);
+        c.text |=
+            bits(_mm_xor_si128(_mm_cmpeq_epi8(_mm_min_epu8(b, blank), b), _mm_set1_epi8(-1)), i);
+        c.quotes |=
+            bits(_mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(b, quote), _mm_cmpeq_epi8(b, apostrophe)),
+                              _mm_cmpeq_epi8(b, backslash)),
+                 i);
+    }
+    return c;
+}
+
+// Eight bytes with their backslashes; `mask` marks the quotes among them. Writes sixteen
+// bytes; the first 8 + (the number of quotes) count.
+char *expandHalf(__m128i bytes, unsigned mask, char *o)
+{
+    const __m128i from = _mm_loadu_si128(reinterpret_cast<const __m128i *>(&QuoteExpansions[mask]));
+    const __m128i out =
+        _mm_or_si128(_mm_shuffle_epi8(bytes, from),
+                     _mm_and_si128(_mm_cmplt_epi8(from, _mm_setzero_si128()), _mm_set1_epi8('\\')));
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(o), out);
+    return o + 8 + _mm_popcnt_u32(mask);
+}
+
+class Spread
+{
+public:
+    Spread(const unsigned char *bytes, std::uint64_t quotes)
+        : m_bytes(bytes)
+        , m_quotes(quotes)
+    {}
+
+    // Sixteen bytes at a time: what lies beyond the piece is written over later.
+    char *copy(unsigned from, unsigned to, char *o) const
+    {
+        const std::uint64_t marks = (m_quotes & below(to)) >> from;
+        char *const end = o + (to - from) + std::popcount(marks);
+        for (unsigned at = 0; at < to - from; at += 16) {
+            const __m128i b =
+                _mm_loadu_si128(reinterpret_cast<const __m128i *>(m_bytes + from + at));
+            const auto mask = unsigned(marks >> at);
+            o = expandHalf(b, mask & 0xff, o);
+            o = expandHalf(_mm_srli_si128(b, 8), mask >> 8 & 0xff, o);
+        }
+        return end;
+    }
+
+private:
+    const unsigned char *m_bytes;
+    std::uint64_t m_quotes;
+};
+
+#include "tools/html_to_js_generic.h"
+
+} // namespace
+} // namespace ssse3_way
+QUILL_END_TARGET
+
+namespace ssse3_way {
+namespace {
+
+bool supported()
+{
+    return __builtin_cpu_supports("ssse3") && __builtin_cpu_supports("popcnt");
+}
+
+} // namespace
+} // namespace ssse3_way
+
+const Implementation ssse3 = {
+    "ssse3",
+    &ssse3_way::supported,
+    &countFeedsPortable,
+    &ssse3_way::skipBlanks,
+    &ssse3_way::convertLine,
+    &ssse3_way::convertBlocks,
+};
+
+} // namespace quill::blocks
+
+#endif
