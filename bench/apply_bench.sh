@@ -6,6 +6,9 @@
 # the same pages with `cp`, all measured in the same run (best and median of RUNS runs
 # each). apply replaces each page safely, which syncs it to disk, so `cp` followed by
 # `sync` is timed as well, and `apply --dry-run` (the diff, nothing written) on its own.
+# Then one page whose head is 10 MB on a single line (a minified head of about 230,000
+# tags, half of them the program's): apply and extract, wall and CPU time each, which
+# should grow with the page's size alone (aim: under 1 s).
 #
 # Usage: bench/apply_bench.sh [QUILLMARK_CLI] [FOLDER]
 #   QUILLMARK_CLI defaults to build/src/quillmark-cli, FOLDER to /tmp; the files go to a
@@ -88,3 +91,33 @@ printf '\napply / cp           %s (best)  %s (median)\n' "$(ratio "$apply_best" 
     "$(ratio "$apply_median" "$cp_median")"
 printf 'apply / (cp + sync)  %s (best)  %s (median)\n' "$(ratio "$apply_best" "$sync_best")" \
     "$(ratio "$apply_median" "$sync_median")"
+
+# --- One page, a 10 MB head on one line.
+awk 'BEGIN {
+    printf "<html><head>"
+    for (i = 0; size < 10000000; i++) {
+        t = sprintf("<meta name=\"description\" content=\"d%d\"><meta name=\"viewport\" content=\"width=%d\">", i, i)
+        printf "%s", t
+        size += length(t)
+    }
+    printf "</head><body>x</body></html>\n"
+}' > "$work/one-line.html"
+printf '\none page, a head of %d bytes on one line; %d runs each\n' \
+    "$(wc -c < "$work/one-line.html")" "$runs"
+printf '%-24s %8s %8s %8s\n' "best of runs (s)" wall user sys
+TIMEFORMAT='%R %U %S'
+one_line() { # the best wall time of RUNS runs of the command, with its CPU times
+    local r t best=
+    for ((r = 0; r < runs; r++)); do
+        cp "$work/one-line.html" "$work/page.html"
+        t=$({ time "$@" > /dev/null; } 2>&1 | tail -n 1)
+        if [[ -z $best ]] || awk -v a="${t%% *}" -v b="${best%% *}" 'BEGIN { exit !(a < b) }'; then
+            best=$t
+        fi
+    done
+    echo "$best"
+}
+read -r w u s < <(one_line "$cli" apply "$work/site.qmk" "$work/page.html")
+printf '%-24s %8s %8s %8s\n' "apply" "$w" "$u" "$s"
+read -r w u s < <(one_line "$cli" extract --json "$work/page.html")
+printf '%-24s %8s %8s %8s\n' "extract --json" "$w" "$u" "$s"

@@ -48,8 +48,10 @@ bool readStdin(QByteArray *bytes, qsizetype limit, QString *error)
 bool readPage(const QString &path, QByteArray *bytes, QString *error)
 {
     constexpr qsizetype PageLimit = 64 * 1024 * 1024;
-    // One byte beyond the bound tells a page that is too large from one that fits.
-    const bool read = readInput(path, PageLimit + 1, bytes, error);
+    // One byte beyond the bound tells a page that is too large from one that fits. Only
+    // a regular file is a page: a pipe would keep the batch waiting, a device never end;
+    // standard input is read only when asked for, as `-`.
+    const bool read = readInput(path, PageLimit + 1, bytes, error, FileKind::RegularOnly);
     if (read && bytes->size() <= PageLimit)
         return true;
     if (read)
@@ -76,11 +78,12 @@ void warning(const QString &name, const QString &message)
                  aboutFile(name, QStringLiteral("warning: ") + message).toUtf8().constData());
 }
 
-bool readInput(const QString &name, qsizetype limit, QByteArray *bytes, QString *error)
+bool readInput(const QString &name, qsizetype limit, QByteArray *bytes, QString *error,
+               FileKind kind)
 {
     QString why;
     if (isStandardStream(name) ? readStdin(bytes, limit, &why)
-                               : readFileUpTo(name, limit, bytes, &why))
+                               : readFileUpTo(name, limit, bytes, &why, kind))
         return true;
     *error = aboutFile(name, why);
     return false;

@@ -41,9 +41,9 @@ int badUsage(const QString &why);
 // with the file layer's message on failure.
 bool readStdin(QByteArray *bytes, qsizetype limit, QString *error);
 
-// Reads an HTML page named on the command line. A page is read whole, up to a bound far
-// beyond any real page, so a device or an endless pipe fails at once instead of filling
-// memory; false with the message, the name first.
+// Reads an HTML page named on the command line: a regular file only (a pipe, a device or
+// a folder fails at once), or standard input for `-`, read whole up to a bound far beyond
+// any real page; false with the message, the name first.
 bool readPage(const QString &path, QByteArray *bytes, QString *error);
 
 // --- Files named on the command line. Every command hands the names it was given to
@@ -59,8 +59,10 @@ QString aboutFile(const QString &name, const QString &message);
 // Reports on standard error what the work found in the named file and went on with.
 void warning(const QString &name, const QString &message);
 
-// At most `limit` bytes of the named file; false with the message.
-bool readInput(const QString &name, qsizetype limit, QByteArray *bytes, QString *error);
+// At most `limit` bytes of the named file, of the kind given (standard input whatever it
+// is); false with the message.
+bool readInput(const QString &name, qsizetype limit, QByteArray *bytes, QString *error,
+               FileKind kind = FileKind::Any);
 
 // Replaces the named file with `bytes`, whole or not at all; `-` writes them to standard
 // output (whose failures, like those of every other write there, name no file).

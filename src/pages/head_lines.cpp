@@ -166,6 +166,8 @@ QList<SlotLine> generatedHeadLines(const TagDocument &doc)
 {
     TagDocument page = doc;
     page.setMode(GenerationMode::FullPage);
+    // A title that holds "</title>" would end there, and each run would find another.
+    page.setText(Field::PageTitle, titleMarkup(doc.text(Field::PageTitle)));
     QList<SlotLine> out;
     for (const QString &line : generateMetaCode(page)) {
         const HeadItem item = readGeneratedLine(line.toUtf8());

@@ -18,16 +18,19 @@ bool isBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-qsizetype lineStart(QByteArrayView page, qsizetype at)
+// Where the blanks before `at` begin; they lead the line when a line ending or the page's
+// start lies just before them. Reading back over blanks only keeps the time linear in the
+// page, however many elements share a line.
+qsizetype blanksBefore(QByteArrayView page, qsizetype at)
 {
-    while (at > 0 && page[at - 1] != '\n' && page[at - 1] != '\r')
+    while (at > 0 && isBlank(page[at - 1]))
         --at;
     return at;
 }
 
-bool onlyBlanks(QByteArrayView bytes)
+bool startsLine(QByteArrayView page, qsizetype at)
 {
-    return std::all_of(bytes.begin(), bytes.end(), isBlank);
+    return at == 0 || page[at - 1] == '\n' || page[at - 1] == '\r';
 }
 
 // The page's own line ending: that of its first line; CR LF, the program's, when it
@@ -44,10 +47,9 @@ QByteArray lineEnding(QByteArrayView page)
 QByteArray indentation(QByteArrayView page, const PageHead &head)
 {
     for (const HeadItem &item : head.items) {
-        const qsizetype start = lineStart(page, item.begin);
-        const QByteArrayView before = page.sliced(start, item.begin - start);
-        if (onlyBlanks(before))
-            return before.toByteArray();
+        const qsizetype start = blanksBefore(page, item.begin);
+        if (startsLine(page, start))
+            return page.sliced(start, item.begin - start).toByteArray();
     }
     return {};
 }
@@ -57,12 +59,12 @@ PageEdit removal(QByteArrayView page, const HeadItem &item)
 {
     qsizetype begin = item.begin;
     qsizetype end = item.end;
-    const qsizetype start = lineStart(page, begin);
+    const qsizetype start = blanksBefore(page, begin);
     qsizetype after = end;
     while (after < page.size() && isBlank(page[after]))
         ++after;
     const bool lineEnds = after == page.size() || page[after] == '\n' || page[after] == '\r';
-    if (onlyBlanks(page.sliced(start, begin - start)) && lineEnds && after < page.size()) {
+    if (startsLine(page, start) && lineEnds && after < page.size()) {
         begin = start;
         end = after +
               ((page[after] == '\r' && after + 1 < page.size() && page[after + 1] == '\n') ? 2 : 1);
@@ -74,9 +76,9 @@ PageEdit insertion(QByteArrayView page, qsizetype at, const QList<QByteArray> &l
                    const QByteArray &indent)
 {
     const QByteArray eol = lineEnding(page);
-    const qsizetype start = lineStart(page, at);
+    const qsizetype start = blanksBefore(page, at);
     QByteArray text;
-    if (onlyBlanks(page.sliced(start, at - start))) {
+    if (startsLine(page, start)) {
         // The head ends on a line of its own: the lines go before that line.
         for (const QByteArray &line : lines)
             text += indent + line + eol;
@@ -95,42 +97,38 @@ struct Setting {
 bool chooseCharset(QByteArrayView page, const PageHead &head, const TagDocument &project,
                    const ApplyOptions &options, Setting *setting, QString *error)
 {
+    using Source = PageEncoding::Source;
     const QString projectLabel = project.value(Field::ComboBox4);
     const PageCharset wanted = PageCharset::forLabel(projectLabel.toLatin1());
-    PageCharset own;
-    QString why;
-    if (utf8BomLength(page) > 0) {
-        own = PageCharset::utf8();
-        why = QStringLiteral("is written in UTF-8 (it starts with a byte-order mark)");
-    } else if (!head.declaredCharset.isEmpty()) {
-        own = PageCharset::forLabel(head.declaredCharset);
-        const QString label = QString::fromLatin1(head.declaredCharset);
-        if (!own.isValid()) {
-            *error = QStringLiteral("Line %1 declares the unknown character set \"%2\"")
-                         .arg(head.declaredCharsetLine)
-                         .arg(label);
-            return false;
-        }
-        why = QStringLiteral("declares %1 on line %2").arg(label).arg(head.declaredCharsetLine);
-    } else if (!isAscii(page)) {
-        own = isValidUtf8(page) ? PageCharset::utf8() : PageCharset::windows1252();
-        why = QStringLiteral("is written in %1 without declaring it").arg(own.name());
-    } else {
-        own = wanted;
+    PageEncoding own;
+    if (!pageEncoding(page, head, &own, error))
+        return false;
+    // Plain ASCII reads the same in every set: it takes the project's, and when the
+    // project names none, stays in the one it is read in.
+    if (own.source == Source::PlainAscii) {
+        *setting = {wanted.isValid() ? wanted : own.charset, false};
+        return true;
     }
-    if (wanted.isValid() && own.sameAs(wanted)) {
+    if (wanted.isValid() && own.charset.sameAs(wanted)) {
         // A page that declares its set by <meta charset> alone keeps that.
-        *setting = {wanted, head.declaredCharset.size() > 0 && !head.declaredByContentType};
+        const bool metaCharset =
+            own.source == Source::Declaration && !own.declaration.byContentType;
+        *setting = {wanted, metaCharset};
         return true;
     }
-    if (options.keepCharset && own.isValid()) {
-        *setting = {own, true};
+    // Neither the page nor the project names a set: the page keeps the one it is in.
+    if (!wanted.isValid() && own.source == Source::Content) {
+        *setting = {own.charset, false};
         return true;
     }
-    const QString named = projectLabel.isEmpty() ? QStringLiteral("names no character set")
-                                                 : QStringLiteral("has %1").arg(projectLabel);
+    if (options.keepCharset) {
+        *setting = {own.charset, true};
+        return true;
+    }
+    const QString named = wanted.isValid() ? QStringLiteral("has %1").arg(projectLabel)
+                                           : QStringLiteral("names no character set");
     *error = QStringLiteral("The page %1, the project %2; --keep-charset keeps the page's")
-                 .arg(why, named);
+                 .arg(own.reason, named);
     return false;
 }
 
@@ -146,10 +144,29 @@ HeadWriter::HeadWriter(const TagDocument &project, const ApplyOptions &options)
     : m_project(project)
     , m_options(options)
     , m_lines(generatedHeadLines(project))
-{}
+    , m_charset(PageCharset::forLabel(project.value(Field::ComboBox4).toLatin1()))
+{
+    // Most pages are in the project's set: its lines are written in it once.
+    for (const SlotLine &line : std::as_const(m_lines)) {
+        QByteArray bytes;
+        QString fault;
+        if (!m_charset.encode(line.line, &bytes, &fault)) {
+            m_charset = PageCharset();
+            m_encoded.clear();
+            break;
+        }
+        m_encoded << bytes;
+    }
+}
 
 bool HeadWriter::plan(QByteArrayView page, QList<PageEdit> *edits, QStringList *notes,
                       QString *error) const
+{
+    return plan(page, readPageHead(page), edits, notes, error);
+}
+
+bool HeadWriter::plan(QByteArrayView page, const PageHead &head, QList<PageEdit> *edits,
+                      QStringList *notes, QString *error) const
 {
     const TagDocument &project = m_project;
     const ApplyOptions &options = m_options;
@@ -159,9 +176,8 @@ bool HeadWriter::plan(QByteArrayView page, QList<PageEdit> *edits, QStringList *
         *error = QStringLiteral("UTF-16 pages cannot be written");
         return false;
     }
-    const PageHead head = readPageHead(page);
-    if (!head.isHtml) {
-        *error = QStringLiteral("Not an HTML page");
+    if (!head.isHtml || !head.error.isEmpty()) {
+        *error = head.isHtml ? head.error : QStringLiteral("Not an HTML page");
         return false;
     }
     Setting setting;
@@ -176,7 +192,8 @@ bool HeadWriter::plan(QByteArrayView page, QList<PageEdit> *edits, QStringList *
     QList<PageEdit> out;
     QList<QByteArray> missing;
     QStringList written;
-    for (const SlotLine &line : m_lines) {
+    for (qsizetype index = 0; index < m_lines.size(); ++index) {
+        const SlotLine &line = m_lines[index];
         written << line.slot;
         // The page's own title stays when the project has none.
         if (!isMetaSlot(line.slot) && line.value.isEmpty())
@@ -185,9 +202,10 @@ bool HeadWriter::plan(QByteArrayView page, QList<PageEdit> *edits, QStringList *
         if (line.slot == contentTypeSlot && setting.keepDeclaration &&
             (options.keepCharset || items.isEmpty()))
             continue;
-        QByteArray bytes;
+        QByteArray bytes = m_encoded.value(index);
         QString fault;
-        if (!setting.charset.encode(line.line, &bytes, &fault)) {
+        if (!setting.charset.sameAs(m_charset) &&
+            !setting.charset.encode(line.line, &bytes, &fault)) {
             *error = QStringLiteral("The line of %1: %2").arg(slotLabel(line.slot), fault);
             return false;
         }

@@ -2,6 +2,8 @@
 
 #include "document/tag_document.h"
 #include "pages/head_lines.h"
+#include "pages/page_charset.h"
+#include "pages/page_head.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -42,11 +44,17 @@ public:
     HeadWriter(const TagDocument &project, const ApplyOptions &options);
     bool plan(QByteArrayView page, QList<PageEdit> *edits, QStringList *notes,
               QString *error) const;
+    // The same, with the page's head already read.
+    bool plan(QByteArrayView page, const PageHead &head, QList<PageEdit> *edits, QStringList *notes,
+              QString *error) const;
 
 private:
     TagDocument m_project;
     ApplyOptions m_options;
     QList<SlotLine> m_lines;
+    // The lines in the project's set; none when it names none or cannot hold them all.
+    PageCharset m_charset;
+    QList<QByteArray> m_encoded;
 };
 
 // The page with the edits made.

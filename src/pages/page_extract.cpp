@@ -166,23 +166,6 @@ private:
     QStringList *m_notes;
 };
 
-PageCharset readingCharset(QByteArrayView page, const PageHead &head, Reader &reader)
-{
-    if (utf8BomLength(page) > 0)
-        return PageCharset::utf8();
-    const PageCharset fallback =
-        isValidUtf8(page) ? PageCharset::utf8() : PageCharset::windows1252();
-    if (head.declaredCharset.isEmpty())
-        return fallback;
-    const PageCharset declared = PageCharset::forLabel(head.declaredCharset);
-    if (declared.isValid())
-        return declared;
-    reader.note(head.declaredCharsetLine,
-                QStringLiteral("unknown character set %1; read as %2")
-                    .arg(quoted(QString::fromLatin1(head.declaredCharset)), fallback.name()));
-    return fallback;
-}
-
 } // namespace
 
 int listItemIndex(const FieldDef &def, const QString &text)
@@ -211,10 +194,14 @@ bool extractPage(QByteArrayView page, TagDocument *doc, QStringList *notes, QStr
         return false;
     }
     const PageHead head = readPageHead(page);
-    if (!head.isHtml) {
-        *error = QStringLiteral("Not an HTML page");
+    if (!head.isHtml || !head.error.isEmpty()) {
+        *error = head.isHtml ? head.error : QStringLiteral("Not an HTML page");
         return false;
     }
+    PageEncoding encoding;
+    if (!pageEncoding(page, head, &encoding, error))
+        return false;
+    const PageCharset &charset = encoding.charset;
     *doc = TagDocument::startUp();
     for (const FieldDef &def : fieldCatalogue()) {
         if (def.kind == FieldKind::Edit)
@@ -222,7 +209,6 @@ bool extractPage(QByteArrayView page, TagDocument *doc, QStringList *notes, QStr
     }
     notes->clear();
     Reader reader(doc, notes);
-    const PageCharset charset = readingCharset(page, head, reader);
 
     QMap<QString, const HeadItem *> first;
     bool contentType = false;
@@ -243,15 +229,15 @@ bool extractPage(QByteArrayView page, TagDocument *doc, QStringList *notes, QStr
         reader.read(item.slot, value, item.line);
     }
     // A <meta charset> names the character set too.
-    if (!contentType && !head.declaredCharset.isEmpty()) {
+    if (!contentType && !encoding.declaration.label.isEmpty()) {
         const FieldDef &def = fieldDef(Field::ComboBox4);
-        const QString label = QString::fromLatin1(head.declaredCharset);
+        const QString label = QString::fromLatin1(encoding.declaration.label);
         const int index = listItemIndex(def, label);
         if (index >= 0)
             doc->setIndex(def.id, index);
         else
             reader.note(
-                head.declaredCharsetLine,
+                encoding.declaration.line,
                 QStringLiteral("%1: %2 is not one of the list's items; kept %3")
                     .arg(QLatin1StringView(def.key), quoted(label), quoted(doc->value(def.id))));
     }

@@ -16,24 +16,41 @@ struct HeadItem {
     qsizetype end = 0;
     int line = 0; // 1-based line of its first byte
     // Its value as the page's bytes hold it: the content or href attribute without its
-    // quotes and with &quot; read as a quote, the title's text, the comment's text.
+    // quotes and with &quot; read as a quote, the title's text (the program's "&lt;"
+    // before "/title" read as "<"), the comment's text.
     QByteArray value;
 };
 
-// What the program needs to know about a page's head. Offsets count bytes of the
-// page as given, byte-order mark included.
+// A character set the head declares: a <meta charset> of its own, or the charset a
+// Content-Type names.
+struct CharsetDeclaration {
+    QByteArray label; // as written, without quotes; never empty
+    int line = 0;
+    bool byContentType = false;
+};
+
+// What the program needs to know about a page's head, read as a browser with scripts
+// on reads it (the content of a <noscript> is text). Offsets count bytes of the page
+// as given, byte-order mark included.
 struct PageHead {
     // False for bytes that hold no markup at all (or a NUL byte).
     bool isHtml = false;
-    QList<HeadItem> items; // in the order of the page
-    // The first character set the head declares (<meta charset> or a Content-Type's
-    // charset=), and the line that declares it; empty when none.
-    QByteArray declaredCharset;
-    int declaredCharsetLine = 0;
-    bool declaredByContentType = false;
+    // Why a page with markup could not be read (elements nested beyond reason); empty
+    // when it was.
+    QString error;
+    QList<HeadItem> items;                  // in the order of the page
+    QList<CharsetDeclaration> declarations; // in the order of the page
     // Where the head ends: before </head>, or where the parser closed the implied head.
     qsizetype headEnd = 0;
 };
+
+// How deep a page's elements may nest; no browser renders such a page sensibly, and
+// the parser's work grows with the depth.
+constexpr int NestingLimit = 10000;
+
+// The title's text as a page holds it: the "<" of each "</title" that would end the
+// title early written "&lt;". The title's value (HeadItem::value) reads it back.
+QString titleMarkup(const QString &text);
 
 // Whether the slot is a meta tag's; the title, the links and the comment are not.
 bool isMetaSlot(const QString &slot);

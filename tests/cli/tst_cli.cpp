@@ -859,9 +859,20 @@ void TestCli::guardedWrites_data()
         QByteArray(bound).replace("%1", "/dev/zero"), QStringLiteral("test ! -e x.qmk"));
     row("pack: endless standard input", "yes | $CLI pack - x.qmk", 1,
         QByteArray(bound).replace("%1", "-"), QStringLiteral("test ! -e x.qmk"));
-    row("extract: an endless page", "$CLI extract /dev/zero x.qmk", 1,
-        "quillmark-cli: /dev/zero: more than 64 MiB, far beyond any web page; left alone.\n",
+    row("extract: a page beyond the bound",
+        "truncate -s 65M big.html && $CLI extract big.html x.qmk", 1,
+        "quillmark-cli: big.html: more than 64 MiB, far beyond any web page; left alone.\n",
         QStringLiteral("test ! -e x.qmk"));
+    // Only a regular file is a page: a pipe would never end the batch, a device never end.
+    const QByteArray denied = "quillmark-cli: %1: File access denied.\n";
+    row("extract: a device", "$CLI extract /dev/zero x.qmk", 1,
+        QByteArray(denied).replace("%1", "/dev/zero"), QStringLiteral("test ! -e x.qmk"));
+    row("extract: a pipe", "mkfifo p.html && $CLI extract p.html x.qmk", 1,
+        QByteArray(denied).replace("%1", "p.html"), QStringLiteral("test ! -e x.qmk"));
+    row("apply: a pipe among the pages",
+        "mkfifo p.html && cp menu.html a.html && $CLI apply toys.qmk p.html a.html", 1,
+        QByteArray(denied).replace("%1", "p.html"),
+        QStringLiteral("test -p p.html && grep -q '<TITLE>' a.html"));
 
     row("output under a file", "$CLI generate --output toys.qmk/ toys.qmk", 1,
         about("toys.qmk/", "Path not found"), toysKept);

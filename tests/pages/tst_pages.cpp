@@ -7,9 +7,14 @@
 #include "files/project_record.h"
 #include "files/project_text.h"
 #include "pages/page_apply.h"
+#include "pages/page_charset.h"
 #include "pages/page_extract.h"
+#include "pages/page_head.h"
 #include "pages/unified_diff.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTest>
 
 using namespace quill;
@@ -51,7 +56,7 @@ QString shown(const TagDocument &doc, const QString &key)
     return doc.value(def->id);
 }
 
-QByteArray applied(const QByteArray &bytes, const TagDocument &doc, bool keepCharset,
+QByteArray applied(const QByteArray &bytes, const TagDocument &doc, bool keepCharset = false,
                    QStringList *notes = nullptr)
 {
     QList<PageEdit> edits;
@@ -71,6 +76,8 @@ class TestPages : public QObject
 private slots:
     void extract_data();
     void extract();
+    void extractFrom_data();
+    void extractFrom();
     void extractNotes_data();
     void extractNotes();
     void unreadable_data();
@@ -81,6 +88,19 @@ private slots:
     void applyAgainChangesNothing();
     void applyRefuses_data();
     void applyRefuses();
+    void applyKeeps_data();
+    void applyKeeps();
+    void applyCharset_data();
+    void applyCharset();
+    void labels_data();
+    void labels();
+    void everySetOfTheTable();
+    void contentTypeCharset_data();
+    void contentTypeCharset();
+    void pageEncoding_data();
+    void pageEncoding();
+    void nesting_data();
+    void nesting();
     void roundTrip_data();
     void roundTrip();
     void diff_data();
@@ -277,6 +297,9 @@ void TestPages::applyRefuses_data()
                        "never closed; the lines it lacks would become its text");
     QTest::newRow("a title never closed")
         << QByteArray("<head><title>Shop\n<p>x") << false << unclosed;
+    QTest::newRow("a <noscript> never closed")
+        << QByteArray("<head><title>Shop</title>\n<noscript><img src=\"px.gif\">\n") << false
+        << unclosed;
     QTest::newRow("a title whose end tag is unfinished")
         << QByteArray("<head><title>Shop\n<meta name=\"\n<title>Shop</title\r\n") << false
         << unclosed;
@@ -369,6 +392,357 @@ void TestPages::diff()
     QFETCH(QByteArray, diff);
 
     QCOMPARE(unifiedDiff(bytes, edits, QStringLiteral("p.html")), diff);
+}
+
+void TestPages::extractFrom_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+
+    // The parser reads a part of the page first: a tag whose "<" is the part's last byte
+    // must make it read on.
+    const QByteArray filler = "<html><head>\n<meta name=\"viewport\" content=\"";
+    QByteArray margin = filler + QByteArray(2047 - filler.size() - 3, 'x') + "\">\n";
+    Q_ASSERT(margin.size() == 2047);
+    margin += "<meta name=\"description\" content=\"At the margin\">\n</head><body>" +
+              QByteArray(4000, 'y') + "</body></html>\n";
+    QTest::newRow("a tag at the end of the part read first")
+        << margin << QStringLiteral("description") << QStringLiteral("At the margin");
+
+    // With scripts on, as browsers run, the content of a <noscript> is text and the
+    // head goes on after it.
+    const QByteArray pixel =
+        "<html><head>\n<title>Shop</title>\n<noscript><img height=\"1\" width=\"1\" "
+        "src=\"https://px.example/tr?id=1&ev=PageView\"></noscript>\n"
+        "<meta name=\"description\" content=\"Fresh\">\n</head><body></body></html>\n";
+    QTest::newRow("after a tracking pixel")
+        << pixel << QStringLiteral("description") << QStringLiteral("Fresh");
+    QTest::newRow("after a notice in capitals")
+        << QByteArray("<head><NOSCRIPT>Please turn scripts on.</NOSCRIPT>"
+                      "<meta name=\"keywords\" content=\"k\"></head>")
+        << QStringLiteral("keywords") << QStringLiteral("k");
+    QTest::newRow("after a frame, an end tag with a blank")
+        << QByteArray("<head><noscript><iframe src=\"x.html\"></iframe></noscript >"
+                      "<meta name=\"author\" content=\"a\"></head>")
+        << QStringLiteral("author") << QStringLiteral("a");
+    QTest::newRow("a tag inside is text")
+        << QByteArray("<head><noscript><meta name=\"author\" content=\"inside\"></noscript>")
+        << QStringLiteral("author") << QString();
+    QTest::newRow("a title that holds its end tag")
+        << QByteArray("<head><title>A&lt;/title><b>&lt;/titles</title></head>")
+        << QStringLiteral("page-title") << QStringLiteral("A</title><b>&lt;/titles");
+}
+
+void TestPages::extractFrom()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+
+    TagDocument doc;
+    QStringList notes;
+    QString error;
+    QVERIFY2(extractPage(bytes, &doc, &notes, &error), qPrintable(error));
+    QCOMPARE(shown(doc, key), value);
+}
+
+void TestPages::applyKeeps_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<QByteArray>("kept");
+    QTest::addColumn<QByteArray>("gone");
+
+    const QByteArray bakery = R"({"description": "Fresh bread, café", "page-title": "Bakery",
+                                  "dc-date": ""})";
+    const QByteArray pixel = "<noscript><img height=\"1\" src=\"px.gif\"></noscript>";
+    QTest::newRow("a tracking pixel")
+        << "<html><head>\n<title>Old</title>\n" + pixel +
+               "\n<meta name=\"description\" content=\"Old\">\n</head><body></body></html>\n"
+        << bakery << pixel << QByteArray("Old");
+    QTest::newRow("a style sheet for pages without scripts")
+        << QByteArray("<head>\n<noscript><link rel=\"stylesheet\" href=\"nojs.css\"></noscript>\n"
+                      "</head>\n")
+        << QByteArray(R"({"external-css": "site.css", "dc-date": ""})")
+        << QByteArray("<noscript><link rel=\"stylesheet\" href=\"nojs.css\"></noscript>\n")
+        << QByteArray();
+    QTest::newRow("a charset beside an http-equiv declares nothing")
+        << QByteArray("<head>\n<meta http-equiv=\"refresh\" content=\"5; url=a.html\" "
+                      "charset=\"iso-8859-1\">\n</head>\n")
+        << bakery << QByteArray("charset=ISO-8859-1\">") << QByteArray("refresh");
+    QTest::newRow("the first one-line comment only")
+        << QByteArray("<head>\n<!-- first -->\n<!-- second -->\n</head>\n")
+        << QByteArray(R"({"comment": "Made here", "dc-date": ""})") << QByteArray("<!-- second -->")
+        << QByteArray("first");
+    QTest::newRow("the page's title when the project has none")
+        << QByteArray("<head><title>Own</title></head>")
+        << QByteArray(R"({"page-title": "", "dc-date": ""})") << QByteArray("<title>Own</title>")
+        << QByteArray("<TITLE>");
+    QTest::newRow("a title that holds its end tag")
+        << QByteArray("<head><title>Old</title></head>")
+        << QByteArray(R"({"page-title": "A</title><script>x()</script>", "dc-date": ""})")
+        << QByteArray("<TITLE>A&lt;/title><script>x()</script></TITLE>") << QByteArray("Old");
+    QByteArray oneLine = "<html><head>";
+    for (int i = 0; i < 300; ++i)
+        oneLine +=
+            "<meta name=\"description\" content=\"d\"><meta name=\"viewport\" content=\"v\">";
+    QTest::newRow("a head on one line")
+        << oneLine + "</head></html>" << bakery << QByteArray("<meta name=\"viewport\"")
+        << QByteArray("content=\"d\"");
+}
+
+void TestPages::applyKeeps()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, json);
+    QFETCH(QByteArray, kept);
+    QFETCH(QByteArray, gone);
+
+    const TagDocument doc = documentFrom(json);
+    const QByteArray once = applied(bytes, doc);
+    QVERIFY2(!once.startsWith("error: "), once.constData());
+    QVERIFY(once.contains(kept));
+    QVERIFY(gone.isEmpty() || !once.contains(gone));
+    QCOMPARE(applied(once, doc), once);
+}
+
+void TestPages::applyCharset_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<bool>("keepCharset");
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<QByteArray>("written");
+
+    const QByteArray bakery = R"({"description": "Fresh bread, café", "dc-date": ""})";
+    const QByteArray noSet = R"({"description": "Fresh bread, café", "dc-date": "",
+                                 "charset": null})";
+    const QByteArray inUtf8 = "Fresh bread, caf\xC3\xA9";
+    const QByteArray inWestern = "Fresh bread, caf\xE9";
+    const QString keep = QStringLiteral("; --keep-charset keeps the page's");
+    const auto row = [](const char *name, const QByteArray &bytes, const QByteArray &json,
+                        bool keepCharset, const QString &error, const QByteArray &written) {
+        QTest::newRow(name) << bytes << json << keepCharset << error << written;
+    };
+
+    row("no set on either side", "<head><title>x</title></head>", noSet, false, {}, inUtf8);
+    row("undeclared UTF-8, the project names none", "<head><title>\xC3\xA9</title></head>", noSet,
+        false, {}, inUtf8);
+    row("the project names none, the page declares one", "<meta charset=\"koi8-r\">", noSet, false,
+        QStringLiteral("The page declares koi8-r on line 1, the project names no character set") +
+            keep,
+        {});
+    row("declared UTF-16 is kept as UTF-8", "<meta charset=\"utf-16\"><title>x</title>", bakery,
+        true, {}, inUtf8);
+    row("declared UTF-32 is kept as UTF-8", "<meta charset=\"UTF-32\">", bakery, true, {}, inUtf8);
+    row("declared UTF-16 against the project's set", "<meta charset=\"utf-16\">", bakery, false,
+        QStringLiteral("The page declares utf-16 on line 1 (browsers read it as UTF-8), the "
+                       "project has ISO-8859-1") +
+            keep,
+        {});
+    row("a set browsers do not know", "<meta charset=\"IBM037\">", bakery, true,
+        QStringLiteral("Line 1 declares the unknown character set \"IBM037\""), {});
+    row("a set that does not keep ASCII", "<meta charset=\"iso-2022-jp\">", bakery, true,
+        QStringLiteral("Line 1 declares iso-2022-jp (ISO-2022-JP), a character set that does "
+                       "not keep ASCII as it is; the page is left alone"),
+        {});
+    row("a set browsers show nothing of", "<meta charset=\"hz-gb-2312\">", bakery, true,
+        QStringLiteral("Line 1 declares hz-gb-2312, in which browsers show none of the page's "
+                       "text; the page is left alone"),
+        {});
+    row("US-ASCII is the Western set", "<meta charset=\"us-ascii\">", bakery, false, {}, inWestern);
+    row("a quoted charset",
+        "<meta http-equiv=\"Content-Type\" content=\"text/html; "
+        "charset='ISO-8859-1'\">",
+        bakery, false, {}, inWestern);
+    row("blanks around the equals sign",
+        "<meta http-equiv=\"Content-Type\" content=\"text/html; "
+        "charset = utf-8\">",
+        bakery, false,
+        QStringLiteral("The page declares utf-8 on line 1, the project has ISO-8859-1") + keep, {});
+    row("the first set browsers know counts", "<meta charset=\"klingon\"><meta charset=\"latin1\">",
+        bakery, false, {}, inWestern);
+    row("a byte-order mark outranks any declaration", "\xEF\xBB\xBF<meta charset=\"klingon\">",
+        bakery, true, {}, inUtf8);
+}
+
+void TestPages::applyCharset()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, json);
+    QFETCH(bool, keepCharset);
+    QFETCH(QString, error);
+    QFETCH(QByteArray, written);
+
+    const TagDocument doc = documentFrom(json);
+    const QByteArray once = applied(bytes, doc, keepCharset);
+    if (!error.isEmpty()) {
+        QCOMPARE(once, "error: " + error.toUtf8());
+        return;
+    }
+    QVERIFY2(once.contains(written), once.constData());
+    QCOMPARE(applied(once, doc, keepCharset), once);
+}
+
+void TestPages::labels_data()
+{
+    QTest::addColumn<QByteArray>("label");
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("any case, blanks around") << QByteArray(" \tLatin1\n") << u"windows-1252"_qs;
+    QTest::newRow("EBCDIC") << QByteArray("IBM037") << QString();
+    QTest::newRow("UTF-32") << QByteArray("utf-32") << QString();
+    QTest::newRow("a blank inside") << QByteArray("utf 8") << QString();
+}
+
+void TestPages::labels()
+{
+    QFETCH(QByteArray, label);
+    QFETCH(QString, name);
+
+    QCOMPARE(PageCharset::forLabel(label).name(), name);
+}
+
+// Each label of the standard's table names its set, and a page that declares it is read
+// and written in a set that has a codec here.
+void TestPages::everySetOfTheTable()
+{
+    QFile file(QStringLiteral(ENCODINGS_JSON));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QJsonArray groups = QJsonDocument::fromJson(file.readAll()).array();
+    int labels = 0;
+    for (const QJsonValue &group : groups) {
+        for (const QJsonValue &encoding : group[u"encodings"_qs].toArray()) {
+            for (const QJsonValue &value : encoding[u"labels"_qs].toArray()) {
+                const QByteArray label = value.toString().toLatin1();
+                QCOMPARE(PageCharset::forLabel(label).name(), encoding[u"name"_qs].toString());
+                const QByteArray page = "<meta charset=\"" + label + "\"><p>";
+                PageEncoding read;
+                QString error;
+                if (!quill::pageEncoding(page, readPageHead(page), &read, &error))
+                    continue;
+                QVERIFY2(read.charset.keepsAscii(), label.constData());
+                QByteArray bytes;
+                QVERIFY2(read.charset.encode(u"<a href=\"x\">", &bytes, &error), label.constData());
+                QCOMPARE(bytes, QByteArray("<a href=\"x\">"));
+                QCOMPARE(read.charset.decode(bytes), u"<a href=\"x\">"_qs);
+                ++labels;
+            }
+        }
+    }
+    QVERIFY(labels > 200);
+}
+
+void TestPages::contentTypeCharset_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QByteArray>("label");
+
+    QTest::newRow("plain") << QByteArray("text/html; charset=utf-8") << QByteArray("utf-8");
+    QTest::newRow("blanks around =")
+        << QByteArray("text/html; charset = utf-8") << QByteArray("utf-8");
+    QTest::newRow("single quotes")
+        << QByteArray("text/html;charset='koi8-r' x") << QByteArray("koi8-r");
+    QTest::newRow("double quotes")
+        << QByteArray("text/html; CharSet=\"a b\"; x") << QByteArray("a b");
+    QTest::newRow("up to a blank or ;")
+        << QByteArray("text/html; charset=latin1 ;x") << QByteArray("latin1");
+    QTest::newRow("a quote never closed")
+        << QByteArray("text/html; charset=\"utf-8") << QByteArray();
+    QTest::newRow("a charset without =, then one")
+        << QByteArray("charset; charset=utf-8") << QByteArray("utf-8");
+    // Browsers look for the letters, not for a word.
+    QTest::newRow("within a longer word")
+        << QByteArray("text/html; xcharset=utf-8") << QByteArray("utf-8");
+    QTest::newRow("nothing after =") << QByteArray("text/html; charset=") << QByteArray();
+    QTest::newRow("none") << QByteArray("text/html") << QByteArray();
+}
+
+void TestPages::contentTypeCharset()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QByteArray, label);
+
+    QCOMPARE(charsetOfContentType(content), label);
+}
+
+void TestPages::pageEncoding_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("a <meta charset>") << QByteArray("<html>\n<meta charset=\"koi8-r\">")
+                                      << u"KOI8-R"_qs << u"declares koi8-r on line 2"_qs;
+    QTest::newRow("x-user-defined")
+        << QByteArray("<meta charset=\"x-user-defined\">") << u"windows-1252"_qs
+        << u"declares x-user-defined on line 1 (browsers read it "
+           "as windows-1252)"_qs;
+    QTest::newRow("a charset beside a name")
+        << QByteArray("<meta name=\"rating\" content=\"General\" charset=\"koi8-r\">")
+        << u"UTF-8"_qs << u"declares no character set and is plain ASCII"_qs;
+    QTest::newRow("undeclared UTF-8") << QByteArray("<p>caf\xC3\xA9") << u"UTF-8"_qs
+                                      << u"is written in UTF-8 without declaring it"_qs;
+    QTest::newRow("undeclared 8-bit") << QByteArray("<p>caf\xE9") << u"windows-1252"_qs
+                                      << u"is written in windows-1252 without declaring it"_qs;
+}
+
+void TestPages::pageEncoding()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, name);
+    QFETCH(QString, reason);
+
+    PageEncoding read;
+    QString error;
+    QVERIFY2(quill::pageEncoding(bytes, readPageHead(bytes), &read, &error), qPrintable(error));
+    QCOMPARE(read.charset.name(), name);
+    QCOMPARE(read.reason, reason);
+}
+
+void TestPages::nesting_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("refused");
+
+    const auto times = [](const char *text, int count) { return QByteArray(text).repeated(count); };
+    const QByteArray author = "<meta name=\"author\" content=\"a\">";
+    QTest::newRow("400,000 templates in the head")
+        << "<head>" + times("<template>", 400000) << true;
+    QTest::newRow("10,001 elements in a template")
+        << "<head><template>" + times("<div>", 10001) << true;
+    QTest::newRow("9,990 elements closed again")
+        << "<head><template>" + times("<div>", 9990) + times("</div>", 9990) + "</template>" +
+               author
+        << false;
+    QTest::newRow("20,000 paragraphs without end tags")
+        << "<head><template>" + times("<p>x", 20000) + "</template>" + author << false;
+    QTest::newRow("20,000 table rows without end tags")
+        << "<head><template><table>" + times("<tr><td>a<td>b", 20000) + "</table></template>" +
+               author
+        << false;
+    QTest::newRow("20,000 list items without end tags")
+        << "<head><template><ul>" + times("<li>x", 20000) + "</ul></template>" + author << false;
+    QTest::newRow("a script and a comment full of tags")
+        << "<head><script>" + times("'<div a=\">\">'+", 20000) + "</script><!--" +
+               times("<div>", 20000) + "-->" + author
+        << false;
+}
+
+void TestPages::nesting()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, refused);
+
+    TagDocument doc;
+    QStringList notes;
+    QString error;
+    QCOMPARE(extractPage(bytes, &doc, &notes, &error), !refused);
+    if (refused)
+        QCOMPARE(error, u"The page nests elements more than 10,000 deep"_qs);
+    else
+        QCOMPARE(shown(doc, QStringLiteral("author")), u"a"_qs);
 }
 
 QTEST_GUILESS_MAIN(TestPages)

@@ -1,0 +1,79 @@
+#include "site/site_text.h"
+
+#include "files/project_text.h"
+
+#include <QStringDecoder>
+#include <QStringList>
+
+#include <algorithm>
+#include <bitset>
+
+namespace quill::site_text {
+
+QString place(const QString &name, int line)
+{
+    return QStringLiteral("%1:%2: ").arg(name).arg(line);
+}
+
+QString placeAt(const QString &name, QByteArrayView text, qsizetype offset)
+{
+    offset = std::clamp<qsizetype>(offset, 0, text.size());
+    const QByteArrayView before = text.first(offset);
+    const qsizetype lineStart = before.lastIndexOf('\n') + 1;
+    const auto isLead = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; };
+    const auto line = 1 + std::count(before.begin(), before.end(), '\n');
+    const auto column = 1 + std::count_if(before.begin() + lineStart, before.end(), isLead);
+    return QStringLiteral("%1:%2:%3: ").arg(name).arg(line).arg(column);
+}
+
+bool decodeText(QByteArrayView utf8, QString *text)
+{
+    // QString::fromUtf8 would take a leading U+FEFF for a byte-order mark and drop it.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    *text = decoder.decode(utf8);
+    return !decoder.hasError();
+}
+
+QString quoted(QByteArrayView name)
+{
+    return jsonString(QString::fromUtf8(name));
+}
+
+bool headerColumns(const QList<QByteArray> &names, QList<SiteColumn> *columns, QString *error)
+{
+    QList<SiteColumn> found;
+    QStringList unknown;
+    std::bitset<SiteColumnCount> seen;
+    for (const QByteArray &name : names) {
+        const ColumnDef *def = findSiteColumn(name);
+        if (!def) {
+            unknown << quoted(name);
+            continue;
+        }
+        const auto index = static_cast<std::size_t>(def->column);
+        if (seen[index]) {
+            *error = QStringLiteral("column %1 given twice").arg(quoted(name));
+            return false;
+        }
+        seen[index] = true;
+        found << def->column;
+    }
+    if (!unknown.isEmpty()) {
+        QStringList known;
+        for (const ColumnDef &def : siteColumns())
+            known << QLatin1StringView(def.key);
+        *error =
+            QStringLiteral("unknown %1 %2 (the columns are %3)")
+                .arg(unknown.size() == 1 ? QStringLiteral("column") : QStringLiteral("columns"),
+                     unknown.join(QStringLiteral(", ")), known.join(QStringLiteral(", ")));
+        return false;
+    }
+    if (!seen[static_cast<std::size_t>(SiteColumn::Page)]) {
+        *error = QStringLiteral("no column \"page\" to name each row's page");
+        return false;
+    }
+    *columns = found;
+    return true;
+}
+
+} // namespace quill::site_text
