@@ -2,10 +2,7 @@
 
 #include "files/file_io.h"
 
-#include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <unistd.h>
 
 namespace quill::cli {
 
@@ -20,25 +17,6 @@ int badUsage(const QString &why)
 {
     std::fprintf(stderr, "quillmark-cli: %s\n", why.toLocal8Bit().constData());
     return BadUsage;
-}
-
-bool readStdin(QByteArray *bytes, qsizetype limit, QString *error)
-{
-    bytes->clear();
-    char buffer[16384];
-    while (bytes->size() < limit) {
-        const auto want = std::min<qsizetype>(qsizetype(sizeof buffer), limit - bytes->size());
-        const ssize_t got = ::read(STDIN_FILENO, buffer, std::size_t(want));
-        if (got > 0) {
-            bytes->append(buffer, got);
-        } else if (got == 0) {
-            return true;
-        } else if (errno != EINTR) {
-            *error = ioErrorMessage(errno);
-            return false;
-        }
-    }
-    return true;
 }
 
 bool readPage(const QString &path, QByteArray *bytes, QString *error)
