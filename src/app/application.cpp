@@ -85,8 +85,7 @@ void Application::showGuidance()
     // 4. The reminder comes at about every second start.
     m_random.seedFromClock();
     const bool remind = m_random.bounded(2) == 1;
-    // 5.
-    countStart(record);
+    // 5 is counted in step 9, in the file as it is then.
     // 6.
     if (prefs.showTips)
         m_form5->showOver(*m_form1);
@@ -96,10 +95,12 @@ void Application::showGuidance()
     // 8. Beside the main window, which stands centred until now.
     if (prefs.showWizard)
         openWizard();
-    // 9. The bytes read, with the counters: nothing reads the counters, and a read-only
-    // installation is normal, so a failed write is not reported and leaves the file.
+    // 9. The file's bytes with the counters one up, read and written in one turn, so that
+    // starts at the same moment each count and none writes back what another replaced.
+    // Nothing reads the counters, and a read-only installation is normal, so a failed
+    // write is not reported and leaves the file.
     if (readWhole)
-        savePrefsFile(QStringLiteral("prefs.cfg"), record, nullptr);
+        updatePrefsFile(QStringLiteral("prefs.cfg"), countStart, nullptr);
 }
 
 bool Application::eventFilter(QObject *watched, QEvent *event)

@@ -26,25 +26,6 @@ int badUsage(const QString &why)
     return BadUsage;
 }
 
-bool readStdin(QByteArray *bytes, qsizetype limit, QString *error)
-{
-    bytes->clear();
-    char buffer[16384];
-    while (bytes->size() < limit) {
-        const auto want = std::min<qsizetype>(qsizetype(sizeof buffer), limit - bytes->size());
-        const ssize_t got = ::read(STDIN_FILENO, buffer, std::size_t(want));
-        if (got > 0) {
-            bytes->append(buffer, got);
-        } else if (got == 0) {
-            return true;
-        } else if (errno != EINTR) {
-            *error = ioErrorMessage(errno);
-            return false;
-        }
-    }
-    return true;
-}
-
 bool readPage(const QString &path, QByteArray *bytes, QString *error)
 {
     constexpr qsizetype PageLimit = 64 * 1024 * 1024;
@@ -69,7 +50,11 @@ bool isStandardStream(const QString &name)
 
 QString aboutFile(const QString &name, const QString &message)
 {
-    return displayName(name) + QStringLiteral(": ") + message;
+    // The file layer's messages about links name the link already.
+    const QString shown = displayName(name);
+    if (message.startsWith(shown + QLatin1Char(' ')))
+        return message;
+    return shown + QStringLiteral(": ") + message;
 }
 
 void warning(const QString &name, const QString &message)

@@ -37,10 +37,6 @@ int failure(const QString &message);
 // cannot take; returns BadUsage, after which the command's usage is shown.
 int badUsage(const QString &why);
 
-// Reads standard input to its end, or `limit` bytes when it goes on beyond them; false
-// with the file layer's message on failure.
-bool readStdin(QByteArray *bytes, qsizetype limit, QString *error);
-
 // Reads an HTML page named on the command line: a regular file only (a pipe, a device or
 // a folder fails at once), or standard input for `-`, read whole up to a bound far beyond
 // any real page; false with the message, the name first.

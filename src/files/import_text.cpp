@@ -7,6 +7,11 @@
 
 namespace quill {
 
+QString memoCapacityMessage()
+{
+    return QStringLiteral("Text exceeds memo capacity");
+}
+
 QString importedText(QByteArrayView bytes, const CharacterSet &set)
 {
     // Stateless: a sequence cut off at the end is a fault, not the start of more to come.
@@ -28,7 +33,7 @@ bool readImportText(const QString &path, const CharacterSet &set, QString *text,
         bytes.truncate(zero);
     QString result = withCrLfBreaks(importedText(bytes, set));
     if (result.size() > CodePageCapacity) {
-        *error = QStringLiteral("Text exceeds memo capacity");
+        *error = memoCapacityMessage();
         return false;
     }
     *text = std::move(result);

@@ -4,6 +4,7 @@
 
 #include "files/project_text.h"
 
+#include "document/code_point_name.h"
 #include "document/tag_document.h"
 #include "files/file_io.h"
 
@@ -147,11 +148,6 @@ QString textOf(std::string_view utf8)
     return decoder.decode(QByteArrayView(utf8.data(), qsizetype(utf8.size())));
 }
 
-QString codeName(char32_t code)
-{
-    return QStringLiteral("U+%1").arg(unsigned(code), 4, 16, QLatin1Char('0')).toUpper();
-}
-
 // Puts one member's value into the document; a fault is appended to `faults` as a
 // reason naming the key.
 void takeValue(const FieldDef &def, const Value &value, TagDocument &doc, QStringList &faults)
@@ -167,8 +163,8 @@ void takeValue(const FieldDef &def, const Value &value, TagDocument &doc, QStrin
         // half a surrogate pair, which an escape can give, is no character.
         QStringList halves;
         for (const char32_t c : characters(value.utf8)) {
-            if (c >= 0xD800 && c <= 0xDFFF && !halves.contains(codeName(c)))
-                halves << codeName(c);
+            if (c >= 0xD800 && c <= 0xDFFF && !halves.contains(codePointName(c)))
+                halves << codePointName(c);
         }
         if (!halves.isEmpty())
             faults << key + QStringLiteral(": half a surrogate pair is no character: ") +
@@ -330,8 +326,8 @@ QString grammarFault(rapidjson::ParseErrorCode code, QByteArrayView text, qsizet
     if (!atEnd && byte < 0x20 &&
         (code == kParseErrorStringMissQuotationMark || code == kParseErrorStringEscapeInvalid ||
          code == kParseErrorStringInvalidEncoding))
-        return QStringLiteral("control character U+%1 inside a string; write it as an escape")
-            .arg(QStringLiteral("%1").arg(byte, 4, 16, QLatin1Char('0')).toUpper());
+        return QStringLiteral("control character %1 inside a string; write it as an escape")
+            .arg(codePointName(char32_t(byte)));
     if (byte == 0)
         return QStringLiteral("a NUL byte outside a string");
     switch (code) {

@@ -1,6 +1,7 @@
 #include "pages/page_charset.h"
 
 #include "document/ansi_codec.h"
+#include "document/code_point_name.h"
 
 #include <QHash>
 #include <QJsonArray>
@@ -324,8 +325,7 @@ QByteArray charsetOfContentType(QByteArrayView content)
 
 QString describeCharacter(char32_t code)
 {
-    const QString name =
-        QStringLiteral("U+%1").arg(unsigned(code), 4, 16, QLatin1Char('0')).toUpper();
+    const QString name = codePointName(code);
     if (code < 0x20 || (code >= 0x7F && code <= 0x9F) || (code >= 0xD800 && code <= 0xDFFF))
         return name;
     return QStringLiteral("\"%1\" (%2)").arg(QString::fromUcs4(&code, 1), name);

@@ -61,25 +61,6 @@ constexpr std::array<ByteKind, 256> byteKinds = [] {
     return kinds;
 }();
 
-// read() and pread(), repeated when a signal interrupts them; -1 with errno set on failure.
-qsizetype readSome(int fd, char *buffer, qsizetype size)
-{
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, std::size_t(size));
-        if (got >= 0 || errno != EINTR)
-            return got;
-    }
-}
-
-qsizetype readSomeAt(int fd, char *buffer, qsizetype size, qint64 offset)
-{
-    for (;;) {
-        const ssize_t got = ::pread(fd, buffer, std::size_t(size), off_t(offset));
-        if (got >= 0 || errno != EINTR)
-            return got;
-    }
-}
-
 // Collects the destination's bytes and hands them to the file in large writes. A
 // failure is kept and checked by the caller once per read.
 class Output

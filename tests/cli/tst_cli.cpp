@@ -828,7 +828,7 @@ void TestCli::guardedWrites_data()
     row("apply: a page is the project", "$CLI apply toys.qmk ./toys.qmk", 1, source("./toys.qmk"),
         toysKept);
 
-    const QByteArray loop = about("la.js", "Too many levels of symbolic links");
+    const QByteArray loop = "quillmark-cli: la.js leads round a loop of symbolic links.\n";
     const char *makeLoop = "ln -s lb.js la.js && ln -s la.js lb.js && ";
     const QString loopKept = QStringLiteral("test -L la.js && test -L lb.js && test ! -e la.js");
     row("generate: a loop of links",
@@ -838,6 +838,16 @@ void TestCli::guardedWrites_data()
         1, loop, loopKept);
     row("convert: a loop of links",
         (std::string(makeLoop) + "$CLI convert menu.html la.js").c_str(), 1, loop, loopKept);
+
+    // A link is written through to its file and stays; one to nothing is refused.
+    row("generate: a link to a missing file",
+        "ln -s gone/out.html d.html && $CLI generate --output d.html toys.qmk", 1,
+        "quillmark-cli: d.html is a symbolic link to a missing file.\n",
+        QStringLiteral("test -L d.html && test ! -e gone"));
+    row("pack: through a link to another folder",
+        "mkdir real && cp toys.qmk real/p.qmk && ln -s real/p.qmk l.qmk && "
+        "$CLI pack start-up.json l.qmk",
+        0, "", QStringLiteral("test -L l.qmk && ! cmp -s real/p.qmk toys.qmk"));
 
     // No writer is killed by the file size limit: the write fails and the old file stays.
     const QByteArray full = "quillmark-cli: Disk full.\n"; // standard output
