@@ -1,5 +1,7 @@
 #include "files/file_io.h"
 
+#include "document/utf8_text.h"
+
 #include <QRandomGenerator>
 
 #include <algorithm>
@@ -81,9 +83,7 @@ QByteArray temporaryName()
 // whole characters), ending in ".old".
 QByteArray backupName(const QByteArray &leaf)
 {
-    qsizetype cut = std::min<qsizetype>(leaf.size(), 200);
-    while (cut > 0 && cut < leaf.size() && (static_cast<unsigned char>(leaf[cut]) & 0xC0) == 0x80)
-        --cut;
+    const qsizetype cut = utf8CharacterStart(leaf, std::min<qsizetype>(leaf.size(), 200));
     return '.' + leaf.left(cut) + '.' + randomLetters(6) + ".old";
 }
 
@@ -278,42 +278,6 @@ namespace {
 constexpr char16_t StrayByteBase = 0xDC00; // U+DC80 to U+DCFF stand for bytes 0x80 to 0xFF
 } // namespace
 
-qsizetype utf8CharacterLength(QByteArrayView text, qsizetype at)
-{
-    const auto lead = static_cast<unsigned char>(text[at]);
-    if (lead < 0x80)
-        return 1;
-    int length = 0;
-    char32_t code = 0;
-    char32_t least = 0;
-    if (lead >= 0xF0 && lead < 0xF8) {
-        length = 4;
-        code = lead & 0x07;
-        least = 0x10000;
-    } else if (lead >= 0xE0 && lead < 0xF0) {
-        length = 3;
-        code = lead & 0x0F;
-        least = 0x800;
-    } else if (lead >= 0xC0 && lead < 0xE0) {
-        length = 2;
-        code = lead & 0x1F;
-        least = 0x80;
-    } else {
-        return 0;
-    }
-    if (length > text.size() - at)
-        return 0;
-    for (int k = 1; k < length; ++k) {
-        const auto next = static_cast<unsigned char>(text[at + k]);
-        if ((next & 0xC0) != 0x80)
-            return 0;
-        code = (code << 6) | (next & 0x3F);
-    }
-    if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-        return 0;
-    return length;
-}
-
 QString nameFromNative(QByteArrayView native)
 {
     QString out;
@@ -324,7 +288,7 @@ QString nameFromNative(QByteArrayView native)
             out += QChar(char16_t(StrayByteBase + static_cast<unsigned char>(native[i])));
             ++i;
         } else {
-            out += QString::fromUtf8(native.sliced(i, length));
+            out += utf8Characters(native.sliced(i, length));
             i += length;
         }
     }

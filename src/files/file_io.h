@@ -14,9 +14,6 @@ namespace quill {
 // is not part of a UTF-8 character as the lone surrogate U+DC80 + (byte - 0x80), so any
 // name comes back from its QString as the bytes it was given.
 QString nameFromNative(QByteArrayView native);
-// The length of the well-formed UTF-8 character at `at` (no overlong form, surrogate or
-// value beyond U+10FFFF); 0 when none starts there.
-qsizetype utf8CharacterLength(QByteArrayView text, qsizetype at);
 QByteArray nativeName(const QString &name);
 
 // A name as messages show it: a byte that is not UTF-8 as \xHH.

@@ -6,12 +6,10 @@
 
 #include "document/code_point_name.h"
 #include "document/tag_document.h"
-#include "files/file_io.h"
+#include "document/utf8_text.h"
 
 #include <rapidjson/memorystream.h>
 #include <rapidjson/reader.h>
-
-#include <QStringDecoder>
 
 #include <algorithm>
 #include <cstring>
@@ -27,19 +25,6 @@ namespace {
 bool isBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
-
-// The offset of the first byte that does not begin a well-formed UTF-8 character; -1
-// when there is none.
-qsizetype firstInvalidUtf8(QByteArrayView text)
-{
-    for (qsizetype i = 0; i < text.size();) {
-        const qsizetype length = utf8CharacterLength(text, i);
-        if (length == 0)
-            return i;
-        i += length;
-    }
-    return -1;
 }
 
 // Line and column of byte offsets, columns counting characters. The line starts are
@@ -140,14 +125,6 @@ std::vector<char32_t> characters(std::string_view utf8)
     return out;
 }
 
-// A string's characters as a text. QString::fromUtf8 would drop a U+FEFF at its start as
-// a byte-order mark; here it is a character the text holds.
-QString textOf(std::string_view utf8)
-{
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
-    return decoder.decode(QByteArrayView(utf8.data(), qsizetype(utf8.size())));
-}
-
 // Puts one member's value into the document; a fault is appended to `faults` as a
 // reason naming the key.
 void takeValue(const FieldDef &def, const Value &value, TagDocument &doc, QStringList &faults)
@@ -170,7 +147,7 @@ void takeValue(const FieldDef &def, const Value &value, TagDocument &doc, QStrin
             faults << key + QStringLiteral(": half a surrogate pair is no character: ") +
                           halves.join(QStringLiteral(", "));
         // As long as the window lets the field's text grow, counted as it counts.
-        const QString text = textOf(value.utf8);
+        const QString text = utf8Characters(value.utf8);
         const int longest = longestText(def);
         if (text.size() > longest)
             faults << QStringLiteral("%1: %2 characters, more than the %3 the field takes")
@@ -456,7 +433,7 @@ bool textsFromJson(QByteArrayView source, QList<std::pair<Field, QString>> *text
     const MemberSink member = [&found](std::string_view key, qsizetype, const Value &value) {
         const FieldDef *def = fieldByKey(key);
         if (def && def->kind == FieldKind::Edit && value.type == Value::String)
-            found.append({def->id, textOf(value.utf8)});
+            found.append({def->id, utf8Characters(value.utf8)});
     };
     if (readObject(source, member))
         return false;

@@ -157,7 +157,7 @@ bool PageCharset::encode(QStringView text, QByteArray *out, QString *fault) cons
     const auto encoded = [this](QStringView part, QByteArray *bytes) {
         if (sameAs(utf8())) {
             *bytes = part.toUtf8();
-            return QString::fromUtf8(*bytes) == part;
+            return part.isValidUtf16();
         }
         if (sameAs(windows1252())) {
             *bytes = encodeAnsi(part);
@@ -270,11 +270,6 @@ qsizetype utf8BomLength(QByteArrayView page)
 bool hasUtf16Bom(QByteArrayView page)
 {
     return page.startsWith("\xFF\xFE") || page.startsWith("\xFE\xFF");
-}
-
-bool isValidUtf8(QByteArrayView bytes)
-{
-    return QStringView(QString::fromUtf8(bytes)).toUtf8() == bytes;
 }
 
 bool isAscii(QByteArrayView bytes)

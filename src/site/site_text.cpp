@@ -1,8 +1,8 @@
 #include "site/site_text.h"
 
+#include "document/utf8_text.h"
 #include "files/project_text.h"
 
-#include <QStringDecoder>
 #include <QStringList>
 
 #include <algorithm>
@@ -28,10 +28,8 @@ QString placeAt(const QString &name, QByteArrayView text, qsizetype offset)
 
 bool decodeText(QByteArrayView utf8, QString *text)
 {
-    // QString::fromUtf8 would take a leading U+FEFF for a byte-order mark and drop it.
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
-    *text = decoder.decode(utf8);
-    return !decoder.hasError();
+    *text = utf8Characters(utf8);
+    return isValidUtf8(utf8);
 }
 
 QString quoted(QByteArrayView name)
