@@ -144,6 +144,11 @@ QList<char32_t> CharacterSet::lacking(QStringView text) const
     return met;
 }
 
+bool CharacterSet::holds(QStringView text) const
+{
+    return text.isValidUtf16() && lacking(text).isEmpty();
+}
+
 QByteArray CharacterSet::fitted(QStringView text, int capacity) const
 {
     QByteArray bytes = encode(text, Lacking::QuestionMark);

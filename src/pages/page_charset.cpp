@@ -1,6 +1,7 @@
 #include "pages/page_charset.h"
 
 #include "document/ansi_codec.h"
+#include "document/character_set.h"
 #include "document/code_point_name.h"
 
 #include <QHash>
@@ -161,7 +162,7 @@ bool PageCharset::encode(QStringView text, QByteArray *out, QString *fault) cons
         }
         if (sameAs(windows1252())) {
             *bytes = encodeAnsi(part);
-            return decodeAnsi(*bytes) == part;
+            return CharacterSet::western().holds(part);
         }
         const QByteArray set = name().toLatin1();
         QStringEncoder encoder(set.constData());

@@ -1,6 +1,7 @@
 #include "pages/page_extract.h"
 
 #include "document/ansi_codec.h"
+#include "document/character_set.h"
 #include "pages/head_lines.h"
 #include "pages/page_charset.h"
 #include "pages/page_head.h"
@@ -31,16 +32,8 @@ QString startUpShown(Field f)
 QStringList outsideWestern(const QString &text)
 {
     QStringList out;
-    const QList<uint> codes = text.toUcs4();
-    for (const uint code : codes) {
-        const char32_t c = code;
-        const QString one = QString::fromUcs4(&c, 1);
-        if (decodeAnsi(encodeAnsi(one)) != one) {
-            const QString name = describeCharacter(c);
-            if (!out.contains(name))
-                out << name;
-        }
-    }
+    for (const char32_t c : CharacterSet::western().lacking(text))
+        out << describeCharacter(c);
     return out;
 }
 

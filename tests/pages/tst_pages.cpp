@@ -712,6 +712,11 @@ void TestPages::encodeFault_data()
 
     QTest::newRow("UTF-8 holds U+FEFF, not half a pair")
         << QByteArray("utf-8") << u"\uFEFF\xD800"_qs << u"U+D800 cannot be written in UTF-8"_qs;
+    QTest::newRow("windows-1252 lacks omega")
+        << QByteArray("latin1") << u"a\u03A9"_qs
+        << u"\"\u03A9\" (U+03A9) cannot be written in windows-1252"_qs;
+    QTest::newRow("windows-1252 holds no half a pair")
+        << QByteArray("latin1") << u"a\xDC00"_qs << u"U+DC00 cannot be written in windows-1252"_qs;
 }
 
 void TestPages::encodeFault()
