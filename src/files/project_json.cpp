@@ -7,12 +7,12 @@
 #include "document/code_point_name.h"
 #include "document/tag_document.h"
 #include "document/utf8_text.h"
+#include "files/text_places.h"
 
 #include <rapidjson/memorystream.h>
 #include <rapidjson/reader.h>
 
 #include <algorithm>
-#include <cstring>
 #include <functional>
 #include <optional>
 #include <string>
@@ -26,55 +26,6 @@ bool isBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
-
-// Line and column of byte offsets, columns counting characters. The line starts are
-// found once; the column is counted from the line's start, or from the last place asked
-// for when that lies on the same line before it, so that places asked for in order cost
-// no more than one pass over the text, however long its lines.
-class Places
-{
-public:
-    Places(const QString &name, QByteArrayView text)
-        : m_name(name)
-        , m_text(text)
-    {
-        m_lineStarts.push_back(0);
-        const char *const begin = text.data();
-        const char *const end = begin + text.size();
-        for (const char *p = begin;
-             p < end && (p = static_cast<const char *>(std::memchr(p, '\n', std::size_t(end - p))));
-             ++p)
-            m_lineStarts.push_back(p + 1 - begin);
-    }
-
-    // "NAME:LINE:COLUMN: "
-    QString at(qsizetype offset)
-    {
-        offset = std::clamp<qsizetype>(offset, 0, m_text.size());
-        const auto next = std::upper_bound(m_lineStarts.begin(), m_lineStarts.end(), offset);
-        const qsizetype line = next - m_lineStarts.begin();
-        const qsizetype lineStart = next[-1];
-        if (line != m_lastLine || m_lastOffset > offset) {
-            m_lastLine = line;
-            m_lastOffset = lineStart;
-            m_lastColumn = 1;
-        }
-        for (qsizetype i = m_lastOffset; i < offset; ++i) {
-            if ((static_cast<unsigned char>(m_text[i]) & 0xC0) != 0x80)
-                ++m_lastColumn;
-        }
-        m_lastOffset = offset;
-        return QStringLiteral("%1:%2:%3: ").arg(m_name).arg(line).arg(m_lastColumn);
-    }
-
-private:
-    const QString &m_name;
-    QByteArrayView m_text;
-    std::vector<qsizetype> m_lineStarts;
-    qsizetype m_lastLine = 0;
-    qsizetype m_lastOffset = 0;
-    qsizetype m_lastColumn = 1;
-};
 
 // One member's value as the reader saw it; a string is UTF-8 (a lone low surrogate
 // from an escape included) and lives only as long as the event.
@@ -387,7 +338,7 @@ bool projectFromJson(QByteArrayView source, const QString &sourceName, TagDocume
     // The byte-order mark is no part of the text: columns count from after it.
     const QByteArrayView text =
         source.startsWith("\xEF\xBB\xBF") ? source.sliced(3) : QByteArrayView(source);
-    Places places(sourceName, text);
+    TextPlaces places(sourceName, text);
     std::vector<bool> seen(fieldCatalogue().size(), false);
     TagDocument taken = TagDocument::startUp();
     const MemberSink member = [&](std::string_view key, qsizetype keyPlace, const Value &value) {
