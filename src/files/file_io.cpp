@@ -146,8 +146,8 @@ FileDescriptor::~FileDescriptor()
 
 int openForReading(const QString &path, FileKind kind)
 {
-    const QByteArray native = nativeName(path);
-    if (native.isEmpty() || native.contains('\0')) {
+    const QByteArray native = nativeFileName(path);
+    if (native.isEmpty()) {
         errno = EINVAL;
         return -1;
     }
@@ -310,6 +310,12 @@ QByteArray nativeName(const QString &name)
     return out + QStringView(name).sliced(start).toUtf8();
 }
 
+QByteArray nativeFileName(const QString &name)
+{
+    const QByteArray native = nativeName(name);
+    return native.contains('\0') ? QByteArray() : native;
+}
+
 QString displayName(const QString &name)
 {
     QString out;
@@ -375,8 +381,8 @@ ReplacementFile::~ReplacementFile()
 bool ReplacementFile::open(QString *error)
 {
     cancel();
-    const QByteArray native = nativeName(m_path);
-    if (native.isEmpty() || native.contains('\0'))
+    const QByteArray native = nativeFileName(m_path);
+    if (native.isEmpty())
         return fail(error, EINVAL);
     int cause = 0;
     bool followed = false;
@@ -531,8 +537,8 @@ void ReplacementFile::cancel()
 
 bool fileKey(const QString &path, FileKey *key)
 {
-    const QByteArray native = nativeName(path);
-    if (native.isEmpty() || native.contains('\0'))
+    const QByteArray native = nativeFileName(path);
+    if (native.isEmpty())
         return false;
     QByteArray target;
     struct stat info {

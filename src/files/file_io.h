@@ -15,6 +15,9 @@ namespace quill {
 // name comes back from its QString as the bytes it was given.
 QString nameFromNative(QByteArrayView native);
 QByteArray nativeName(const QString &name);
+// The bytes of a name a file can have; empty for a name no file can have (an empty one,
+// or one holding a zero byte, where the system's names end).
+QByteArray nativeFileName(const QString &name);
 
 // A name as messages show it: a byte that is not UTF-8 as \xHH.
 QString displayName(const QString &name);

@@ -152,8 +152,8 @@ bool loadPrefsFile(const QString &path, TPrefsRecord *record, QString *error)
 
 bool savePrefsFile(const QString &path, const TPrefsRecord &record, QString *error)
 {
-    const QByteArray native = nativeName(path);
-    if (native.isEmpty() || native.contains('\0'))
+    const QByteArray native = nativeFileName(path);
+    if (native.isEmpty())
         return fail(error, EINVAL);
     struct stat info {
     };
@@ -166,8 +166,8 @@ bool savePrefsFile(const QString &path, const TPrefsRecord &record, QString *err
 bool updatePrefsFile(const QString &path, const std::function<void(TPrefsRecord &)> &change,
                      QString *error)
 {
-    const QByteArray native = nativeName(path);
-    if (native.isEmpty() || native.contains('\0'))
+    const QByteArray native = nativeFileName(path);
+    if (native.isEmpty())
         return fail(error, EINVAL);
     struct stat info {
     };

@@ -323,7 +323,7 @@ void TestFileIo::killedWriterLeavesNothing()
         QCOMPARE(readFile(name), "the old file"_ba);
 }
 
-enum Source { Regular, Fifo, Folder, Device, Missing, SignalledPipe };
+enum Source { Regular, Fifo, Folder, Device, Missing, SignalledPipe, ZeroInName };
 
 void TestFileIo::read_data()
 {
@@ -336,6 +336,8 @@ void TestFileIo::read_data()
     QTest::newRow("a folder") << int(Folder) << true << ioErrorMessage(EACCES);
     QTest::newRow("a device") << int(Device) << true << ioErrorMessage(EACCES);
     QTest::newRow("missing") << int(Missing) << true << ioErrorMessage(ENOENT);
+    // Refused, not cut short at the zero byte, where another file's name ends.
+    QTest::newRow("a zero byte in the name") << int(ZeroInName) << false << ioErrorMessage(EINVAL);
     // A signal while the read waits does not end it.
     QTest::newRow("a pipe, a signal while waiting") << int(SignalledPipe) << false << QString();
 }
@@ -363,6 +365,10 @@ void TestFileIo::read()
         path = u"/dev/zero"_s;
         break;
     case Missing:
+        break;
+    case ZeroInName:
+        QVERIFY(writeFile(path, "abc"));
+        path += QChar(0) + u"x"_s;
         break;
     }
     if (source == SignalledPipe) {
