@@ -39,10 +39,24 @@ qsizetype firstInvalidUtf8(QByteArrayView text)
     return at;
 }
 
+namespace {
+
+// A byte 10xxxxxx continues a character.
+bool continuesCharacter(char c)
+{
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+} // namespace
+
+qsizetype utf8CharacterCount(QByteArrayView text)
+{
+    return std::count_if(text.begin(), text.end(), [](char c) { return !continuesCharacter(c); });
+}
+
 qsizetype utf8CharacterStart(QByteArrayView text, qsizetype at)
 {
-    // A byte 10xxxxxx continues a character.
-    while (at > 0 && at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80)
+    while (at > 0 && at < text.size() && continuesCharacter(text[at]))
         --at;
     return at;
 }

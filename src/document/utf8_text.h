@@ -16,6 +16,9 @@ qsizetype utf8CharacterLength(QByteArrayView text, qsizetype at);
 // there is none.
 qsizetype firstInvalidUtf8(QByteArrayView text);
 
+// How many characters begin in `text`: every byte but those that continue one.
+qsizetype utf8CharacterCount(QByteArrayView text);
+
 // Where the character that byte `at` falls in begins, for a cut that keeps characters
 // whole; `at` itself at the end.
 qsizetype utf8CharacterStart(QByteArrayView text, qsizetype at);

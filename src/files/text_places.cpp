@@ -1,5 +1,7 @@
 #include "files/text_places.h"
 
+#include "document/utf8_text.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -29,11 +31,7 @@ QString TextPlaces::at(qsizetype offset)
         m_lastOffset = lineStart;
         m_lastColumn = 1;
     }
-    // A character begins at every byte but 10xxxxxx.
-    for (qsizetype i = m_lastOffset; i < offset; ++i) {
-        if ((static_cast<unsigned char>(m_text[i]) & 0xC0) != 0x80)
-            ++m_lastColumn;
-    }
+    m_lastColumn += utf8CharacterCount(m_text.sliced(m_lastOffset, offset - m_lastOffset));
     m_lastOffset = offset;
     return QStringLiteral("%1:%2:%3: ").arg(m_name).arg(line).arg(m_lastColumn);
 }
