@@ -11,8 +11,10 @@
 
 #include <rapidjson/memorystream.h>
 #include <rapidjson/reader.h>
+#include <unicode/utf8.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -55,23 +57,18 @@ QString typeName(const Value &value)
     return QStringLiteral("an object");
 }
 
-// The characters of a string the reader decoded: valid UTF-8 but for a surrogate that
-// an escape may give, which comes out as the character it encodes.
+// The code points of a string the reader decoded: whole UTF-8 sequences, each a
+// character but for a surrogate that an escape may give, which ICU's unchecked step reads
+// as the code point it encodes.
 std::vector<char32_t> characters(std::string_view utf8)
 {
     std::vector<char32_t> out;
     out.reserve(utf8.size());
+    const auto *bytes = reinterpret_cast<const std::uint8_t *>(utf8.data());
     for (std::size_t i = 0; i < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        const int length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        char32_t code = length == 1   ? lead
-                        : length == 2 ? lead & 0x1F
-                        : length == 3 ? lead & 0x0F
-                                      : lead & 0x07;
-        for (int k = 1; k < length && i + std::size_t(k) < utf8.size(); ++k)
-            code = (code << 6) | (static_cast<unsigned char>(utf8[i + std::size_t(k)]) & 0x3F);
-        out.push_back(code);
-        i += std::size_t(length);
+        UChar32 code = 0;
+        U8_NEXT_UNSAFE(bytes, i, code);
+        out.push_back(char32_t(code));
     }
     return out;
 }
