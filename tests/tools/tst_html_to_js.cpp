@@ -201,6 +201,16 @@ void TestHtmlToJs::lines_data()
     QTest::newRow("inside untouched")
         << QByteArray("a\0\x01\t b", 6) << QByteArrayList{QByteArray("a\0\x01\t b", 6)};
     QTest::newRow("CR among inner blanks") << QByteArray("a \r b \r\n") << QByteArrayList{"a  b"};
+    // Many bytes share their low bits with a quote, a CR or an LF; none of them is one,
+    // at any place of a block (the run of them is of an odd length, written 32 times).
+    QByteArray others;
+    for (int c = 1; c < 256; ++c) {
+        if (!QByteArray("\n\r\x1a\"'\\").contains(char(c)))
+            others += char(c);
+    }
+    others = others.repeated(32);
+    QTest::newRow("every other byte kept, 33 at the ends")
+        << "!" + others + "!" << QByteArrayList{"!" + others + "!"};
 }
 
 void TestHtmlToJs::lines()
