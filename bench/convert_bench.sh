@@ -13,7 +13,9 @@
 #    benchmark with the companion's message. The converted files and sed's are compared
 #    with cmp. User CPU time is shown for each too, with its mean (the system samples
 #    it). With BEFORE naming another quillmark-cli (an earlier build), it is timed in the
-#    same run and its output compared as well.
+#    same run and its output compared as well. All of it is done again on a source as
+#    large of lines dense with quotes (a quote, apostrophe or backslash in one byte of
+#    three), where escaping is most of the work.
 # 2. Peak memory (maximum resident set size) of convert, with the first kernels above,
 #    for sources of 20 MB and 100 MB, one line of 100 MB, and one line of 100 MB of
 #    blanks ending in a letter (plus the same run of blanks between two letters, which
@@ -39,7 +41,9 @@ fi
 unset QUILLMARK_CONVERTER
 kernel=
 
-src=$work/source.html
+markup=$work/source.html
+dense=$work/dense.html
+src=$markup
 dst=$work/out.js
 ref=$work/reference.js
 
@@ -60,8 +64,17 @@ awk 'BEGIN {
         printf "%s%s%s\n", indent, line, (i % 2 == 0 ? "\r" : "")
     }
 }' > "$work/chunk"
-for _ in $(seq 100); do cat "$work/chunk"; done > "$src"
+for _ in $(seq 100); do cat "$work/chunk"; done > "$markup"
 rm "$work/chunk"
+# --- The quote-dense source: lines of data as a script writes them, as many bytes.
+awk -v size="$(stat -c %s "$markup")" 'BEGIN {
+    for (i = 0; written < size; i++) {
+        line = substr("         ", 1, (i % 4) * 3) "{\"id\": \"" i "\", \"name\": \047it\\\047s \"" \
+            i % 97 "\"\047, \"v\": [\"a\", \"b\", \"\\\\\"]}," (i % 3 ? "\r" : "")
+        print line
+        written += length(line) + 1
+    }
+}' > "$dense"
 
 conv='s/\r//g;s/\\/\\\\/g;s/"/\\"/g;s/'\''/\\'\''/g;s/^[\x00-\x20]*//;s/[\x00-\x20]*$//;s/^/document.write("/;s/$/");\r/'
 run_sed() { LC_ALL=C sed -e "/\x1a/{s/\x1a.*//;/^\$/Q;$conv;q;}" -e "$conv" "$1" > "$2"; }
@@ -99,58 +112,69 @@ timed() {
         awk '{ t[NR] = $1; s += $1 } END { printf "%.3f %.3f %.4f\n", t[1], t[int((NR + 1) / 2)], s / NR }')
 }
 
-cat "$src" > /dev/null # into the page cache
-printf 'source: %d bytes, %d lines; %d runs each\n\n' "$(stat -c %s "$src")" "$(wc -l < "$src")" "$runs"
-
-rows=()
 row() { rows+=("$(printf '%-26s %8s %8s %8s %8s %8s' "$1" "$best" "$median" "$user_best" \
     "$user_median" "$user_mean")"); }
-timed run_floor
-floor_best=$best floor_median=$median
-row "floor (cat x2, cat, sync)"
-timed run_cat
-cat_best=$best cat_median=$median
-row "cat"
-timed run_cat_sync
-row "cat + sync"
-timed run_sed
-row "sed"
-mv "$dst" "$ref"
-if [[ -n $before ]]; then
-    timed run_before
-    before_best=$best before_median=$median before_user=$user_median before_user_best=$user_best
-    before_user_mean=$user_mean
-    cmp "$dst" "$ref"
-    row "before: convert"
-fi
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
-ratios=()
-for kernel in "${kernels[@]}"; do
-    timed run_convert
-    cmp "$dst" "$ref"
-    row "convert ($kernel)"
-    ratios+=("$(printf '%-28s %s (best)  %s (median)' "convert ($kernel) / floor" \
-        "$(ratio "$best" "$floor_best")" "$(ratio "$median" "$floor_median")")")
-    ratios+=("$(printf '%-28s %s (best)  %s (median)' "convert ($kernel) / cat" \
-        "$(ratio "$best" "$cat_best")" "$(ratio "$median" "$cat_median")")")
-    if [[ -n $before ]]; then
-        ratios+=("$(printf '%-28s %s (best)  %s (median)  %s (mean)' \
-            "user CPU ($kernel) / before" "$(ratio "$user_best" "$before_user_best")" \
-            "$(ratio "$user_median" "$before_user")" "$(ratio "$user_mean" "$before_user_mean")")")
-    fi
-done
-echo "convert and sed: the same $(stat -c %s "$dst") bytes"
-rm -f "$ref"
 
-printf '\n%-26s %8s %8s %8s %8s %8s\n' "" "wall (s)" "" "user CPU" "" ""
-printf '%-26s %8s %8s %8s %8s %8s\n' "" best median best median mean
-printf '%s\n' "${rows[@]}"
+# Everything above, timed on the source at $1, called $2.
+measure() {
+    src=$1
+    cat "$src" > /dev/null # into the page cache
+    printf '%s source: %d bytes, %d lines; %d runs each\n\n' "$2" "$(stat -c %s "$src")" \
+        "$(wc -l < "$src")" "$runs"
+
+    rows=()
+    timed run_floor
+    floor_best=$best floor_median=$median
+    row "floor (cat x2, cat, sync)"
+    timed run_cat
+    cat_best=$best cat_median=$median
+    row "cat"
+    timed run_cat_sync
+    row "cat + sync"
+    timed run_sed
+    row "sed"
+    mv "$dst" "$ref"
+    if [[ -n $before ]]; then
+        timed run_before
+        before_best=$best before_median=$median before_user=$user_median before_user_best=$user_best
+        before_user_mean=$user_mean
+        cmp "$dst" "$ref"
+        row "before: convert"
+    fi
+    ratios=()
+    for kernel in "${kernels[@]}"; do
+        timed run_convert
+        cmp "$dst" "$ref"
+        row "convert ($kernel)"
+        ratios+=("$(printf '%-28s %s (best)  %s (median)' "convert ($kernel) / floor" \
+            "$(ratio "$best" "$floor_best")" "$(ratio "$median" "$floor_median")")")
+        ratios+=("$(printf '%-28s %s (best)  %s (median)' "convert ($kernel) / cat" \
+            "$(ratio "$best" "$cat_best")" "$(ratio "$median" "$cat_median")")")
+        if [[ -n $before ]]; then
+            ratios+=("$(printf '%-28s %s (best)  %s (median)  %s (mean)' \
+                "user CPU ($kernel) / before" "$(ratio "$user_best" "$before_user_best")" \
+                "$(ratio "$user_median" "$before_user")" "$(ratio "$user_mean" "$before_user_mean")")")
+        fi
+    done
+    echo "convert and sed: the same $(stat -c %s "$dst") bytes"
+    rm -f "$ref"
+
+    printf '\n%-26s %8s %8s %8s %8s %8s\n' "" "wall (s)" "" "user CPU" "" ""
+    printf '%-26s %8s %8s %8s %8s %8s\n' "" best median best median mean
+    printf '%s\n' "${rows[@]}"
+    echo
+    if [[ -n $before ]]; then
+        printf '%-28s %s (best)  %s (median)\n' "before / floor" \
+            "$(ratio "$before_best" "$floor_best")" "$(ratio "$before_median" "$floor_median")"
+    fi
+    printf '%s\n' "${ratios[@]}"
+}
+measure "$markup" markup
 echo
-if [[ -n $before ]]; then
-    printf '%-28s %s (best)  %s (median)\n' "before / floor" \
-        "$(ratio "$before_best" "$floor_best")" "$(ratio "$before_median" "$floor_median")"
-fi
-printf '%s\n' "${ratios[@]}"
+measure "$dense" quote-dense
+rm "$dense"
+src=$markup
 
 # --- Peak memory.
 kernel=${kernels[0]}

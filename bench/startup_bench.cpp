@@ -52,7 +52,7 @@ int measureOne(int argc, char **argv, const QString &kind)
     QApplication app(argc, argv);
     quill::applyProgramLook(app);
     quill::QtPrompts prompts;
-    quill::DesktopShell shell;
+    quill::DesktopShell shell(prompts);
     quill::QtPrinter printer;
     FixedRandom random;
     const quill::Seams seams{prompts, shell, printer, random};

@@ -1,46 +1,59 @@
 # Bash completion for quillmark-cli.
+#
+# The commands, their options and the kinds of their file arguments are the companion's
+# own: `quillmark-cli --completion-table` prints them (one line per option, command and
+# argument, fields between tabs), so a new command completes with no change here. The
+# zsh and fish completions read the same table.
 
-# One row per command: its name, its options (a trailing "=" marks one that takes a file
-# name), and the kind of each file argument in order: a file extension (qmk for projects,
-# json for pack's source, html for pages) or "any"; a trailing "+" lets the last kind repeat.
-_quillmark_cli_commands=(
-    "generate|--meta-only --output=|qmk"
-    "show|--json|qmk"
-    "pack||json qmk"
-    "convert|--html-page --log|any any"
-    "extract|--json|html qmk"
-    "apply|--dry-run --keep-charset|qmk html+"
-    "table|--json --write --dry-run|html+"
-)
+# The table, asked once per shell of the companion being completed.
+_quillmark_cli_table() {
+    [[ -n ${_quillmark_cli_rows-} ]] && return
+    local program=${1/#\~/$HOME}
+    _quillmark_cli_rows=$("$program" --completion-table 2>/dev/null)
+}
 
 _quillmark_cli() {
     local cur prev words cword
     _init_completion || return
+    _quillmark_cli_table "${words[0]}"
 
-    local row name options='' kinds='' names=''
-    for row in "${_quillmark_cli_commands[@]}"; do
-        name=${row%%|*}
-        names+=" $name"
-        if [[ $name == "${words[1]}" ]]; then
-            IFS='|' read -r name options kinds <<<"$row"
-        fi
-    done
+    # The second field is the command a row belongs to; for a command's own row, its name.
+    local kind command value description commands='' own='' options='' kinds=() known=false
+    while IFS=$'\t' read -r kind command value description; do
+        case $kind in
+        command)
+            commands+=" $command"
+            [[ $command == "${words[1]}" ]] && known=true
+            ;;
+        option)
+            if [[ $command == quillmark-cli ]]; then
+                own+=" $value"
+            elif [[ $command == "${words[1]}" ]]; then
+                options+=" $value"
+            fi
+            ;;
+        argument) [[ $command == "${words[1]}" ]] && kinds+=("$value") ;;
+        esac
+    done <<<"$_quillmark_cli_rows"
+
     if ((cword == 1)); then
-        mapfile -t COMPREPLY < <(compgen -W "$names --help --version" -- "$cur")
+        [[ $cur == -* ]] && commands=$own
+        mapfile -t COMPREPLY < <(compgen -W "$commands" -- "$cur")
         return
     fi
-    [[ -n $kinds ]] || return
+    $known || return
 
+    # The value of an option that takes one ("--output=" in the table) is a file.
     if [[ " $options " == *" $prev= "* ]]; then
         _filedir
         return
     fi
     if [[ $cur == -?* ]]; then
-        mapfile -t COMPREPLY < <(compgen -W "${options//=/} --help" -- "$cur")
+        mapfile -t COMPREPLY < <(compgen -W "${options//=/}" -- "$cur")
         return
     fi
 
-    # Which file argument is being typed: the words before it less options and their values.
+    # Which argument is being typed: the words before it less options and their values.
     local i count=0
     for ((i = 2; i < cword; i++)); do
         if [[ " $options " == *" ${words[i]}= "* ]]; then
@@ -49,18 +62,17 @@ _quillmark_cli() {
             ((count++))
         fi
     done
-    local -a kind=($kinds)
-    local last=${kind[${#kind[@]} - 1]}
-    if ((count < ${#kind[@]})); then
-        last=${kind[count]}
+    ((${#kinds[@]})) || return
+    local last=${kinds[${#kinds[@]} - 1]}
+    if ((count < ${#kinds[@]})); then
+        last=${kinds[count]}
     elif [[ $last != *+ ]]; then
         return
     fi
-    last=${last%+}
-    if [[ $last == any ]]; then
-        _filedir
-    else
-        _filedir "$last"
-    fi
+    case ${last%+} in
+    any) _filedir ;;
+    command) mapfile -t COMPREPLY < <(compgen -W "$commands" -- "$cur") ;;
+    *) _filedir "${last%+}" ;;
+    esac
 }
 complete -F _quillmark_cli quillmark-cli

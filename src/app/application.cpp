@@ -42,7 +42,9 @@ Application::~Application() = default;
 std::unique_ptr<Application> Application::start(const Seams &seams)
 {
     // 1. The title the desktop shows for the program; window captions stay as they are.
-    QCoreApplication::setApplicationName(QStringLiteral("Quillmark"));
+    // With the name of its desktop entry, the desktop shows the windows as the entry's.
+    QCoreApplication::setApplicationName(QStringLiteral(QUILLMARK_APP_NAME));
+    QGuiApplication::setDesktopFileName(QStringLiteral(QUILLMARK_DESKTOP_ID));
     // Every window carries the program's icon unless it has one of its own (Tools).
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quillmark.svg")));
     // 2. The windows. The main window is built after the dialog whose page-head edits
@@ -83,8 +85,7 @@ void Application::showGuidance()
     // 4. The reminder comes at about every second start.
     m_random.seedFromClock();
     const bool remind = m_random.bounded(2) == 1;
-    // 5.
-    countStart(record);
+    // 5 is counted in step 9, in the file as it is then.
     // 6.
     if (prefs.showTips)
         m_form5->showOver(*m_form1);
@@ -94,10 +95,12 @@ void Application::showGuidance()
     // 8. Beside the main window, which stands centred until now.
     if (prefs.showWizard)
         openWizard();
-    // 9. The bytes read, with the counters: nothing reads the counters, and a read-only
-    // installation is normal, so a failed write is not reported and leaves the file.
+    // 9. The file's bytes with the counters one up, read and written in one turn, so that
+    // starts at the same moment each count and none writes back what another replaced.
+    // Nothing reads the counters, and a read-only installation is normal, so a failed
+    // write is not reported and leaves the file.
     if (readWhole)
-        savePrefsFile(QStringLiteral("prefs.cfg"), record, nullptr);
+        updatePrefsFile(QStringLiteral("prefs.cfg"), countStart, nullptr);
 }
 
 bool Application::eventFilter(QObject *watched, QEvent *event)

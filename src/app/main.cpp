@@ -45,7 +45,7 @@ int main(int argc, char *argv[])
     quill::applyProgramLook(app);
 
     quill::QtPrompts prompts;
-    quill::DesktopShell shell;
+    quill::DesktopShell shell(prompts);
     quill::QtPrinter printer;
     quill::ClockRandom random;
     const auto program = quill::Application::start({prompts, shell, printer, random});

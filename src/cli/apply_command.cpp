@@ -34,11 +34,15 @@ bool applyToPage(const QString &page, const HeadWriter &writer, bool dryRun)
     for (const QString &note : std::as_const(notes))
         std::fprintf(stderr, "quillmark-cli: %s:%s\n", displayName(page).toUtf8().constData(),
                      note.toUtf8().constData());
-    if (edits.isEmpty())
+    // A page read from standard input goes to standard output, changed or not.
+    if (edits.isEmpty() && (dryRun || !isStandardStream(page)))
         return true;
     if (dryRun)
         return writeStdout(unifiedDiff(bytes, edits, page), &error) || fail(error);
-    return replaceFile(page, spliced(bytes, edits), &error) || fail(error);
+    if (writeOutput(page, spliced(bytes, edits), &error))
+        return true;
+    failure(error);
+    return false;
 }
 
 int apply(const QString &project, const QStringList &pages, const ApplyOptions &options,
@@ -46,22 +50,21 @@ int apply(const QString &project, const QStringList &pages, const ApplyOptions &
 {
     QString error;
     ProjectFile file;
-    if (!LoadProjectFile(project, &file, &error))
+    if (!readProject(project, &file, &error))
         return failure(error);
     TagDocument doc = TagDocument::startUp();
     QString tailNote;
     ApplyProjectFile(file, doc, &tailNote);
     if (!tailNote.isEmpty())
-        std::fprintf(stderr, "quillmark-cli: warning: %s; texts applied as the record holds them\n",
-                     tailNote.toUtf8().constData());
+        warning(project, tailNote + QStringLiteral("; texts applied as the record holds them"));
 
     // Pages are independent: one that fails does not stop the others.
     const HeadWriter writer(doc, options);
     bool allDone = true;
     for (const QString &page : pages) {
         // A page that is the project itself is never written over.
-        if (!distinctFiles({project}, {page}, &error)) {
-            failure(displayName(page) + QStringLiteral(": ") + error);
+        if (!distinctArguments({project}, {page}, &error)) {
+            failure(error);
             allDone = false;
             continue;
         }

@@ -29,6 +29,29 @@ QString kernelsNote()
              here.join(QLatin1Char(' ')));
 }
 
+int convert(const QString &source, const QString &destination, bool htmlPage, bool log)
+{
+    // The side files are named after the files, which a stream has not.
+    if ((htmlPage || log) && isStandardStream(destination))
+        return badUsage(QStringLiteral("The page and the log are named after DESTINATION, "
+                                       "which - is not."));
+    if (log && isStandardStream(source))
+        return badUsage(QStringLiteral("The log names SOURCE, which - is not."));
+
+    StreamFiles streams;
+    QString from;
+    QString to;
+    QString error;
+    if (!streams.input(source, &from, &error) || !streams.output(destination, &to, &error))
+        return failure(error);
+    const ConversionResult result =
+        convertHtmlToJs(from, to, htmlPage, log, QDateTime::currentDateTime(), {});
+    if (!result.succeeded())
+        return failure(result.file.isEmpty() ? result.error
+                                             : aboutFile(streams.given(result.file), result.error));
+    return streams.finish(&error) ? Done : failure(error);
+}
+
 } // namespace
 
 Command convertCommand()
@@ -57,10 +80,7 @@ Command convertCommand()
                 const QString warning = blocks::chosenImplementation().warning;
                 if (!warning.isEmpty())
                     std::fprintf(stderr, "quillmark-cli: %s\n", warning.toLocal8Bit().constData());
-                const ConversionResult result =
-                    convertHtmlToJs(paths.at(0), paths.at(1), parser.isSet(htmlPage),
-                                    parser.isSet(log), QDateTime::currentDateTime(), {});
-                return result.succeeded() ? Done : failure(result.error);
+                return convert(paths.at(0), paths.at(1), parser.isSet(htmlPage), parser.isSet(log));
             },
     };
 }

@@ -17,7 +17,7 @@ int extract(const QString &page, const QString &project)
 {
     QString error;
     // The project must not be written over the page it is read from, however spelled.
-    if (!project.isEmpty() && !distinctFiles({page}, {project}, &error))
+    if (!distinctArguments({page}, {project}, &error))
         return failure(error);
     QByteArray bytes;
     if (!readPage(page, &bytes, &error))
@@ -33,7 +33,7 @@ int extract(const QString &page, const QString &project)
     // Whole texts: what the record cannot hold goes into the file's tail.
     if (project.isEmpty())
         return writeStdout(projectToJson(doc), &error) ? Done : failure(error);
-    return SaveProjectFile(project, GatherProjectFile(doc), &error) ? Done : failure(error);
+    return writeProject(project, GatherProjectFile(doc), &error) ? Done : failure(error);
 }
 
 } // namespace

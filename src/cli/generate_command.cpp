@@ -17,26 +17,22 @@ namespace {
 int generate(const QString &project, bool metaOnly, const QString &output)
 {
     QString error;
-    if (!output.isEmpty() && !distinctFiles({project}, {output}, &error))
+    if (!distinctArguments({project}, {output}, &error))
         return failure(error);
     ProjectFile file;
-    if (!LoadProjectFile(project, &file, &error))
+    if (!readProject(project, &file, &error))
         return failure(error);
 
     TagDocument doc = TagDocument::startUp();
     QString tailNote;
     ApplyProjectFile(file, doc, &tailNote);
     if (!tailNote.isEmpty())
-        std::fprintf(stderr,
-                     "quillmark-cli: warning: %s; the code has the texts as the record "
-                     "holds them\n",
-                     tailNote.toUtf8().constData());
+        warning(project,
+                tailNote + QStringLiteral("; the code has the texts as the record holds them"));
     doc.setMode(metaOnly ? GenerationMode::MetaOnly : GenerationMode::FullPage);
     const QByteArray bytes = pageBytes(generateCodeText(doc), CharacterSet::of(doc));
 
-    const bool written =
-        output.isEmpty() ? writeStdout(bytes, &error) : replaceFile(output, bytes, &error);
-    return written ? Done : failure(error);
+    return writeOutput(output, bytes, &error) ? Done : failure(error);
 }
 
 } // namespace
@@ -61,7 +57,7 @@ Command generateCommand()
         .run =
             [=](const QCommandLineParser &parser) {
                 return generate(parser.positionalArguments().constFirst(), parser.isSet(metaOnly),
-                                parser.value(output));
+                                parser.isSet(output) ? parser.value(output) : QStringLiteral("-"));
             },
     };
 }

@@ -38,6 +38,26 @@ QString optionName(const QCommandLineOption &option)
     return QStringLiteral("--") + option.names().constFirst();
 }
 
+// As the help lists it: "-h, --help".
+QString optionLabel(const QCommandLineOption &option)
+{
+    QStringList names;
+    for (const QString &name : option.names())
+        names.prepend((name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name);
+    return names.join(QStringLiteral(", "));
+}
+
+// An argument of the table: "[NAME]" may be left out, "NAME..." given any number of times.
+bool isOptional(const QString &argument)
+{
+    return argument.startsWith(QLatin1Char('['));
+}
+
+bool repeats(const QString &argument)
+{
+    return argument.endsWith(QStringLiteral("..."));
+}
+
 QString synopsis(const Command &command)
 {
     QString line = program + QLatin1Char(' ') + command.name;
@@ -81,7 +101,7 @@ QString commandHelp(const Command &command, const QCommandLineOption &help)
         commandUsage(command) + QLatin1Char('\n') + command.description + QStringLiteral("\n\n");
     for (const QCommandLineOption &option : command.options + QList{help}) {
         const QString value = option.valueName();
-        text += helpRow(optionName(option) + (value.isEmpty() ? value : QLatin1Char(' ') + value),
+        text += helpRow(optionLabel(option) + (value.isEmpty() ? value : QLatin1Char(' ') + value),
                         option.description());
     }
     return text;
@@ -93,6 +113,8 @@ QString companionHelp(const QList<Command> &commands)
     for (const Command &command : commands)
         text += helpRow(command.name, command.summary);
     return text +
+           QStringLiteral("\nWhere a command reads a file, - reads standard input; where it writes "
+                          "one, - writes\nstandard output.\n") +
            QStringLiteral("\nExits with 0 when done, 1 when the work fails (the message goes to "
                           "standard\nerror, nothing to standard output) and 2 for a wrong command "
                           "line.\n");
@@ -115,6 +137,52 @@ int usageError(const QString &why, const QString &usage)
 QString versionText()
 {
     return QStringLiteral("Quillmark " QUILLMARK_VERSION "\n");
+}
+
+// What completion offers for an argument: files with its extension ("PROJECT.qmk"), any
+// file, or a command's name; "+" when it may be given any number of times.
+QString argumentKind(QString argument)
+{
+    const bool many = repeats(argument);
+    if (many)
+        argument.chop(3);
+    argument.remove(QLatin1Char('[')).remove(QLatin1Char(']'));
+    const qsizetype dot = argument.lastIndexOf(QLatin1Char('.'));
+    const QString kind = argument == QLatin1StringView("COMMAND") ? QStringLiteral("command")
+                         : dot < 0                                ? QStringLiteral("any")
+                                                                  : argument.mid(dot + 1);
+    return many ? kind + QLatin1Char('+') : kind;
+}
+
+// The table of commands as the shells' completions read it: one line for each option,
+// command and argument, its fields between tabs, in the order the command line takes them.
+//   option    COMMAND  --NAME      DESCRIPTION  (COMMAND quillmark-cli: before any
+//                                                 command; "--NAME=" takes a value)
+//   command   NAME     SUMMARY
+//   argument  COMMAND  KIND                      (as argumentKind gives it)
+QString completionTable(const QList<Command> &commands, const QList<QCommandLineOption> &own,
+                        const QCommandLineOption &help)
+{
+    QString table;
+    const auto row = [&table](const QStringList &fields) {
+        table += fields.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    };
+    const auto options = [&row](const QString &command, const QList<QCommandLineOption> &list) {
+        for (const QCommandLineOption &option : list) {
+            const QString value = option.valueName().isEmpty() ? QString() : QStringLiteral("=");
+            row({QStringLiteral("option"), command, optionName(option) + value,
+                 option.description()});
+        }
+    };
+    // No field is empty: shells read tabs in a row as one.
+    options(program, own);
+    for (const Command &command : commands) {
+        row({QStringLiteral("command"), command.name, command.summary});
+        options(command.name, command.options + QList{help});
+        for (const QString &argument : command.arguments)
+            row({QStringLiteral("argument"), command.name, argumentKind(argument)});
+    }
+    return table;
 }
 
 // `words` is the command line from the command's name on. The companion's --help and
@@ -147,18 +215,16 @@ int runCommand(const Command &command, const QStringList &words, const QCommandL
 
     const QStringList arguments = parser.positionalArguments();
     const qsizetype wanted = command.arguments.size();
-    const qsizetype required =
-        std::count_if(command.arguments.begin(), command.arguments.end(),
-                      [](const QString &a) { return !a.startsWith(QLatin1Char('[')); });
-    const bool repeats =
-        wanted > 0 && command.arguments.constLast().endsWith(QStringLiteral("..."));
+    const qsizetype required = std::count_if(command.arguments.begin(), command.arguments.end(),
+                                             [](const QString &a) { return !isOptional(a); });
+    const bool repeating = wanted > 0 && repeats(command.arguments.constLast());
     if (arguments.size() < required) {
         QString missing = command.arguments.at(arguments.size());
-        if (missing.endsWith(QStringLiteral("...")))
+        if (repeats(missing))
             missing.chop(3);
         return wrong(QStringLiteral("No %1 given.").arg(missing));
     }
-    if (arguments.size() > wanted && !repeats)
+    if (arguments.size() > wanted && !repeating)
         return wrong(QStringLiteral("Unexpected argument '%1'.").arg(arguments.at(wanted)));
     const int code = command.run(parser);
     // A command that finds its own line wrong has said why; the usage follows, as above.
@@ -180,20 +246,44 @@ int main(int argc, char *argv[])
     for (int i = 0; i < argc; ++i)
         words << quill::nameFromNative(argv[i]);
 
-    const QList<Command> commands = commandTable();
-    const QCommandLineOption help(QStringLiteral("help"), QStringLiteral("show this help"));
+    QList<Command> commands = commandTable();
+    const QCommandLineOption help({QStringLiteral("help"), QStringLiteral("h")},
+                                  QStringLiteral("show this help"));
     const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("show the version"));
+    QCommandLineOption table(QStringLiteral("completion-table"));
+    table.setFlags(QCommandLineOption::HiddenFromHelp);
+    commands << Command{
+        .name = QStringLiteral("help"),
+        .summary = QStringLiteral("tell about a command"),
+        .description = QStringLiteral("Tells about COMMAND as COMMAND --help does; alone, lists "
+                                      "the commands as --help does."),
+        .options = {},
+        .arguments = {QStringLiteral("[COMMAND]")},
+        .run =
+            [&commands, &help](const QCommandLineParser &parser) {
+                const QString name = parser.positionalArguments().value(0);
+                if (name.isEmpty())
+                    return print(companionHelp(commands));
+                for (const Command &command : std::as_const(commands)) {
+                    if (command.name == name)
+                        return print(commandHelp(command, help));
+                }
+                return badUsage(QStringLiteral("Unknown command '%1'.").arg(name));
+            },
+    };
 
     // Only the companion's own options come before the command; the rest is the command's.
     QCommandLineParser parser;
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
-    parser.addOptions({help, version});
+    parser.addOptions({help, version, table});
     if (!parser.parse(words))
         return usageError(parser.errorText(), companionUsage(commands));
     if (parser.isSet(help))
         return print(companionHelp(commands));
     if (parser.isSet(version))
         return print(versionText());
+    if (parser.isSet(table))
+        return print(completionTable(commands, {help, version}, help));
 
     const QStringList rest = parser.positionalArguments();
     if (rest.isEmpty())

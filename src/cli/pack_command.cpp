@@ -16,13 +16,10 @@ int pack(const QString &source, const QString &project)
 {
     QString error;
     QByteArray json;
-    const bool fromStdin = source == QLatin1StringView("-");
-    // Standard input redirected from the project itself is caught as /dev/stdin.
-    if (!distinctFiles({fromStdin ? QStringLiteral("/dev/stdin") : source}, {project}, &error))
+    if (!distinctArguments({source}, {project}, &error))
         return failure(error);
     // One byte beyond the bound tells a source that is too large from one that fits.
-    const qsizetype most = ProjectJsonLimit + 1;
-    if (!(fromStdin ? readStdin(&json, most, &error) : readFileUpTo(source, most, &json, &error)))
+    if (!readInput(source, ProjectJsonLimit + 1, &json, &error))
         return failure(error);
     if (json.size() > ProjectJsonLimit)
         return failure(QStringLiteral("%1: more than %2 MiB, far beyond any project's JSON text; "
@@ -41,7 +38,7 @@ int pack(const QString &source, const QString &project)
         std::fwrite(report.constData(), 1, std::size_t(report.size()), stderr);
         return Failed;
     }
-    return SaveProjectFile(project, GatherProjectFile(doc), &error) ? Done : failure(error);
+    return writeProject(project, GatherProjectFile(doc), &error) ? Done : failure(error);
 }
 
 } // namespace

@@ -15,7 +15,7 @@ int show(const QString &project, bool json)
 {
     QString error;
     ProjectFile file;
-    if (!LoadProjectFile(project, &file, &error))
+    if (!readProject(project, &file, &error))
         return failure(error);
     TagDocument doc = TagDocument::startUp();
     QString tailNote;
@@ -27,7 +27,7 @@ int show(const QString &project, bool json)
     if (!tailNote.isEmpty())
         warnings << tailNote + QStringLiteral("; texts shown as the record holds them");
     for (const QString &warning : std::as_const(warnings))
-        std::fprintf(stderr, "quillmark-cli: warning: %s\n", warning.toUtf8().constData());
+        cli::warning(project, warning);
 
     const QByteArray text = json ? projectToJson(doc) : projectToLines(doc);
     return writeStdout(text, &error) ? Done : failure(error);

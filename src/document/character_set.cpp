@@ -1,6 +1,7 @@
 #include "document/character_set.h"
 
 #include "document/tag_document.h"
+#include "document/utf8_text.h"
 
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_cb.h>
@@ -143,19 +144,19 @@ QList<char32_t> CharacterSet::lacking(QStringView text) const
     return met;
 }
 
+bool CharacterSet::holds(QStringView text) const
+{
+    return text.isValidUtf16() && lacking(text).isEmpty();
+}
+
 QByteArray CharacterSet::fitted(QStringView text, int capacity) const
 {
     QByteArray bytes = encode(text, Lacking::QuestionMark);
     if (bytes.size() <= capacity)
         return bytes;
-    qsizetype cut = capacity;
-    // Back to the first byte of the character the cut would split: a UTF-8 continuation
-    // byte is 10xxxxxx, and the other sets have none.
-    if (isUtf8()) {
-        while (cut > 0 && (static_cast<unsigned char>(bytes[cut]) & 0xC0) == 0x80)
-            --cut;
-    }
-    bytes.truncate(cut);
+    // In UTF-8, back to the first byte of the character the cut would split; the other
+    // sets give each character one byte.
+    bytes.truncate(isUtf8() ? utf8CharacterStart(bytes, capacity) : capacity);
     return bytes;
 }
 

@@ -42,6 +42,9 @@ public:
 
     // The characters of `text` the set cannot hold, each once, in the order met.
     QList<char32_t> lacking(QStringView text) const;
+    // Whether the set holds every character of `text`; half a surrogate pair is no
+    // character, and no set holds it.
+    bool holds(QStringView text) const;
 
     // The text's bytes as the record keeps them: a lacking character as '?', at most
     // `capacity` bytes, cut only where a character ends.

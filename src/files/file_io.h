@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 namespace quill {
@@ -13,10 +14,10 @@ namespace quill {
 // is not part of a UTF-8 character as the lone surrogate U+DC80 + (byte - 0x80), so any
 // name comes back from its QString as the bytes it was given.
 QString nameFromNative(QByteArrayView native);
-// The length of the well-formed UTF-8 character at `at` (no overlong form, surrogate or
-// value beyond U+10FFFF); 0 when none starts there.
-qsizetype utf8CharacterLength(QByteArrayView text, qsizetype at);
 QByteArray nativeName(const QString &name);
+// The bytes of a name a file can have; empty for a name no file can have (an empty one,
+// or one holding a zero byte, where the system's names end).
+QByteArray nativeFileName(const QString &name);
 
 // A name as messages show it: a byte that is not UTF-8 as \xHH.
 QString displayName(const QString &name);
@@ -53,12 +54,40 @@ private:
 };
 
 // Opens the file for reading, without translation; -1 with errno set on failure.
+// RegularOnly opens without waiting and refuses anything but a regular file at once (a
+// pipe with no writer, a device, a folder), before a byte is read.
 int openForReading(const QString &path, FileKind kind = FileKind::Any);
 
-// A file being replaced. The new content goes to a new file beside it, which takes the
-// old one's name only once it is whole and on the disk; until then, and after any
-// failure, the old file stays as it was and the new one is removed. A link is followed
-// to the file it names, which keeps its link and its permissions.
+// read() and pread(), repeated when a signal interrupts them; -1 with errno set on failure.
+qsizetype readSome(int fd, char *buffer, qsizetype size);
+qsizetype readSomeAt(int fd, char *buffer, qsizetype size, qint64 offset);
+// Reads up to `limit` bytes from the descriptor (all when limit < 0); false with errno
+// set on failure.
+bool readUpTo(int fd, qsizetype limit, QByteArray *out);
+// Writes all `size` bytes, at `offset` or, when it is negative, where the descriptor
+// stands; false with errno set on failure.
+bool writeAll(int fd, const char *data, qsizetype size, qint64 offset = -1);
+
+// The messages for a name whose links lead nowhere or round in a loop, naming it.
+QString danglingLinkMessage(const QString &path);
+QString linkLoopMessage(const QString &path);
+
+// A file being replaced. The new content goes to a new file beside the old one, which
+// takes the old one's name only once it is whole and on the disk; until then, and after
+// any failure, the old file stays as it was and the new one is gone. The new file has no
+// name while it is written where the file system allows (so a killed writer leaves
+// nothing), else a short hidden one, so any name the system takes can be replaced.
+//
+// A name that is a symbolic link is written through to the file it leads to, and the
+// link stays; a link that leads to no file, or round in a loop, is an error naming it.
+// The replacement keeps the old file's permissions (without set-user-ID and set-group-ID)
+// and, where the process may set them, its owner and group; until it takes the name only
+// its writer may read it. A file with several names (hard links) is written in place, so
+// every name sees the new content: the new bytes are first whole on the disk in a file of
+// their own, the old ones are copied aside, and a failure while the new bytes go in puts
+// the old ones back, so the file is old or new, never a mix. Should the process be killed
+// or the machine stop during that copy, the old content survives beside it in a hidden
+// file named after it (a dot, its name, a few letters and ".old").
 class ReplacementFile
 {
 public:
@@ -69,19 +98,26 @@ public:
     ReplacementFile(const ReplacementFile &) = delete;
     ReplacementFile &operator=(const ReplacementFile &) = delete;
 
-    // A folder, a device, a pipe or a read-only file is refused: a new file in its
-    // place would need only the folder's rights. So is a loop of links.
+    // A folder, a device, a pipe or a read-only file is refused: a new file in its place
+    // would need only the folder's rights. Read-only is judged by the permission bits
+    // for the superuser too: a file with no write bit at all is never replaced.
     bool open(QString *error);
     bool write(const char *data, qsizetype size, QString *error);
-    // Puts the new file in place of the old one.
+    // Puts the new content in place of the old.
     bool commit(QString *error);
-    // Removes the new file; the old one stays.
+    // Drops the new content; the old file stays.
     void cancel();
 
 private:
+    bool replaceByName(QString *error);
+    bool writeInPlace(QString *error);
+
     QString m_path;
-    QByteArray m_target;
-    QByteArray m_temporary;
+    QByteArray m_target;    // the file the name leads to, links followed
+    QByteArray m_temporary; // the new file's name while it has one
+    struct stat m_old {
+    }; // the old file, when there is one
+    bool m_exists = false;
     int m_fd = -1;
 };
 
@@ -98,8 +134,10 @@ bool fileKey(const QString &path, FileKey *key);
 
 // Refuses a run that would write over a file it reads or over another of its own
 // outputs, however each is spelled ("./", "..", links, standard input's redirection as
-// /dev/stdin). Checked before anything is written; false with the message.
-bool distinctFiles(const QStringList &sources, const QStringList &outputs, QString *error);
+// /dev/stdin). Checked before anything is written; false with the message, and in
+// `atFault`, when given, the output that would be written over.
+bool distinctFiles(const QStringList &sources, const QStringList &outputs, QString *error,
+                   QString *atFault = nullptr);
 
 // Reads the first `size` bytes of the file. A shorter file fails with "Read
 // beyond end of file"; a longer one is read only that far.
@@ -109,6 +147,10 @@ bool readFilePrefix(const QString &path, qsizetype size, QByteArray *out, QStrin
 // Reads at most `limit` bytes of the file; fewer when it is shorter.
 bool readFileUpTo(const QString &path, qsizetype limit, QByteArray *out, QString *error,
                   FileKind kind = FileKind::Any);
+
+// Reads standard input to its end, or `limit` bytes when it goes on beyond them; false
+// with the file layer's message on failure.
+bool readStdin(QByteArray *bytes, qsizetype limit, QString *error);
 
 // Writes raw bytes to standard output; false with the file layer's message on failure
 // (a full disk, a closed output).

@@ -1,18 +1,19 @@
 #include "files/import_text.h"
 
 #include "document/line_breaks.h"
+#include "document/utf8_text.h"
 #include "files/file_io.h"
-
-#include <QStringDecoder>
 
 namespace quill {
 
+QString memoCapacityMessage()
+{
+    return QStringLiteral("Text exceeds memo capacity");
+}
+
 QString importedText(QByteArrayView bytes, const CharacterSet &set)
 {
-    // Stateless: a sequence cut off at the end is a fault, not the start of more to come.
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    return utf8.hasError() ? set.decode(bytes) : text;
+    return isValidUtf8(bytes) ? QString::fromUtf8(bytes) : set.decode(bytes);
 }
 
 bool readImportText(const QString &path, const CharacterSet &set, QString *text, QString *error)
@@ -28,7 +29,7 @@ bool readImportText(const QString &path, const CharacterSet &set, QString *text,
         bytes.truncate(zero);
     QString result = withCrLfBreaks(importedText(bytes, set));
     if (result.size() > CodePageCapacity) {
-        *error = QStringLiteral("Text exceeds memo capacity");
+        *error = memoCapacityMessage();
         return false;
     }
     *text = std::move(result);

@@ -10,6 +10,9 @@ namespace quill {
 // The most characters the code page holds.
 inline constexpr qsizetype CodePageCapacity = 16'777'216;
 
+// The failure of a text longer than the code page holds.
+QString memoCapacityMessage();
+
 // A file's text as an import reads it: UTF-8 when the bytes are valid UTF-8 (a
 // byte-order mark is no text), as nearly every page today is, else in `set`, the set
 // the project declares. Plain ASCII reads the same either way.

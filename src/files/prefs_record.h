@@ -5,11 +5,13 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 namespace quill {
 
-// The preferences file prefs.cfg: one 38-byte record. A flag or the mode is on for the
-// byte 1 only; every byte is kept as read until a write of the dialog sets its four.
+// The preferences file prefs.cfg: one 38-byte record at its start. A flag or the mode is
+// on for the byte 1 only; every byte is kept as read until a write of the dialog sets its
+// four.
 struct TPrefsRecord {
     static constexpr qsizetype Size = 38;
     enum Offset : std::size_t {
@@ -51,10 +53,18 @@ void countStart(TPrefsRecord &record);
 // with "Read beyond end of file".
 bool loadPrefsFile(const QString &path, TPrefsRecord *record, QString *error);
 
-// Makes the file exactly the record. The file belongs to the installation: a missing
-// one is never created and a read-only one (no write permission bit at all) never
-// replaced, whoever runs the program. It is replaced whole or left as it was; only
-// where its folder takes no new file are the bytes written over the old ones.
+// Writes the record over the file's first 38 bytes; the bytes after them stay. The file
+// belongs to the installation: a missing one is never created and a read-only one (no
+// write permission bit at all) never replaced, whoever runs the program. It is replaced
+// whole or left as it was; only where its folder takes no new file are the bytes written
+// over the old ones, which go back should that fail part-way. Every write takes its turn
+// with the other writers of the file, in this process or another.
 bool savePrefsFile(const QString &path, const TPrefsRecord &record, QString *error);
+
+// Reads the record, lets `change` change it and writes it back, with no other write of
+// the file in between: starts of the program at the same moment each count. Fails as
+// loadPrefsFile, then as savePrefsFile does.
+bool updatePrefsFile(const QString &path, const std::function<void(TPrefsRecord &)> &change,
+                     QString *error);
 
 } // namespace quill

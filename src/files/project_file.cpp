@@ -77,19 +77,23 @@ bool SaveProjectFile(const QString &path, const ProjectFile &file, QString *erro
     return replaceFile(path, projectFileBytes(file), error);
 }
 
-bool LoadProjectFile(const QString &path, ProjectFile *file, QString *error, FileKind kind)
+bool projectFileFromBytes(const QByteArray &bytes, ProjectFile *file, QString *error)
 {
-    QByteArray data;
-    if (!readFileUpTo(path, TProjectRecord::Size + ProjectTailLimit, &data, error, kind))
-        return false;
-    if (data.size() < TProjectRecord::Size) {
+    if (bytes.size() < TProjectRecord::Size) {
         if (error)
             *error = readBeyondEndOfFileMessage();
         return false;
     }
-    std::memcpy(file->record.bytes.data(), data.constData(), TProjectRecord::Size);
-    file->tail = data.sliced(TProjectRecord::Size);
+    std::memcpy(file->record.bytes.data(), bytes.constData(), TProjectRecord::Size);
+    file->tail = bytes.sliced(TProjectRecord::Size);
     return true;
+}
+
+bool LoadProjectFile(const QString &path, ProjectFile *file, QString *error, FileKind kind)
+{
+    QByteArray data;
+    return readFileUpTo(path, TProjectRecord::Size + ProjectTailLimit, &data, error, kind) &&
+           projectFileFromBytes(data, file, error);
 }
 
 } // namespace quill

@@ -43,6 +43,10 @@ void ApplyProjectFile(const ProjectFile &file, TagDocument &doc, QString *note);
 // The file's bytes, record and tail.
 QByteArray projectFileBytes(const ProjectFile &file);
 
+// The file from its bytes, as far as they were read: a text shorter than the record
+// fails with "Read beyond end of file".
+bool projectFileFromBytes(const QByteArray &bytes, ProjectFile *file, QString *error);
+
 bool SaveProjectFile(const QString &path, const ProjectFile &file, QString *error);
 // Reads the record and what follows it, up to ProjectTailLimit bytes; a file shorter
 // than the record fails with "Read beyond end of file".

@@ -4,16 +4,17 @@
 
 #include "files/project_text.h"
 
+#include "document/code_point_name.h"
 #include "document/tag_document.h"
-#include "files/file_io.h"
+#include "document/utf8_text.h"
+#include "files/text_places.h"
 
 #include <rapidjson/memorystream.h>
 #include <rapidjson/reader.h>
-
-#include <QStringDecoder>
+#include <unicode/utf8.h>
 
 #include <algorithm>
-#include <cstring>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -27,68 +28,6 @@ bool isBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
-
-// The offset of the first byte that does not begin a well-formed UTF-8 character; -1
-// when there is none.
-qsizetype firstInvalidUtf8(QByteArrayView text)
-{
-    for (qsizetype i = 0; i < text.size();) {
-        const qsizetype length = utf8CharacterLength(text, i);
-        if (length == 0)
-            return i;
-        i += length;
-    }
-    return -1;
-}
-
-// Line and column of byte offsets, columns counting characters. The line starts are
-// found once; the column is counted from the line's start, or from the last place asked
-// for when that lies on the same line before it, so that places asked for in order cost
-// no more than one pass over the text, however long its lines.
-class Places
-{
-public:
-    Places(const QString &name, QByteArrayView text)
-        : m_name(name)
-        , m_text(text)
-    {
-        m_lineStarts.push_back(0);
-        const char *const begin = text.data();
-        const char *const end = begin + text.size();
-        for (const char *p = begin;
-             p < end && (p = static_cast<const char *>(std::memchr(p, '\n', std::size_t(end - p))));
-             ++p)
-            m_lineStarts.push_back(p + 1 - begin);
-    }
-
-    // "NAME:LINE:COLUMN: "
-    QString at(qsizetype offset)
-    {
-        offset = std::clamp<qsizetype>(offset, 0, m_text.size());
-        const auto next = std::upper_bound(m_lineStarts.begin(), m_lineStarts.end(), offset);
-        const qsizetype line = next - m_lineStarts.begin();
-        const qsizetype lineStart = next[-1];
-        if (line != m_lastLine || m_lastOffset > offset) {
-            m_lastLine = line;
-            m_lastOffset = lineStart;
-            m_lastColumn = 1;
-        }
-        for (qsizetype i = m_lastOffset; i < offset; ++i) {
-            if ((static_cast<unsigned char>(m_text[i]) & 0xC0) != 0x80)
-                ++m_lastColumn;
-        }
-        m_lastOffset = offset;
-        return QStringLiteral("%1:%2:%3: ").arg(m_name).arg(line).arg(m_lastColumn);
-    }
-
-private:
-    const QString &m_name;
-    QByteArrayView m_text;
-    std::vector<qsizetype> m_lineStarts;
-    qsizetype m_lastLine = 0;
-    qsizetype m_lastOffset = 0;
-    qsizetype m_lastColumn = 1;
-};
 
 // One member's value as the reader saw it; a string is UTF-8 (a lone low surrogate
 // from an escape included) and lives only as long as the event.
@@ -118,38 +57,20 @@ QString typeName(const Value &value)
     return QStringLiteral("an object");
 }
 
-// The characters of a string the reader decoded: valid UTF-8 but for a surrogate that
-// an escape may give, which comes out as the character it encodes.
+// The code points of a string the reader decoded: whole UTF-8 sequences, each a
+// character but for a surrogate that an escape may give, which ICU's unchecked step reads
+// as the code point it encodes.
 std::vector<char32_t> characters(std::string_view utf8)
 {
     std::vector<char32_t> out;
     out.reserve(utf8.size());
+    const auto *bytes = reinterpret_cast<const std::uint8_t *>(utf8.data());
     for (std::size_t i = 0; i < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        const int length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        char32_t code = length == 1   ? lead
-                        : length == 2 ? lead & 0x1F
-                        : length == 3 ? lead & 0x0F
-                                      : lead & 0x07;
-        for (int k = 1; k < length && i + std::size_t(k) < utf8.size(); ++k)
-            code = (code << 6) | (static_cast<unsigned char>(utf8[i + std::size_t(k)]) & 0x3F);
-        out.push_back(code);
-        i += std::size_t(length);
+        UChar32 code = 0;
+        U8_NEXT_UNSAFE(bytes, i, code);
+        out.push_back(char32_t(code));
     }
     return out;
-}
-
-// A string's characters as a text. QString::fromUtf8 would drop a U+FEFF at its start as
-// a byte-order mark; here it is a character the text holds.
-QString textOf(std::string_view utf8)
-{
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
-    return decoder.decode(QByteArrayView(utf8.data(), qsizetype(utf8.size())));
-}
-
-QString codeName(char32_t code)
-{
-    return QStringLiteral("U+%1").arg(unsigned(code), 4, 16, QLatin1Char('0')).toUpper();
 }
 
 // Puts one member's value into the document; a fault is appended to `faults` as a
@@ -167,14 +88,14 @@ void takeValue(const FieldDef &def, const Value &value, TagDocument &doc, QStrin
         // half a surrogate pair, which an escape can give, is no character.
         QStringList halves;
         for (const char32_t c : characters(value.utf8)) {
-            if (c >= 0xD800 && c <= 0xDFFF && !halves.contains(codeName(c)))
-                halves << codeName(c);
+            if (c >= 0xD800 && c <= 0xDFFF && !halves.contains(codePointName(c)))
+                halves << codePointName(c);
         }
         if (!halves.isEmpty())
             faults << key + QStringLiteral(": half a surrogate pair is no character: ") +
                           halves.join(QStringLiteral(", "));
         // As long as the window lets the field's text grow, counted as it counts.
-        const QString text = textOf(value.utf8);
+        const QString text = utf8Characters(value.utf8);
         const int longest = longestText(def);
         if (text.size() > longest)
             faults << QStringLiteral("%1: %2 characters, more than the %3 the field takes")
@@ -330,8 +251,8 @@ QString grammarFault(rapidjson::ParseErrorCode code, QByteArrayView text, qsizet
     if (!atEnd && byte < 0x20 &&
         (code == kParseErrorStringMissQuotationMark || code == kParseErrorStringEscapeInvalid ||
          code == kParseErrorStringInvalidEncoding))
-        return QStringLiteral("control character U+%1 inside a string; write it as an escape")
-            .arg(QStringLiteral("%1").arg(byte, 4, 16, QLatin1Char('0')).toUpper());
+        return QStringLiteral("control character %1 inside a string; write it as an escape")
+            .arg(codePointName(char32_t(byte)));
     if (byte == 0)
         return QStringLiteral("a NUL byte outside a string");
     switch (code) {
@@ -414,7 +335,7 @@ bool projectFromJson(QByteArrayView source, const QString &sourceName, TagDocume
     // The byte-order mark is no part of the text: columns count from after it.
     const QByteArrayView text =
         source.startsWith("\xEF\xBB\xBF") ? source.sliced(3) : QByteArrayView(source);
-    Places places(sourceName, text);
+    TextPlaces places(sourceName, text);
     std::vector<bool> seen(fieldCatalogue().size(), false);
     TagDocument taken = TagDocument::startUp();
     const MemberSink member = [&](std::string_view key, qsizetype keyPlace, const Value &value) {
@@ -460,7 +381,7 @@ bool textsFromJson(QByteArrayView source, QList<std::pair<Field, QString>> *text
     const MemberSink member = [&found](std::string_view key, qsizetype, const Value &value) {
         const FieldDef *def = fieldByKey(key);
         if (def && def->kind == FieldKind::Edit && value.type == Value::String)
-            found.append({def->id, textOf(value.utf8)});
+            found.append({def->id, utf8Characters(value.utf8)});
     };
     if (readObject(source, member))
         return false;

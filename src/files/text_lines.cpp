@@ -22,7 +22,7 @@ bool readTextLines(const QString &path, QStringList *lines, QString *error)
     if (const qsizetype end = bytes.indexOf('\x1a'); end >= 0)
         bytes.truncate(end);
     if (bytes.size() > CodePageCapacity) {
-        *error = QStringLiteral("Text exceeds memo capacity");
+        *error = memoCapacityMessage();
         return false;
     }
     QStringList result = withCrLfBreaks(decodeAnsi(bytes)).split(crLf);

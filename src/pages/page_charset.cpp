@@ -1,6 +1,8 @@
 #include "pages/page_charset.h"
 
 #include "document/ansi_codec.h"
+#include "document/character_set.h"
+#include "document/code_point_name.h"
 
 #include <QHash>
 #include <QJsonArray>
@@ -156,11 +158,11 @@ bool PageCharset::encode(QStringView text, QByteArray *out, QString *fault) cons
     const auto encoded = [this](QStringView part, QByteArray *bytes) {
         if (sameAs(utf8())) {
             *bytes = part.toUtf8();
-            return QString::fromUtf8(*bytes) == part;
+            return part.isValidUtf16();
         }
         if (sameAs(windows1252())) {
             *bytes = encodeAnsi(part);
-            return decodeAnsi(*bytes) == part;
+            return CharacterSet::western().holds(part);
         }
         const QByteArray set = name().toLatin1();
         QStringEncoder encoder(set.constData());
@@ -281,11 +283,6 @@ bool hasUtf16Bom(QByteArrayView page)
     return page.startsWith("\xFF\xFE") || page.startsWith("\xFE\xFF");
 }
 
-bool isValidUtf8(QByteArrayView bytes)
-{
-    return QStringView(QString::fromUtf8(bytes)).toUtf8() == bytes;
-}
-
 bool isAscii(QByteArrayView bytes)
 {
     for (const char c : bytes) {
@@ -334,8 +331,7 @@ QByteArray charsetOfContentType(QByteArrayView content)
 
 QString describeCharacter(char32_t code)
 {
-    const QString name =
-        QStringLiteral("U+%1").arg(unsigned(code), 4, 16, QLatin1Char('0')).toUpper();
+    const QString name = codePointName(code);
     if (code < 0x20 || (code >= 0x7F && code <= 0x9F) || (code >= 0xD800 && code <= 0xDFFF))
         return name;
     return QStringLiteral("\"%1\" (%2)").arg(QString::fromUcs4(&code, 1), name);

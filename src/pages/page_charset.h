@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/utf8_text.h"
 #include "pages/page_head.h"
 
 #include <QByteArray>
@@ -76,7 +77,6 @@ qsizetype utf8BomLength(QByteArrayView page);
 // True when `page` starts with a UTF-16 byte-order mark.
 bool hasUtf16Bom(QByteArrayView page);
 
-bool isValidUtf8(QByteArrayView bytes);
 bool isAscii(QByteArrayView bytes);
 
 // The label a Content-Type value names after "charset=", found as browsers find it

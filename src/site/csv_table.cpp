@@ -3,7 +3,7 @@
 
 #include "site/csv_table.h"
 
-#include "files/file_io.h"
+#include "document/utf8_text.h"
 #include "site/site_text.h"
 
 namespace quill {

@@ -1,11 +1,11 @@
 #include "site/site_text.h"
 
+#include "document/utf8_text.h"
 #include "files/project_text.h"
+#include "files/text_places.h"
 
-#include <QStringDecoder>
 #include <QStringList>
 
-#include <algorithm>
 #include <bitset>
 
 namespace quill::site_text {
@@ -17,21 +17,13 @@ QString place(const QString &name, int line)
 
 QString placeAt(const QString &name, QByteArrayView text, qsizetype offset)
 {
-    offset = std::clamp<qsizetype>(offset, 0, text.size());
-    const QByteArrayView before = text.first(offset);
-    const qsizetype lineStart = before.lastIndexOf('\n') + 1;
-    const auto isLead = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; };
-    const auto line = 1 + std::count(before.begin(), before.end(), '\n');
-    const auto column = 1 + std::count_if(before.begin() + lineStart, before.end(), isLead);
-    return QStringLiteral("%1:%2:%3: ").arg(name).arg(line).arg(column);
+    return TextPlaces(name, text).at(offset);
 }
 
 bool decodeText(QByteArrayView utf8, QString *text)
 {
-    // QString::fromUtf8 would take a leading U+FEFF for a byte-order mark and drop it.
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
-    *text = decoder.decode(utf8);
-    return !decoder.hasError();
+    *text = utf8Characters(utf8);
+    return isValidUtf8(utf8);
 }
 
 QString quoted(QByteArrayView name)

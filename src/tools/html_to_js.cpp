@@ -61,25 +61,6 @@ constexpr std::array<ByteKind, 256> byteKinds = [] {
     return kinds;
 }();
 
-// read() and pread(), repeated when a signal interrupts them; -1 with errno set on failure.
-qsizetype readSome(int fd, char *buffer, qsizetype size)
-{
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, std::size_t(size));
-        if (got >= 0 || errno != EINTR)
-            return got;
-    }
-}
-
-qsizetype readSomeAt(int fd, char *buffer, qsizetype size, qint64 offset)
-{
-    for (;;) {
-        const ssize_t got = ::pread(fd, buffer, std::size_t(size), off_t(offset));
-        if (got >= 0 || errno != EINTR)
-            return got;
-    }
-}
-
 // Collects the destination's bytes and hands them to the file in large writes. A
 // failure is kept and checked by the caller once per read.
 class Output
@@ -131,8 +112,13 @@ public:
     bool finish(QString *error)
     {
         drain(nullptr);
-        return !failed(error) && m_file.commit(error);
+        if (failed(error))
+            return false;
+        m_failed = !m_file.commit(error);
+        return !m_failed;
     }
+
+    bool failed() const { return m_failed; }
 
 private:
     ReplacementFile &m_file;
@@ -162,6 +148,8 @@ public:
     {}
 
     qint64 lines() const { return m_done; }
+    // Whether a failure was the destination's rather than the source's.
+    bool writeFailed() const { return m_out.failed(); }
 
     bool countLines(QString *error)
     {
@@ -480,20 +468,25 @@ private:
 // in place; the source is closed on the way out.
 bool convertFile(const QString &source, const QString &destination,
                  const std::function<void(int)> &progress, const blocks::Implementation &kernels,
-                 qint64 *lines, QString *error)
+                 qint64 *lines, QString *error, QString *file)
 {
     // A pipe cannot be read twice and a device may never end: only a regular file.
+    *file = source;
     const FileDescriptor input(openForReading(source, FileKind::RegularOnly));
     if (input.get() < 0) {
         *error = ioErrorMessage(errno);
         return false;
     }
+    *file = destination;
     ReplacementFile output(destination);
     if (!output.open(error))
         return false;
     Conversion conversion(input.get(), output, progress, kernels);
-    if ((progress && !conversion.countLines(error)) || !conversion.convert(error))
+    if ((progress && !conversion.countLines(error)) || !conversion.convert(error)) {
+        if (!conversion.writeFailed())
+            *file = source;
         return false;
+    }
     *lines = conversion.lines();
     return true;
 }
@@ -563,9 +556,11 @@ ConversionResult convertHtmlToJs(const QString &source, const QString &destinati
                                  const std::function<void(int)> &progress,
                                  const blocks::Implementation &kernels)
 {
-    const auto failure = [](const QString &message) { return ConversionResult{0, message}; };
+    const auto failure = [](const QString &message, const QString &file) {
+        return ConversionResult{0, message, file};
+    };
     if (!converterNamesValid(source, destination))
-        return failure(converterNamesMessage());
+        return failure(converterNamesMessage(), QString());
 
     // The side files take the destination's name less its last three characters.
     const QString stem = destination.left(destination.size() - 3);
@@ -577,17 +572,18 @@ ConversionResult convertHtmlToJs(const QString &source, const QString &destinati
     if (logFile)
         outputs << log;
     QString error;
-    if (!distinctFiles({source}, outputs, &error))
-        return failure(error);
+    QString file;
+    if (!distinctFiles({source}, outputs, &error, &file))
+        return failure(error, file);
 
     qint64 lines = 0;
-    if (!convertFile(source, destination, progress, kernels, &lines, &error))
-        return failure(error);
+    if (!convertFile(source, destination, progress, kernels, &lines, &error, &file))
+        return failure(error, file);
     if (htmlPage && !replaceFile(page, pageBytes(destination), &error))
-        return failure(error);
+        return failure(error, page);
     if (logFile && !replaceFile(log, logBytes(source, destination, htmlPage, lines, now), &error))
-        return failure(error);
-    return {lines, QString()};
+        return failure(error, log);
+    return {lines, QString(), QString()};
 }
 
 } // namespace quill

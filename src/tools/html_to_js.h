@@ -15,6 +15,7 @@ struct Implementation;
 struct ConversionResult {
     qint64 lines = 0; // n, the source's line count, when the run succeeded
     QString error;    // the failure's message; empty when the run succeeded
+    QString file;     // the file it is about, as given; empty when about the names
     bool succeeded() const { return error.isEmpty(); }
 };
 

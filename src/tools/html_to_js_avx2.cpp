@@ -1,5 +1,5 @@
 // The converter's kernels for AVX2: thirty-two bytes compared at a time, and shuffles
-// within the two lanes that write sixteen bytes with their backslashes at once.
+// within the two lanes that write thirty-two bytes with their backslashes at once.
 
 #include "tools/html_to_js_kernels.h"
 
@@ -16,70 +16,122 @@ QUILL_BEGIN_TARGET("avx2,bmi,bmi2,lzcnt,popcnt")
 namespace avx2_way {
 namespace {
 
-__m256i load(const void *at)
+[[gnu::always_inline]] inline __m256i load(const void *at)
 {
     return _mm256_loadu_si256(static_cast<const __m256i *>(at));
 }
 
 // The bytes set in the two halves of a block's comparison.
-std::uint64_t bits(__m256i low, __m256i high)
+[[gnu::always_inline]] inline std::uint64_t bits(__m256i low, __m256i high)
 {
     return std::uint64_t(unsigned(_mm256_movemask_epi8(low))) |
            std::uint64_t(unsigned(_mm256_movemask_epi8(high))) << 32;
 }
 
-__m256i quotes(__m256i b)
+// The quotes, apostrophes, backslashes, CRs and LFs, found with one shuffle: no two of
+// them share their low four bits, so a table indexed by those bits holds the one each
+// could be, and a byte is one of them when the table gives it back. The other entries
+// hold a byte with other low bits; the shuffle gives zero for a byte of 128 or more.
+[[gnu::always_inline]] inline __m256i specials(__m256i b)
 {
-    return _mm256_or_si256(_mm256_or_si256(_mm256_cmpeq_epi8(b, _mm256_set1_epi8('"')),
-                                           _mm256_cmpeq_epi8(b, _mm256_set1_epi8('\''))),
-                           _mm256_cmpeq_epi8(b, _mm256_set1_epi8('\\')));
+    const __m256i wanted =
+        _mm256_setr_epi8(1, 0, '"', 2, 3, 4, 5, '\'', 7, 8, '\n', 10, '\\', '\r', 13, 14, 1, 0, '"',
+                         2, 3, 4, 5, '\'', 7, 8, '\n', 10, '\\', '\r', 13, 14);
+    return _mm256_cmpeq_epi8(_mm256_shuffle_epi8(wanted, b), b);
 }
 
-// Bytes of 32 or less: those the unsigned minimum with 32 leaves as they are.
-__m256i blanks(__m256i b)
+// Bytes above 32: those that adding 95, saturating, lifts to 128 or more.
+[[gnu::always_inline]] inline __m256i text(__m256i b)
 {
-    return _mm256_cmpeq_epi8(_mm256_min_epu8(b, _mm256_set1_epi8(' ')), b);
+    return _mm256_adds_epu8(b, _mm256_set1_epi8(95));
 }
 
-Classes classify(const unsigned char *s)
+[[gnu::always_inline]] inline Classes classify(const unsigned char *s)
 {
     const __m256i low = load(s);
     const __m256i high = load(s + 32);
     const __m256i lf = _mm256_set1_epi8('\n');
-    const __m256i cr = _mm256_set1_epi8('\r');
     const __m256i ctrlZ = _mm256_set1_epi8(CtrlZ);
+    const std::uint64_t special = bits(specials(low), specials(high));
+    const std::uint64_t texts = bits(text(low), text(high));
+    const std::uint64_t lfs = bits(_mm256_cmpeq_epi8(low, lf), _mm256_cmpeq_epi8(high, lf));
     return {
-        bits(_mm256_cmpeq_epi8(low, lf), _mm256_cmpeq_epi8(high, lf)),
-        bits(_mm256_cmpeq_epi8(low, cr), _mm256_cmpeq_epi8(high, cr)),
+        lfs,
+        special & ~texts & ~lfs,
         bits(_mm256_cmpeq_epi8(low, ctrlZ), _mm256_cmpeq_epi8(high, ctrlZ)),
-        ~bits(blanks(low), blanks(high)),
-        bits(quotes(low), quotes(high)),
+        texts,
+        special & texts,
     };
 }
 
-// Sixteen bytes with their backslashes, written at `o`; `mask` marks the quotes among
-// them. The low lane writes the first eight and the high lane the rest, each with a row of
-// the shuffle table, the high one's indexes moved on by eight; the rows' top bits mark
-// where the backslashes go. Up to 16 bytes beyond the output are written.
-void expand(const unsigned char *p, unsigned mask, char *o)
+// The rows of QuoteExpansions with the number of bytes each gives, 32 bytes a row, so
+// that one place, 32 times the mask, finds both.
+struct Expansion {
+    std::array<unsigned char, 16> from;
+    std::uint64_t size;
+    std::uint64_t unused;
+};
+alignas(32) constexpr std::array<Expansion, 256> Expansions = [] {
+    std::array<Expansion, 256> rows{};
+    for (unsigned mask = 0; mask < 256; ++mask)
+        rows[mask] = {QuoteExpansions[mask], 8 + unsigned(std::popcount(mask)), 0};
+    return rows;
+}();
+
+// The row at `offset` bytes into Expansions.
+[[gnu::always_inline]] inline const Expansion &expansion(std::uint64_t offset)
 {
-    const __m256i bytes =
-        _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i *>(p)));
-    const __m128i lowRow =
-        _mm_loadu_si128(reinterpret_cast<const __m128i *>(&QuoteExpansions[mask & 0xff]));
-    const __m128i highRow =
-        _mm_loadu_si128(reinterpret_cast<const __m128i *>(&QuoteExpansions[mask >> 8 & 0xff]));
-    const __m256i from =
-        _mm256_add_epi8(_mm256_inserti128_si256(_mm256_castsi128_si256(lowRow), highRow, 1),
-                        _mm256_setr_epi64x(0, 0, 0x0808080808080808, 0x0808080808080808));
-    const __m256i out =
-        _mm256_blendv_epi8(_mm256_shuffle_epi8(bytes, from), _mm256_set1_epi8('\\'), from);
-    _mm_storeu_si128(reinterpret_cast<__m128i *>(o), _mm256_castsi256_si128(out));
-    _mm_storeu_si128(reinterpret_cast<__m128i *>(o + 8 + _mm_popcnt_u32(mask & 0xff)),
-                     _mm256_extracti128_si256(out, 1));
+    return *reinterpret_cast<const Expansion *>(reinterpret_cast<const char *>(Expansions.data()) +
+                                                offset);
 }
 
-// A block's pieces converted straight from its bytes.
+// The rows of two groups, one for each lane.
+[[gnu::always_inline]] inline __m256i rows(const Expansion &low, const Expansion &high)
+{
+    return _mm256_inserti128_si256(
+        _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i *>(low.from.data()))),
+        _mm_loadu_si128(reinterpret_cast<const __m128i *>(high.from.data())), 1);
+}
+
+[[gnu::always_inline]] inline std::uint64_t rotateRight(std::uint64_t bits, unsigned by)
+{
+    return bits >> by | bits << (64 - by);
+}
+
+// The 32 bytes at `p` with a backslash before each marked in the low 32 bits of `marks`,
+// written at `o`; returns the end, having written at most 64 bytes. Without quotes they
+// are copied as they are. Else each lane shuffles two groups of eight: the first and the
+// third, then (from eight bytes on) the second and the fourth.
+[[gnu::always_inline]] inline char *spread(const unsigned char *p, std::uint64_t marks, char *o)
+{
+    if (!std::uint32_t(marks)) {
+        _mm256_storeu_si256(reinterpret_cast<__m256i *>(o), load(p));
+        return o + 32;
+    }
+    // Each group's mask as its row's place: its bits moved up by five.
+    constexpr std::uint64_t Place = 0xff * sizeof(Expansion);
+    const Expansion &e0 = expansion(marks << 5 & Place);
+    const Expansion &e1 = expansion(rotateRight(marks, 3) & Place);
+    const Expansion &e2 = expansion(rotateRight(marks, 11) & Place);
+    const Expansion &e3 = expansion(rotateRight(marks, 19) & Place);
+    const __m256i from02 = rows(e0, e2);
+    const __m256i from13 = rows(e1, e3);
+    const __m256i backslashes = _mm256_set1_epi8('\\');
+    const __m256i out02 =
+        _mm256_blendv_epi8(_mm256_shuffle_epi8(load(p), from02), backslashes, from02);
+    const __m256i out13 =
+        _mm256_blendv_epi8(_mm256_shuffle_epi8(load(p + 8), from13), backslashes, from13);
+    char *const o1 = o + e0.size;
+    char *const o2 = o1 + e1.size;
+    char *const o3 = o2 + e2.size;
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(o), _mm256_castsi256_si128(out02));
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(o1), _mm256_castsi256_si128(out13));
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(o2), _mm256_extracti128_si256(out02, 1));
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(o3), _mm256_extracti128_si256(out13, 1));
+    return o3 + e3.size;
+}
+
+// A block's pieces converted straight from its bytes, 32 at a time.
 class Spread
 {
 public:
@@ -89,20 +141,15 @@ public:
     {}
 
     // Up to 64 bytes beyond the piece are written.
-    char *copy(unsigned from, unsigned to, char *o) const
+    [[gnu::always_inline]] char *copy(unsigned from, unsigned to, char *o) const
     {
-        const unsigned size = to - from;
         const std::uint64_t marks = _bzhi_u64(m_quotes, to) >> from;
         const unsigned char *const p = m_bytes + from;
-        if (!marks) {
-            _mm256_storeu_si256(reinterpret_cast<__m256i *>(o), load(p));
-            _mm256_storeu_si256(reinterpret_cast<__m256i *>(o + 32), load(p + 32));
-            return o + size;
-        }
-        // Each place found on its own, so that the shuffles wait for none other.
-        for (unsigned at = 0; at < size; at += 16)
-            expand(p + at, unsigned(marks >> at), o + at + _mm_popcnt_u64(_bzhi_u64(marks, at)));
-        return o + size + _mm_popcnt_u64(marks);
+        char *const end = o + (to - from) + _mm_popcnt_u64(marks);
+        char *const half = spread(p, marks, o);
+        if (to - from > 32)
+            spread(p + 32, marks >> 32, half);
+        return end;
     }
 
 private:

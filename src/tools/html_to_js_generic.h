@@ -61,25 +61,26 @@ BlocksSpan convertBlocks(const unsigned char *s, char *d, char *keep, bool inTex
         }
         const Spread spread(bytes, c.quotes);
 
-        unsigned start = 0; // where the line's bytes in the block start
+        std::uint64_t after = ~std::uint64_t(0); // the bytes after the last LF passed
         for (std::uint64_t ends = c.lfs; ends; ends &= ends - 1) {
-            const unsigned at = firstBit(ends);
-            const std::uint64_t shown = c.text & below(at) & ~below(start);
-            // A line that ends with no more text drops the blanks written for it.
+            const std::uint64_t upto = ends ^ (ends - 1); // the bytes up to this LF
+            const std::uint64_t shown = c.text & upto & after;
+            // A line that ends with no more text drops the blanks written for it; one that
+            // had text before the block is the block's first and takes it from byte 0.
             if (shown)
-                d = spread.copy(inText ? start : firstBit(shown), pastLastBit(shown), d);
+                d = spread.copy(inText ? 0 : firstBit(shown), pastLastBit(shown), d);
             else
                 d = keep;
             d = close(d);
             keep = d;
-            start = at + 1;
+            after = ~upto;
             inText = false;
         }
         // The line going on: its blanks after the last text byte are written too, and
         // `keep` marks where they start.
-        const std::uint64_t shown = c.text & ~below(start);
+        const std::uint64_t shown = c.text & after;
         if (shown || inText) {
-            d = spread.copy(inText ? start : firstBit(shown), RunBits - dropped, d);
+            d = spread.copy(inText ? 0 : firstBit(shown), RunBits - dropped, d);
             if (shown)
                 keep = d - (RunBits - dropped - pastLastBit(shown));
             inText = true;

@@ -2,6 +2,7 @@
 
 #include "components/xp_menu.h"
 #include "document/character_set.h"
+#include "document/code_point_name.h"
 #include "windows/accessible_names.h"
 #include "windows/field_edit.h"
 #include "windows/preferences_dialog.h"
@@ -47,7 +48,7 @@ QString shownCharacter(char32_t c)
     const QString text = QString::fromUcs4(&c, 1);
     if (QChar::isPrint(c) && !QChar::isSpace(c))
         return text;
-    return QStringLiteral("U+%1").arg(unsigned(c), 4, 16, QLatin1Char('0')).toUpper();
+    return quill::codePointName(c);
 }
 
 // Where a field stands, as the user finds it: "Title (Basic)", "Page Title (Preferences)".

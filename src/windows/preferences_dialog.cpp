@@ -194,14 +194,11 @@ void TForm2::Edit3Change()
 void TForm2::Button1Click()
 {
     // The file as it is now, so counters and reserved bytes written since start-up stay.
-    quill::TPrefsRecord record;
     QString error;
-    if (!quill::loadPrefsFile(prefsPath(), &record, &error)) {
-        m_prompts.show(this, quill::errorMessage(error));
-        return;
-    }
-    quill::storePreferences(record, preferences());
-    if (!quill::savePrefsFile(prefsPath(), record, &error)) {
+    const quill::Preferences chosen = preferences();
+    if (!quill::updatePrefsFile(
+            prefsPath(),
+            [&chosen](quill::TPrefsRecord &record) { storePreferences(record, chosen); }, &error)) {
         m_prompts.show(this, quill::errorMessage(error));
         return;
     }

@@ -175,6 +175,17 @@ Run runShell(const QString &folder, const QString &script)
     return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
 }
 
+// The files every shell row starts from, in a folder of its own.
+bool putSampleFiles(const QTemporaryDir &folder)
+{
+    const auto put = [&folder](const char *name, const QByteArray &bytes) {
+        return writeFile(folder.filePath(QString::fromUtf8(name)), bytes);
+    };
+    return put("toys.qmk", workedExampleRecord()) && put("toys.keep", workedExampleRecord()) &&
+           put("start-up.json", "{}") && put("menu.html", "<p>\n") &&
+           put("page.html", "<html><head>\n<title>Old</title>\n</head></html>\n");
+}
+
 } // namespace
 
 class TestCli : public QObject
@@ -208,6 +219,10 @@ private slots:
     void guardedWrites();
     void table_data();
     void table();
+    void standardStreams_data();
+    void standardStreams();
+    void helpSpellings_data();
+    void helpSpellings();
 
 private:
     QTemporaryDir m_dir;
@@ -336,26 +351,41 @@ void TestCli::failure_data()
     QTest::addColumn<QString>("stdoutFile");
     QTest::addColumn<QByteArray>("err");
 
-    QTest::newRow("short file") << QStringList{QStringLiteral("generate"), path("short.qmk")}
-                                << QString()
-                                << QByteArray("quillmark-cli: Read beyond end of file.\n");
-    QTest::newRow("missing file") << QStringList{QStringLiteral("generate"), path("none.qmk")}
-                                  << QString() << QByteArray("quillmark-cli: File not found.\n");
+    // A message about a file names it first, whichever of the command's files it is.
+    const auto about = [](const QString &file, const char *why) {
+        return "quillmark-cli: " + file.toUtf8() + ": " + why + ".\n";
+    };
+    const QString generate = QStringLiteral("generate");
+    const QString toys = path("toys.qmk");
+    const QString none = path("none.qmk");
+    const QString intoNowhere = path("no/out.html");
+    QTest::newRow("short file") << QStringList{generate, path("short.qmk")} << QString()
+                                << about(path("short.qmk"), "Read beyond end of file");
+    QTest::newRow("missing file") << QStringList{generate, none} << QString()
+                                  << about(none, "File not found");
     QTest::newRow("output into a missing folder")
-        << QStringList{QStringLiteral("generate"), QStringLiteral("--output"), path("no/out.html"),
-                       path("toys.qmk")}
-        << QString() << QByteArray("quillmark-cli: File not found.\n");
+        << QStringList{generate, QStringLiteral("--output"), intoNowhere, toys} << QString()
+        << about(intoNowhere, "File not found");
     QTest::newRow("show: short file")
         << QStringList{QStringLiteral("show"), path("short.qmk")} << QString()
-        << QByteArray("quillmark-cli: Read beyond end of file.\n");
+        << about(path("short.qmk"), "Read beyond end of file");
     QTest::newRow("pack: missing source")
-        << QStringList{QStringLiteral("pack"), path("none.json"), path("none.qmk")} << QString()
-        << QByteArray("quillmark-cli: File not found.\n");
+        << QStringList{QStringLiteral("pack"), path("none.json"), none} << QString()
+        << about(path("none.json"), "File not found");
     QTest::newRow("pack: into a missing folder")
-        << QStringList{QStringLiteral("pack"), path("start-up.json"), path("no/out.qmk")}
-        << QString() << QByteArray("quillmark-cli: File not found.\n");
+        << QStringList{QStringLiteral("pack"), path("start-up.json"), intoNowhere} << QString()
+        << about(intoNowhere, "File not found");
+    QTest::newRow("extract: into a missing folder")
+        << QStringList{QStringLiteral("extract"), path("menu.html"), intoNowhere} << QString()
+        << about(intoNowhere, "File not found");
+    QTest::newRow("apply: missing project")
+        << QStringList{QStringLiteral("apply"), none, path("menu.html")} << QString()
+        << about(none, "File not found");
     QTest::newRow("standard output full")
-        << QStringList{QStringLiteral("generate"), path("toys.qmk")} << QStringLiteral("/dev/full")
+        << QStringList{generate, toys} << QStringLiteral("/dev/full")
+        << QByteArray("quillmark-cli: Disk full.\n");
+    QTest::newRow("standard output named, full")
+        << QStringList{generate, QStringLiteral("--output=-"), toys} << QStringLiteral("/dev/full")
         << QByteArray("quillmark-cli: Disk full.\n");
 
     const QString convert = QStringLiteral("convert");
@@ -364,12 +394,14 @@ void TestCli::failure_data()
         << QByteArray("quillmark-cli: Please enter a valid source and destination filename!\n");
     QTest::newRow("convert: missing source")
         << QStringList{convert, path("none.html"), path("no")} << QString()
-        << QByteArray("quillmark-cli: File not found.\n");
+        << about(path("none.html"), "File not found");
+    QTest::newRow("convert: into a missing folder")
+        << QStringList{convert, path("menu.html"), intoNowhere} << QString()
+        << about(intoNowhere, "File not found");
+    const QString itself = m_dir.path() + QStringLiteral("/./menu.html");
     QTest::newRow("convert: destination is the source")
-        << QStringList{convert, path("menu.html"), m_dir.path() + QStringLiteral("/./menu.html")}
-        << QString()
-        << QByteArray("quillmark-cli: The source file would be overwritten; choose another "
-                      "destination.\n");
+        << QStringList{convert, path("menu.html"), itself} << QString()
+        << about(itself, "The source file would be overwritten; choose another destination");
 }
 
 void TestCli::failure()
@@ -427,6 +459,16 @@ void TestCli::usageError_data()
         << QStringList{table, QStringLiteral("--dry-run"), menu};
     QTest::newRow("table: --json with --write") << QStringList{table, write, json, a};
     QTest::newRow("table: two tables to write") << QStringList{table, write, a, a};
+    const QString dash = QStringLiteral("-");
+    QTest::newRow("convert: a page named after -")
+        << QStringList{convert, QStringLiteral("--html-page"), menu, dash};
+    QTest::newRow("convert: a log named after -")
+        << QStringList{convert, QStringLiteral("--log"), menu, dash};
+    QTest::newRow("convert: a log naming -")
+        << QStringList{convert, QStringLiteral("--log"), dash, a};
+    QTest::newRow("help: unknown command") << QStringList{QStringLiteral("help"), a};
+    QTest::newRow("help: two commands")
+        << QStringList{QStringLiteral("help"), QStringLiteral("show"), QStringLiteral("pack")};
 }
 
 void TestCli::usageError()
@@ -439,7 +481,8 @@ void TestCli::usageError()
     const QString first = args.value(0);
     const bool own =
         QStringList{QStringLiteral("show"),    QStringLiteral("pack"),  QStringLiteral("convert"),
-                    QStringLiteral("extract"), QStringLiteral("apply"), QStringLiteral("table")}
+                    QStringLiteral("extract"), QStringLiteral("apply"), QStringLiteral("table"),
+                    QStringLiteral("help")}
             .contains(first);
     const QString usage =
         QStringLiteral("Usage: quillmark-cli ") + (own ? first : QStringLiteral("generate"));
@@ -484,8 +527,9 @@ void TestCli::show()
     // A value Open changes is shown changed, with a warning; the work still succeeds.
     const Run odd = runCli({QStringLiteral("show"), path("odd.qmk")});
     QCOMPARE(odd.exitCode, 0);
-    QCOMPARE(odd.err, QByteArray("quillmark-cli: warning: distribution: stored position 7 is none "
-                                 "of its items; shown as null\n"));
+    QCOMPARE(odd.err, "quillmark-cli: " + path("odd.qmk").toUtf8() +
+                          ": warning: distribution: stored position 7 is none of its items; "
+                          "shown as null\n");
     QCOMPARE(odd.out,
              workedExampleShown().replace("distribution: \"Global\"", "distribution: null"));
 }
@@ -673,12 +717,13 @@ void TestCli::damagedTail()
     QVERIFY(writeFile(project, readFile(project).chopped(3)));
     const Run shown = runCli({QStringLiteral("show"), project});
     QCOMPARE(shown.exitCode, 0);
-    QCOMPARE(shown.err, QByteArray("quillmark-cli: warning: the whole texts after the record are "
-                                   "not well formed; texts shown as the record holds them\n"));
+    const QByteArray named = "quillmark-cli: " + project.toUtf8() + ": warning: ";
+    QCOMPARE(shown.err, named + "the whole texts after the record are not well formed; texts "
+                                "shown as the record holds them\n");
     QVERIFY(shown.out.contains("\ntitle: \"Wooden Toys of the Black Fores\"\n"));
     const Run generated = runCli({QStringLiteral("generate"), project});
     QCOMPARE(generated.exitCode, 0);
-    QVERIFY(generated.err.startsWith("quillmark-cli: warning: the whole texts after the record"));
+    QVERIFY(generated.err.startsWith(named + "the whole texts after the record"));
     QVERIFY(generated.out.contains("content=\"Wooden Toys of the Black Fores\">"));
 }
 
@@ -751,41 +796,49 @@ void TestCli::guardedWrites_data()
     QTest::addColumn<QByteArray>("err");
     QTest::addColumn<QString>("check");
 
-    const QByteArray source = "quillmark-cli: The source file would be overwritten; choose "
-                              "another destination.\n";
-    const QByteArray twice = "quillmark-cli: Two files this run writes are one file; choose "
-                             "another destination.\n";
+    // Each message names the file it is about.
+    const auto about = [](const char *file, const char *why) {
+        return "quillmark-cli: " + QByteArray(file) + ": " + why + ".\n";
+    };
+    const auto source = [&about](const char *output) {
+        return about(output, "The source file would be overwritten; choose another destination");
+    };
+    const auto twice = [&about](const char *output) {
+        return about(output, "Two files this run writes are one file; choose another destination");
+    };
     const QString toysKept = QStringLiteral("cmp toys.qmk toys.keep");
     const auto row = [](const char *name, const char *script, int code, const QByteArray &err,
                         const QString &check) {
         QTest::newRow(name) << QString::fromUtf8(script) << code << err << check;
     };
 
-    row("generate: output is the project", "$CLI generate --output toys.qmk toys.qmk", 1, source,
-        toysKept);
+    row("generate: output is the project", "$CLI generate --output toys.qmk toys.qmk", 1,
+        source("toys.qmk"), toysKept);
     row("generate: through ..", "mkdir sub && $CLI generate --output sub/../toys.qmk toys.qmk", 1,
-        source, toysKept);
+        source("sub/../toys.qmk"), toysKept);
     row("generate: through a link", "ln -s toys.qmk l.qmk && $CLI generate --output l.qmk toys.qmk",
-        1, source, toysKept);
-    row("pack: destination is the source", "$CLI pack start-up.json ./start-up.json", 1, source,
-        QStringLiteral("test \"$(cat start-up.json)\" = {}"));
-    row("pack: standard input from the destination", "$CLI pack - toys.qmk < toys.qmk", 1, source,
-        toysKept);
-    row("convert: the page is the source", "$CLI convert --html-page menu.html menuxyz", 1, source,
-        QStringLiteral("test ! -e menuxyz"));
+        1, source("l.qmk"), toysKept);
+    row("generate: standard input from the output", "$CLI generate --output toys.qmk - < toys.qmk",
+        1, source("toys.qmk"), toysKept);
+    row("pack: destination is the source", "$CLI pack start-up.json ./start-up.json", 1,
+        source("./start-up.json"), QStringLiteral("test \"$(cat start-up.json)\" = {}"));
+    row("pack: standard input from the destination", "$CLI pack - toys.qmk < toys.qmk", 1,
+        source("toys.qmk"), toysKept);
+    row("convert: the page is the source", "$CLI convert --html-page menu.html menuxyz", 1,
+        source("menu.html"), QStringLiteral("test ! -e menuxyz"));
+    row("convert: standard input from the page", "$CLI convert --html-page - menuxyz < menu.html",
+        1, source("menu.html"), QStringLiteral("test ! -e menuxyz"));
     row("convert: the page links to the script",
-        "ln -s two.js two.html && $CLI convert --html-page menu.html two.js", 1, twice,
+        "ln -s two.js two.html && $CLI convert --html-page menu.html two.js", 1, twice("two.html"),
         QStringLiteral("test ! -e two.js && test -L two.html"));
     row("convert: the log is the script", "ln -s t.js t.log && $CLI convert --log menu.html t.js",
-        1, twice, QStringLiteral("test ! -e t.js"));
-    row("extract: the project is the page", "$CLI extract menu.html ./menu.html", 1, source,
-        QStringLiteral("grep -q '<' menu.html"));
-    row("apply: a page is the project", "$CLI apply toys.qmk ./toys.qmk", 1,
-        "quillmark-cli: ./toys.qmk: The source file would be overwritten; choose another "
-        "destination.\n",
+        1, twice("t.log"), QStringLiteral("test ! -e t.js"));
+    row("extract: the project is the page", "$CLI extract menu.html ./menu.html", 1,
+        source("./menu.html"), QStringLiteral("grep -q '<' menu.html"));
+    row("apply: a page is the project", "$CLI apply toys.qmk ./toys.qmk", 1, source("./toys.qmk"),
         toysKept);
 
-    const QByteArray loop = "quillmark-cli: Too many levels of symbolic links.\n";
+    const QByteArray loop = "quillmark-cli: la.js leads round a loop of symbolic links.\n";
     const char *makeLoop = "ln -s lb.js la.js && ln -s la.js lb.js && ";
     const QString loopKept = QStringLiteral("test -L la.js && test -L lb.js && test ! -e la.js");
     row("generate: a loop of links",
@@ -796,16 +849,29 @@ void TestCli::guardedWrites_data()
     row("convert: a loop of links",
         (std::string(makeLoop) + "$CLI convert menu.html la.js").c_str(), 1, loop, loopKept);
 
+    // A link is written through to its file and stays; one to nothing is refused.
+    row("generate: a link to a missing file",
+        "ln -s gone/out.html d.html && $CLI generate --output d.html toys.qmk", 1,
+        "quillmark-cli: d.html is a symbolic link to a missing file.\n",
+        QStringLiteral("test -L d.html && test ! -e gone"));
+    row("pack: through a link to another folder",
+        "mkdir real && cp toys.qmk real/p.qmk && ln -s real/p.qmk l.qmk && "
+        "$CLI pack start-up.json l.qmk",
+        0, "", QStringLiteral("test -L l.qmk && ! cmp -s real/p.qmk toys.qmk"));
+
     // No writer is killed by the file size limit: the write fails and the old file stays.
-    const QByteArray full = "quillmark-cli: Disk full.\n";
+    const QByteArray full = "quillmark-cli: Disk full.\n"; // standard output
     row("generate: beyond the file size limit",
         "cp toys.qmk out.html && (ulimit -f 0 && exec $CLI generate --output out.html toys.qmk)", 1,
-        full, QStringLiteral("cmp toys.qmk out.html"));
+        about("out.html", "Disk full"), QStringLiteral("cmp toys.qmk out.html"));
     row("pack: beyond the file size limit",
-        "(ulimit -f 0 && exec $CLI pack start-up.json toys.qmk)", 1, full, toysKept);
+        "(ulimit -f 0 && exec $CLI pack start-up.json toys.qmk)", 1, about("toys.qmk", "Disk full"),
+        toysKept);
     row("convert: beyond the file size limit",
-        "cp toys.qmk m.js && (ulimit -f 0 && exec $CLI convert menu.html m.js)", 1, full,
-        QStringLiteral("cmp toys.qmk m.js"));
+        "cp toys.qmk m.js && (ulimit -f 0 && exec $CLI convert menu.html m.js)", 1,
+        about("m.js", "Disk full"), QStringLiteral("cmp toys.qmk m.js"));
+    row("convert: the log a folder", "mkdir m.log && $CLI convert --log menu.html m.js", 1,
+        about("m.log", "File access denied"), QStringLiteral("test -d m.log"));
 
     const QByteArray bound = "quillmark-cli: %1: more than 16 MiB, far beyond any project's JSON "
                              "text; nothing written.\n";
@@ -829,7 +895,7 @@ void TestCli::guardedWrites_data()
         QStringLiteral("test -p p.html && grep -q '<TITLE>' a.html"));
 
     row("output under a file", "$CLI generate --output toys.qmk/ toys.qmk", 1,
-        "quillmark-cli: Path not found.\n", toysKept);
+        about("toys.qmk/", "Path not found"), toysKept);
     row("standard output closed", "$CLI show toys.qmk >&-", 1,
         "quillmark-cli: Invalid file handle.\n", toysKept);
     row("help into a full disk", "$CLI --help > /dev/full", 1, full, toysKept);
@@ -857,11 +923,7 @@ void TestCli::guardedWrites()
     QFETCH(QString, check);
 
     QTemporaryDir folder;
-    const auto put = [&folder](const char *name, const QByteArray &bytes) {
-        return writeFile(folder.filePath(QString::fromUtf8(name)), bytes);
-    };
-    QVERIFY(put("toys.qmk", workedExampleRecord()) && put("toys.keep", workedExampleRecord()) &&
-            put("start-up.json", "{}") && put("menu.html", "<p>\n"));
+    QVERIFY(putSampleFiles(folder));
 
     const Run run = runShell(folder.path(), script);
     QCOMPARE(run.err, err);
@@ -977,6 +1039,93 @@ void TestCli::table()
     QCOMPARE(run.exitCode, exitCode);
     const Run checked = runShell(folder.path(), check);
     QVERIFY2(checked.exitCode == 0, qPrintable(check));
+}
+
+// `-` in place of each file a command reads or writes: standard input and output carry
+// the bytes the files would. Each row is a script with `-` and one with files that must
+// print the same; both run in folders of their own.
+void TestCli::standardStreams_data()
+{
+    QTest::addColumn<QString>("streams");
+    QTest::addColumn<QString>("files");
+
+    const auto row = [](const char *name, const char *streams, const char *files) {
+        QTest::newRow(name) << QString::fromUtf8(streams) << QString::fromUtf8(files);
+    };
+    row("show", "$CLI show - < toys.qmk", "$CLI show toys.qmk");
+    row("show --json, piped", "cat toys.qmk | $CLI show --json -", "$CLI show --json toys.qmk");
+    row("generate, piped", "cat toys.qmk | $CLI generate --meta-only -",
+        "$CLI generate --meta-only toys.qmk");
+    row("generate --output -", "$CLI generate --output - toys.qmk", "$CLI generate toys.qmk");
+    row("pack into -", "$CLI pack start-up.json -", "$CLI pack start-up.json p.qmk && cat p.qmk");
+    row("pack from - into -", "$CLI show --json toys.qmk | $CLI pack - -", "cat toys.qmk");
+    row("extract --json, piped", "cat page.html | $CLI extract --json -",
+        "$CLI extract --json page.html");
+    row("extract into -", "$CLI extract page.html -", "$CLI extract page.html p.qmk && cat p.qmk");
+    row("convert, piped", "cat menu.html | $CLI convert - m.js && cat m.js",
+        "$CLI convert menu.html m.js && cat m.js");
+    row("convert, redirected", "$CLI convert --html-page - m.js < menu.html && cat m.js m.html",
+        "$CLI convert --html-page menu.html m.js && cat m.js m.html");
+    row("convert into -", "$CLI convert menu.html -", "$CLI convert menu.html m.js && cat m.js");
+    row("convert from - into -", "cat menu.html | $CLI convert - -",
+        "$CLI convert menu.html m.js && cat m.js");
+    row("apply to a page piped", "cat page.html | $CLI apply toys.qmk -",
+        "$CLI apply toys.qmk page.html && cat page.html");
+    row("apply: a page that needs no change",
+        "$CLI apply toys.qmk page.html && $CLI apply toys.qmk - < page.html",
+        "$CLI apply toys.qmk page.html && cat page.html");
+    row("apply --dry-run to a page piped",
+        "cat page.html | $CLI apply --dry-run toys.qmk - | tail -n +3",
+        "$CLI apply --dry-run toys.qmk page.html | tail -n +3");
+    row("apply a project piped", "cat toys.qmk | $CLI apply - page.html && cat page.html",
+        "$CLI apply toys.qmk page.html && cat page.html");
+}
+
+void TestCli::standardStreams()
+{
+    QFETCH(QString, streams);
+    QFETCH(QString, files);
+
+    QList<Run> runs;
+    for (const QString &script : {streams, files}) {
+        QTemporaryDir folder;
+        QVERIFY(putSampleFiles(folder) && QDir(folder.path()).mkdir(QStringLiteral("tmp")));
+        // What the run keeps of standard input goes when it ends.
+        runs << runShell(folder.path(), QStringLiteral("TMPDIR=$PWD/tmp && export TMPDIR && ") +
+                                            script + QStringLiteral(" && rmdir tmp"));
+        QCOMPARE(runs.last().err, QByteArray());
+        QCOMPARE(runs.last().exitCode, 0);
+    }
+    QVERIFY(!runs.constFirst().out.isEmpty());
+    QCOMPARE(runs.constFirst().out, runs.constLast().out);
+}
+
+// Every way of asking for help gives the text that --help gives.
+void TestCli::helpSpellings_data()
+{
+    QTest::addColumn<QStringList>("asked");
+    QTest::addColumn<QStringList>("same");
+
+    const QString help = QStringLiteral("--help");
+    const QString show = QStringLiteral("show");
+    QTest::newRow("-h") << QStringList{QStringLiteral("-h")} << QStringList{help};
+    QTest::newRow("help") << QStringList{QStringLiteral("help")} << QStringList{help};
+    QTest::newRow("help COMMAND") << QStringList{QStringLiteral("help"), show}
+                                  << QStringList{show, help};
+    QTest::newRow("COMMAND -h") << QStringList{show, QStringLiteral("-h")}
+                                << QStringList{show, help};
+}
+
+void TestCli::helpSpellings()
+{
+    QFETCH(QStringList, asked);
+    QFETCH(QStringList, same);
+
+    const Run run = runCli(asked);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.err, QByteArray());
+    QVERIFY(!run.out.isEmpty());
+    QCOMPARE(run.out, runCli(same).out);
 }
 
 QTEST_GUILESS_MAIN(TestCli)

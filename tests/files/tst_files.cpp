@@ -465,6 +465,9 @@ void TestFiles::nativeNames_data()
     QTest::newRow("overlong slash") << QByteArray("\xC0\xAF") << QStringLiteral("\\xc0\\xaf");
     QTest::newRow("encoded surrogate")
         << QByteArray("\xED\xA0\x80") << QStringLiteral("\\xed\\xa0\\x80");
+    // U+FEFF is a character anywhere in a name, not a byte-order mark to drop.
+    QTest::newRow("zero-width no-break space")
+        << QByteArray("\xEF\xBB\xBF.\xEF\xBB\xBF") << QStringLiteral("\uFEFF.\uFEFF");
 }
 
 void TestFiles::nativeNames()

@@ -10,7 +10,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace quill;
 using namespace Qt::StringLiterals;
@@ -38,6 +43,42 @@ TPrefsRecord randomRecord(QRandomGenerator &rng)
     return record;
 }
 
+// A folder that takes no new file while this lives, whoever runs the test: immutable for
+// the superuser, without write permission for others.
+class ClosedFolder
+{
+public:
+    ClosedFolder(const QString &path, bool closed)
+        : m_fd(closed ? ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY) : -1)
+    {
+        if (m_fd >= 0)
+            setClosed(true);
+    }
+    ~ClosedFolder()
+    {
+        if (m_fd >= 0) {
+            setClosed(false);
+            ::close(m_fd);
+        }
+    }
+    ClosedFolder(const ClosedFolder &) = delete;
+    ClosedFolder &operator=(const ClosedFolder &) = delete;
+
+private:
+    void setClosed(bool closed)
+    {
+        if (::geteuid() == 0) {
+            int flags = 0;
+            ::ioctl(m_fd, FS_IOC_GETFLAGS, &flags);
+            flags = closed ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+            QCOMPARE(::ioctl(m_fd, FS_IOC_SETFLAGS, &flags), 0);
+        } else {
+            QCOMPARE(::fchmod(m_fd, closed ? 0555 : 0755), 0);
+        }
+    }
+    int m_fd;
+};
+
 } // namespace
 
 class TestPrefsRecord : public QObject
@@ -49,6 +90,8 @@ private slots:
     void bytes();
     void save_data();
     void save();
+    void turns_data();
+    void turns();
     void randomAndTruncatedFiles();
 };
 
@@ -92,24 +135,27 @@ void TestPrefsRecord::bytes()
 void TestPrefsRecord::save_data()
 {
     QTest::addColumn<QString>("cause");
+    QTest::addColumn<int>("size"); // of the old file
     QTest::addColumn<QString>("error");
-    QTest::newRow("a longer file") << u"longer"_s << QString();
-    // QSaveFile's new file would need a name longer than the folder takes.
-    QTest::newRow("no new name beside it: in place") << u"long name"_s << QString();
-    QTest::newRow("missing: never created") << u"missing"_s << u"File not found"_s;
-    QTest::newRow("read-only, whoever runs it") << u"read-only"_s << u"File access denied"_s;
-    QTest::newRow("disk full") << u"size limit"_s << u"Disk full"_s;
+    QTest::newRow("a longer file: the rest stays") << u"longer"_s << 50 << QString();
+    QTest::newRow("a file of 1 MiB") << u"longer"_s << (1 << 20) << QString();
+    QTest::newRow("no new file beside it: in place") << u"closed folder"_s << 50 << QString();
+    QTest::newRow("in place, the disk fills")
+        << u"closed folder, size limit"_s << 50 << u"Disk full"_s;
+    QTest::newRow("missing: never created") << u"missing"_s << 0 << u"File not found"_s;
+    QTest::newRow("read-only, whoever runs it") << u"read-only"_s << 50 << u"File access denied"_s;
+    QTest::newRow("disk full") << u"size limit"_s << 50 << u"Disk full"_s;
 }
 
 void TestPrefsRecord::save()
 {
     QFETCH(QString, cause);
+    QFETCH(int, size);
     QFETCH(QString, error);
     QTemporaryDir dir;
-    const QString path =
-        dir.filePath(cause == "long name"_L1 ? QString(250, u'p') : u"prefs.cfg"_s);
+    const QString path = dir.filePath(u"prefs.cfg"_s);
     QRandomGenerator rng(11);
-    const QByteArray old = randomBytes(rng, 50);
+    const QByteArray old = randomBytes(rng, size);
     if (cause != "missing"_L1)
         QVERIFY(writeFile(path, old));
     if (cause == "read-only"_L1)
@@ -118,17 +164,67 @@ void TestPrefsRecord::save()
 
     QString message;
     const auto save = [&] { return savePrefsFile(path, record, &message); };
-    const bool saved = cause == "size limit"_L1 ? withFileSizeLimit(20, save) : save();
+    bool saved = false;
+    {
+        const ClosedFolder closed(dir.path(), cause.startsWith("closed folder"_L1));
+        saved = cause.endsWith("size limit"_L1) ? withFileSizeLimit(20, save) : save();
+    }
     QCOMPARE(saved, error.isEmpty());
     QCOMPARE(message, error);
     if (cause != "missing"_L1)
-        QCOMPARE(readFile(path), saved ? bytesOf(record) : old);
+        QCOMPARE(readFile(path), saved ? bytesOf(record) + old.mid(TPrefsRecord::Size) : old);
     // Nothing else is left in the folder, and no file is made.
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(),
              cause == "missing"_L1 ? 0 : 1);
 }
 
-// Any file: read from its first 38 bytes or refused, and written back as exactly those.
+void TestPrefsRecord::turns_data()
+{
+    QTest::addColumn<bool>("inPlace");
+    QTest::newRow("replaced") << false;
+    QTest::newRow("written in place") << true;
+}
+
+// Starts at the same moment each count, and what follows the record stays.
+void TestPrefsRecord::turns()
+{
+    QFETCH(bool, inPlace);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"prefs.cfg"_s);
+    QRandomGenerator rng(8);
+    const QByteArray tail = randomBytes(rng, 4096);
+    QVERIFY(writeFile(path, QByteArray(TPrefsRecord::Size, '\0') + tail));
+    constexpr int Starts = 8;
+    constexpr int Each = 25;
+    QList<pid_t> starts;
+    {
+        const ClosedFolder closed(dir.path(), inPlace);
+        for (int i = 0; i < Starts; ++i) {
+            const pid_t start = ::fork();
+            QVERIFY(start >= 0);
+            if (start == 0) {
+                bool counted = true;
+                for (int k = 0; k < Each; ++k)
+                    counted = updatePrefsFile(path, countStart, nullptr) && counted;
+                ::_exit(counted ? 0 : 1);
+            }
+            starts << start;
+        }
+        int failed = 0;
+        for (const pid_t start : std::as_const(starts)) {
+            int status = -1;
+            failed += ::waitpid(start, &status, 0) != start || status != 0;
+        }
+        QCOMPARE(failed, 0);
+    }
+    const QByteArray file = readFile(path);
+    QCOMPARE(int(quint8(file[TPrefsRecord::StartCount1])), Starts * Each % 256);
+    QCOMPARE(int(quint8(file[TPrefsRecord::StartCount2])), Starts * Each % 256);
+    QCOMPARE(file.mid(TPrefsRecord::Size), tail);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"prefs.cfg"_s});
+}
+
+// Any file: read from its first 38 bytes or refused, and written back as it was.
 void TestPrefsRecord::randomAndTruncatedFiles()
 {
     QTemporaryDir dir;
@@ -149,7 +245,7 @@ void TestPrefsRecord::randomAndTruncatedFiles()
         }
         QCOMPARE(bytesOf(record), file.left(TPrefsRecord::Size));
         QVERIFY(savePrefsFile(path, record, &error));
-        QCOMPARE(readFile(path), file.left(TPrefsRecord::Size));
+        QCOMPARE(readFile(path), file);
     }
 }
 

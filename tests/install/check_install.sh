@@ -11,7 +11,16 @@ id=$3
 
 work=$(mktemp -d)
 chmod 755 "$work" # the users must reach the installation
-trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+started=()        # the programs this script starts, ended on every way out
+finish() {
+    set +e
+    for pid in "${started[@]}"; do
+        kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+    done
+    chmod -R u+w "$work"
+    rm -rf "$work"
+}
+trap finish EXIT
 fail() {
     echo "FAIL: $*" >&2
     exit 1
@@ -85,6 +94,7 @@ start_as() {
     shift 4
     (cd "$home" && as_user "$uid" "$home" env "$@" "$prefix/bin/quillmark") &
     pid=$!
+    started+=("$pid")
     until [ "$(counter "$folder/prefs.cfg")" = "$count" ]; do
         kill -0 "$pid" 2>/dev/null || fail "the program ended at start for user $uid"
         ((++tries < 300)) || fail "user $uid's start was not counted in $folder (wanted $count)"
@@ -106,6 +116,8 @@ for name in help readme.txt sitepromo.hlp tips wizard; do
 done
 [ -f "$mine/prefs.cfg" ] && [ ! -L "$mine/prefs.cfg" ] || fail "prefs.cfg is not the user's own"
 $as_root && { [ "$(stat -c %u "$mine/prefs.cfg")" = $first ] || fail "prefs.cfg is not the user's"; }
+# The installation's own is never replaced, whoever starts the program in it.
+[ "$(stat -c %a "$app/prefs.cfg")" = 444 ] || fail "the installation's prefs.cfg can be written"
 
 theirs="$work/second/data/quillmark"
 start_as $second "$work/second" "$theirs" 1 XDG_DATA_HOME="$work/second/data"
@@ -120,23 +132,118 @@ $as_root || chmod -R a-w "$prefix"
 start_as $first "$work/first" "$mine" 3
 [ -e "$mine/help/new.html" ] || fail "a new help page does not reach the user"
 [ "$(readlink "$mine/whatsnew.txt")" = "$app/whatsnew.txt" ] || fail "a new file is not linked"
+rm "$app/help/new.html" "$app/whatsnew.txt" 2>/dev/null || { chmod -R u+w "$prefix" &&
+    rm "$app/help/new.html" "$app/whatsnew.txt" && chmod -R a-w "$prefix"; }
 
-# A start folder that cannot be made: the program starts in the installation, as before.
+# Answering --help and --version makes no start folder.
+for option in --help --version; do
+    mkdir "$work/asking$option"
+    out=$(cd "$work/asking$option" && env -u XDG_DATA_HOME HOME="$work/asking$option" \
+        "$prefix/bin/quillmark" $option)
+    [ -n "$out" ] && [ -z "$(ls -A "$work/asking$option")" ] || fail "$option made a start folder"
+done
+
+# Eight first starts at once, by the installation's owner, who may write into it: the
+# start folder is made once, each start is counted, and the installation stays as it was.
 $as_root || chmod -R u+w "$prefix"
-printf '#!/bin/sh\npwd\nprintf "%%s\\n" "$@"\n' >"$prefix/libexec/quillmark"
-touch "$work/blocked"
-got=$(cd "$work" && XDG_DATA_HOME="$work/blocked" "$prefix/bin/quillmark" 2>/dev/null)
-[ "$got" = "$app" ] || fail "with no start folder the launcher ran in $got"
-# Installed into the user's own data folder (--prefix ~/.local), the installation is it.
-got=$(cd "$work" && XDG_DATA_HOME="$prefix/share" "$prefix/bin/quillmark")
-[ "$got" = "$app" ] && [ ! -L "$app/help" ] || fail "installed as the start folder, it ran in $got"
+racer="$work/racer"
+mkdir "$racer"
+mkfifo "$work/gate" # opened for writing, it lets all eight go at once
+racing=()
+for _ in 1 2 3 4 5 6 7 8; do
+    (cd "$racer" && { read -r _ <"$work/gate" || :; }
+        exec env -u XDG_DATA_HOME HOME="$racer" QT_QPA_PLATFORM=offscreen \
+        "$prefix/bin/quillmark" 2>>"$work/racing.err") &
+    racing+=("$!")
+    started+=("$!")
+done
+sleep 0.5
+: >"$work/gate"
+tries=0
+until [ "$(counter "$racer/.local/share/quillmark/prefs.cfg")" = 8 ]; do
+    ((++tries < 600)) ||
+        fail "8 starts at once counted $(counter "$racer/.local/share/quillmark/prefs.cfg")"
+    sleep 0.1
+done
+kill "${racing[@]}"
+wait "${racing[@]}" 2>/dev/null || true
+! grep '^quillmark:' "$work/racing.err" || fail "a start at once did not go as the others"
+diff -r "$data" "$app" || fail "starts at once wrote into the installation"
 
-# A stand-in program shows where the launcher started it and with which arguments.
+# --- The launcher's start folder, with a stand-in program that shows where it ran.
+printf '#!/bin/sh\npwd\nprintf "%%s\\n" "$@"\n' >"$prefix/libexec/quillmark"
+mkdir "$work/rows" "$work/elsewhere"
+# NAME XDG SETUP CHECK: in a home of its own ($home, where the launcher starts; $folder its
+# start folder), SETUP runs, then the launcher with XDG_DATA_HOME as XDG (unset for -);
+# CHECK then sees $ran, the folder the program ran in, and $err, what the launcher said.
+row() {
+    local name=$1 xdg=$2 setup=$3 check=$4 err
+    home="$work/rows/${name// /-}"
+    folder="$home/.local/share/quillmark"
+    err="$home.err"
+    mkdir "$home"
+    (cd "$home" && eval "$setup") || fail "$name: could not set up"
+    if [ "$xdg" = - ]; then
+        ran=$(cd "$home" && env -u XDG_DATA_HOME HOME="$home" "$prefix/bin/quillmark" 2>"$err")
+    else
+        ran=$(cd "$home" && HOME="$home" XDG_DATA_HOME="$xdg" "$prefix/bin/quillmark" 2>"$err")
+    fi
+    ran=${ran%%$'\n'*}
+    eval "$check" || fail "$name: ran in $ran; $(cat "$err")"
+}
+row "a relative XDG_DATA_HOME is ignored" rel/data 'mkdir rel' \
+    '[ "$ran" = "$folder" ] && [ ! -e "$home/rel/data" ]'
+row "a file of the user's own in place of a link stays" - \
+    'mkdir -p "$folder" && echo mine >"$folder/readme.txt"' \
+    '[ "$ran" = "$folder" ] && [ ! -L "$folder/readme.txt" ] && [ "$(cat "$folder/readme.txt")" = mine ]'
+row "a link to a file the installation no longer has goes" - \
+    'mkdir -p "$folder" && ln -s "$app/gone.txt" "$folder/gone.txt" &&
+     ln -s "$work/elsewhere/x" "$folder/mine"' \
+    '[ "$ran" = "$folder" ] && [ ! -L "$folder/gone.txt" ] && [ -L "$folder/mine" ]'
+row "a link into another installation is renewed" - \
+    'mkdir -p "$folder" && ln -s "$work/old/share/quillmark/help" "$folder/help"' \
+    '[ "$ran" = "$folder" ] && [ "$(readlink "$folder/help")" = "$app/help" ]'
+row "a start folder that is a link is refused" - \
+    'mkdir -p .local/share aside && ln -s "$home/aside" "$folder"' \
+    '[ "$ran" = "$app" ] && [ -z "$(ls -A aside)" ] && grep -q "is a symbolic link" "$err"'
+if $as_root; then
+    row "another user's start folder is refused" - "mkdir -p \"\$folder\" && chown $first \"\$folder\"" \
+        '[ "$ran" = "$app" ] && [ -z "$(ls -A "$folder")" ] && grep -q "not your own" "$err"'
+fi
+row "a start folder inside the installation is refused" "$app/data" '' \
+    '[ "$ran" = "$app" ] && [ ! -e "$app/data" ] && grep -q "inside the installation" "$err"'
+row "a start folder that cannot be made: the installation" "$work/rows/blocked" \
+    'touch "$work/rows/blocked"' '[ "$ran" = "$app" ]'
+# Installed into the user's own data folder (--prefix ~/.local), the installation is it.
+row "the installation is the start folder" "$prefix/share" '' \
+    '[ "$ran" = "$app" ] && [ ! -L "$app/help" ] && [ ! -s "$err" ]'
+# Sixteen first starts at once, three times over: every one starts in the start folder.
+for round in 1 2 3; do
+    home="$work/rows/at once $round"
+    mkdir "$home"
+    mkfifo "$home.gate"
+    racing=()
+    for i in $(seq 16); do
+        (cd "$home" && { read -r _ <"$home.gate" || :; }
+            exec env -u XDG_DATA_HOME HOME="$home" "$prefix/bin/quillmark" >"$home.$i" 2>&1) &
+        racing+=("$!")
+    done
+    sleep 0.3
+    : >"$home.gate"
+    wait "${racing[@]}"
+    for i in $(seq 16); do
+        [ "$(cat "$home.$i")" = "$home/.local/share/quillmark" ] ||
+            fail "a first start of 16 at once: $(cat "$home.$i")"
+    done
+done
+diff -r "$data" "$app" || fail "the launcher wrote into the installation"
+
+# The caller's files made absolute.
 mkdir "$work/caller"
 touch "$work/caller/-odd.qmk"
 got=$(cd "$work/caller" && HOME="$work/caller" XDG_DATA_HOME='' \
     "$prefix/bin/quillmark" site.qmk -odd.qmk --flag "sub dir/a.qmk" /abs.qmk \
-    -style Fusion --session id x.qmk -style=Fusion y.qmk)
+    -style Fusion --session id x.qmk -style=Fusion y.qmk -- --help)
 want="$work/caller/.local/share/quillmark
 $work/caller/site.qmk
 $work/caller/-odd.qmk
@@ -149,6 +256,8 @@ Fusion
 id
 $work/caller/x.qmk
 -style=Fusion
-$work/caller/y.qmk"
+$work/caller/y.qmk
+--
+$work/caller/--help"
 [ "$got" = "$want" ] || fail "the launcher ran: $got"
 echo "Installation checked in $prefix"

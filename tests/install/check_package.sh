@@ -27,6 +27,7 @@ for needed in libc6 libqt6widgets6 libjpeg62-turbo qt6-qpa-plugins libqt6svg6; d
     [[ ", $depends," == *", $needed "* || ", $depends," == *", $needed,"* ]] ||
         fail "Depends lacks $needed: $depends"
 done
+[ "$(field Recommends)" = xdg-utils ] || fail "the package does not recommend xdg-utils"
 dpkg-deb -I "$deb" triggers | grep -qx 'activate-noawait /usr/share/applications' ||
     fail "the package does not trigger the desktop database"
 
@@ -36,6 +37,7 @@ outside=$(grep -v '^\./usr/' <<<"$paths" | grep -vx '\./' || true)
 for path in bin/quillmark bin/quillmark-cli libexec/quillmark share/quillmark/prefs.cfg \
     "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml" \
     share/man/man1/quillmark-cli.1.gz share/bash-completion/completions/quillmark-cli \
+    share/zsh/vendor-completions/_quillmark-cli share/fish/vendor_completions.d/quillmark-cli.fish \
     share/doc/quillmark/copyright share/doc/quillmark/changelog.gz; do
     grep -qx "\./usr/$path" <<<"$paths" || fail "the package lacks /usr/$path"
 done
@@ -43,4 +45,24 @@ done
 dpkg-deb -x "$deb" "$work/root"
 grep -qx 'Exec=/usr/bin/quillmark %f' "$work/root/usr/share/applications/$id.desktop" ||
     fail "the package's desktop entry does not start /usr/bin/quillmark"
+
+# The icons, drawn and at each size: the program's, and the project files' own, which their
+# type names.
+type_icon=$(sed -n 's/.*<icon name="\([^"]*\)".*/\1/p' "$work/root/usr/share/mime/packages/$id.xml")
+[ -n "$type_icon" ] && [ "$type_icon" != "$id" ] || fail "project files have no icon of their own"
+icons="$work/root/usr/share/icons/hicolor"
+for icon in "apps/$id" "mimetypes/$type_icon"; do
+    [ -f "$icons/scalable/$icon.svg" ] || fail "no scalable $icon"
+    for size in 16 32 48 64 128 256; do
+        [[ $(file -b "$icons/${size}x$size/$icon.png") == "PNG image data, $size x $size,"* ]] ||
+            fail "no $icon at $size px"
+    done
+done
+cmp -s "$icons/48x48/apps/$id.png" "$icons/48x48/mimetypes/$type_icon.png" &&
+    fail "project files show the program's icon"
+
+# Pedantic AppStream has nothing to say but that the placeholder host is no real domain.
+notes=$(appstreamcli validate --pedantic --no-net "$work/root/usr/share/metainfo/$id.metainfo.xml" |
+    grep -E '^[EWIP]: ' | grep -v ': cid-maybe-not-rdns ' || true)
+[ -z "$notes" ] || fail "appstreamcli says: $notes"
 echo "Package $(basename "$deb") checked"

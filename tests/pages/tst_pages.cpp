@@ -105,6 +105,8 @@ private slots:
     void contentTypeCharset();
     void pageEncoding_data();
     void pageEncoding();
+    void encodeFault_data();
+    void encodeFault();
     void nesting_data();
     void nesting();
     void roundTrip_data();
@@ -828,6 +830,34 @@ void TestPages::pageEncoding()
     QVERIFY2(quill::pageEncoding(bytes, readPageHead(bytes), &read, &error), qPrintable(error));
     QCOMPARE(read.charset.name(), name);
     QCOMPARE(read.reason, reason);
+}
+
+// The first character a set cannot hold is the one named.
+void TestPages::encodeFault_data()
+{
+    QTest::addColumn<QByteArray>("label");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("fault");
+
+    QTest::newRow("UTF-8 holds U+FEFF, not half a pair")
+        << QByteArray("utf-8") << u"\uFEFF\xD800"_qs << u"U+D800 cannot be written in UTF-8"_qs;
+    QTest::newRow("windows-1252 lacks omega")
+        << QByteArray("latin1") << u"a\u03A9"_qs
+        << u"\"\u03A9\" (U+03A9) cannot be written in windows-1252"_qs;
+    QTest::newRow("windows-1252 holds no half a pair")
+        << QByteArray("latin1") << u"a\xDC00"_qs << u"U+DC00 cannot be written in windows-1252"_qs;
+}
+
+void TestPages::encodeFault()
+{
+    QFETCH(QByteArray, label);
+    QFETCH(QString, text);
+    QFETCH(QString, fault);
+
+    QByteArray bytes;
+    QString got;
+    QVERIFY(!PageCharset::forLabel(label).encode(text, &bytes, &got));
+    QCOMPARE(got, fault);
 }
 
 void TestPages::nesting_data()

@@ -9,24 +9,14 @@ fi
 program=$(realpath "$1")
 data=$2
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/../common/virtual_display.sh"
 
 cp -r "$data/." "$work/"
 chmod -R u+w "$work"
 # Tips and the wizard at start; no update reminder, which comes at random.
 printf '\001\000\002\000\000\001' | dd of="$work/prefs.cfg" bs=1 conv=notrunc status=none
 
-exec {fd}<> <(:)
-Xvfb -displayfd "$fd" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-read -r -t 10 display <&"$fd" || { echo "Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$display"
+start_display
 
 /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
 pids+=($!)

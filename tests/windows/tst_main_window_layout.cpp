@@ -19,6 +19,9 @@ private slots:
         // The program's own icon, drawn.
         QCOMPARE(f.windowIcon().cacheKey(), QApplication::windowIcon().cacheKey());
         QVERIFY(!f.windowIcon().pixmap(32).isNull());
+        // The desktop shows it as its entry's, which is written under the name it gives.
+        QCOMPARE(QGuiApplication::desktopFileName() + u".desktop"_s,
+                 QStringLiteral(QUILLMARK_DESKTOP_ENTRY));
         // Typing right after start goes into the description.
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(f.Edit1));
 

@@ -1,13 +1,16 @@
 // The real seams the program runs with: QtPrompts shows exactly the message it is
 // given and reports the button that closed it; DesktopShell hands each kind of
-// target to the desktop as the right kind of address.
+// target to the desktop's opener as the right kind of address, and says so when it
+// cannot be opened.
 
 #include "windows/look.h"
 #include "windows/printer.h"
 #include "windows/prompts.h"
 #include "windows/shell.h"
 
-#include <QDesktopServices>
+#include "common/file_helpers.h"
+#include "scripted_prompts.h"
+
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QPrinterInfo>
@@ -28,17 +31,19 @@ namespace {
 
 enum class Close { ClickOk, ClickCancel, Escape, Enter };
 
-// Receives what the desktop would have been asked to open.
-class UrlCatcher : public QObject
+// An opener of the test's own in `folder`: a shell script with `body`, which gets the
+// address as $1 and which writes it into "opened" first.
+QString makeOpener(const QTemporaryDir &folder, const QByteArray &body)
 {
-    Q_OBJECT
-
-public:
-    QList<QUrl> urls;
-
-public slots:
-    void open(const QUrl &url) { urls << url; }
-};
+    const QString path = folder.filePath(u"opener"_s);
+    const QByteArray script = "#!/bin/sh\nprintf %s \"$1\" > '" +
+                              QFile::encodeName(folder.filePath(u"opened"_s)) + "'\n" + body;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(script + '\n') < 0)
+        return {};
+    file.setPermissions(file.permissions() | QFile::ExeOwner);
+    return path;
+}
 
 } // namespace
 
@@ -57,6 +62,8 @@ private slots:
     void dialogStartsIn();
     void shellOpens_data();
     void shellOpens();
+    void shellReportsFailure_data();
+    void shellReportsFailure();
     void printsToPdf();
     void noDefaultPrinter();
 };
@@ -230,14 +237,66 @@ void TestSeams::shellOpens()
     QFETCH(QString, target);
     QFETCH(QUrl, url);
 
-    UrlCatcher catcher;
-    for (const QString &scheme : {u"http"_s, u"https"_s, u"mailto"_s, u"file"_s})
-        QDesktopServices::setUrlHandler(scheme, &catcher, "open");
-    quill::DesktopShell shell;
+    QTemporaryDir folder;
+    ScriptedPrompts prompts;
+    quill::DesktopShell shell(prompts, makeOpener(folder, "exit 0"));
     shell.open(target);
-    for (const QString &scheme : {u"http"_s, u"https"_s, u"mailto"_s, u"file"_s})
-        QDesktopServices::unsetUrlHandler(scheme);
-    QCOMPARE(catcher.urls, QList<QUrl>{url});
+    const QString opened = folder.filePath(u"opened"_s);
+    QTRY_VERIFY(QFile::exists(opened));
+    QTRY_COMPARE(QUrl::fromEncoded(readFile(opened)), url);
+}
+
+void TestSeams::shellReportsFailure_data()
+{
+    // How the opener ends ("" for one that is not there); the reason the box gives,
+    // after the address, or none when nothing went wrong.
+    QTest::addColumn<QByteArray>("ending");
+    QTest::addColumn<QString>("why");
+
+    QTest::newRow("opened") << QByteArray("exit 0") << QString();
+    QTest::newRow("no program for the address")
+        << QByteArray("exit 3")
+        << u"OPENER found no program to open it, or the program failed (exit status 3)."_s;
+    QTest::newRow("ended by a signal")
+        << QByteArray("kill -9 $$") << u"OPENER was ended by signal 9."_s;
+    QTest::newRow("no opener, no browser")
+        << QByteArray()
+        << u"No program was found to open it. Install xdg-utils and a web browser."_s;
+}
+
+void TestSeams::shellReportsFailure()
+{
+    QFETCH(QByteArray, ending);
+    QFETCH(QString, why);
+
+    QTemporaryDir folder;
+    const QString opener =
+        ending.isEmpty() ? folder.filePath(u"none"_s) : makeOpener(folder, ending);
+    // Qt's own search for a browser finds none on an empty search path.
+    const QByteArray path = qgetenv("PATH");
+    const auto restore = qScopeGuard([&] { qputenv("PATH", path); });
+    qputenv("PATH", QFile::encodeName(folder.path()));
+    qunsetenv("BROWSER");
+    qunsetenv("DEFAULT_BROWSER");
+
+    ScriptedPrompts prompts;
+    if (!why.isEmpty())
+        prompts.answerBox(QMessageBox::Ok);
+    quill::DesktopShell shell(prompts, opener);
+    const QString target = u"https://www.quillmark.example/help/"_s;
+    shell.open(target);
+    if (why.isEmpty()) {
+        // The opener has ended, and has had time to be heard of: no box.
+        QTRY_VERIFY(QFile::exists(folder.filePath(u"opened"_s)));
+        QTest::qWait(300);
+        QCOMPARE(prompts.boxes().size(), 0);
+        return;
+    }
+    QTRY_COMPARE(prompts.boxes().size(), 1);
+    const quill::Message box = prompts.boxes().constFirst();
+    QCOMPARE(box.text,
+             u"Could not open "_s + target + u"\n\n"_s + QString(why).replace(u"OPENER"_s, opener));
+    QCOMPARE(box.icon, QMessageBox::Warning);
 }
 
 void TestSeams::printsToPdf()
