@@ -8,6 +8,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <optional>
@@ -104,6 +105,9 @@ PageFacts pageFacts(const QString &path, const CheckedValues &values);
 // canonical-shared): each page that shares a value gets one, naming the others. In the
 // order of `pages`, then of the rules. Time grows in proportion to the pages.
 QList<SiteFinding> checkAcrossPages(const QList<PageFacts> &pages);
+
+// The names of the tags obsolete-tag finds ("keywords", "pragma"...), for the help.
+QStringList obsoleteTagNames();
 
 // The findings in the order `check` reports them: by page as given, then line, then
 // the rule table's order.
