@@ -467,13 +467,12 @@ QList<SiteFinding> SiteChecks::checkPage(const QString &path, const SitePage &pa
         }
         // An obsolete tag the table holds is found by its value below, so that an edit
         // that removes it removes the finding.
-        if (columnOfMetaSlot(item.slot))
-            continue;
-        for (const char *obsolete : obsoleteSlots) {
-            if (item.slot == QLatin1StringView(obsolete))
-                find(ObsoleteTag, item.line, std::nullopt,
-                     slotLabel(item.slot) + QStringLiteral(" is ignored by search engines"));
-        }
+        const bool obsolete =
+            std::any_of(std::begin(obsoleteSlots), std::end(obsoleteSlots),
+                        [&item](const char *slot) { return item.slot == QLatin1StringView(slot); });
+        if (obsolete && !columnOfMetaSlot(item.slot))
+            find(ObsoleteTag, item.line, std::nullopt,
+                 slotLabel(item.slot) + QStringLiteral(" is ignored by search engines"));
     }
     for (const char *obsolete : obsoleteSlots) {
         const QString slot = QLatin1StringView(obsolete);
@@ -496,7 +495,7 @@ QList<SiteFinding> SiteChecks::checkPage(const QString &path, const SitePage &pa
 
 double SiteChecks::width(CheckRule rule, QStringView text) const
 {
-    return m_width->width(site_text::collapsed(text), checkRule(rule).pixelSize);
+    return m_width->width(text, checkRule(rule).pixelSize);
 }
 
 qsizetype SiteChecks::cutPoint(CheckRule rule, QStringView text) const

@@ -85,9 +85,10 @@ public:
                                  const CheckedValues &values, PageFacts *facts = nullptr) const;
 
     // The width in pixels of a text as the rule of `rule` measures it (a title at 20 px,
-    // a description at 14 px, white space collapsed as a browser shows it), and where
-    // the rule's limit would cut it (see TextWidth::cutPoint). For a rule whose limit is
-    // in pixels only.
+    // a description at 14 px), and where the rule's limit (the site's) would cut it (see
+    // TextWidth::cutPoint): the text as given, so collapse its blanks first as a browser
+    // shows it (site_text::collapsed), as the checks do. For a rule whose limit is in
+    // pixels only.
     double width(CheckRule rule, QStringView text) const;
     qsizetype cutPoint(CheckRule rule, QStringView text) const;
 
