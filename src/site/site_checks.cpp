@@ -495,7 +495,7 @@ QList<SiteFinding> SiteChecks::checkPage(const QString &path, const SitePage &pa
 
 double SiteChecks::width(CheckRule rule, QStringView text) const
 {
-    return m_width->width(text, checkRule(rule).pixelSize);
+    return m_width->width(site_text::collapsed(text), checkRule(rule).pixelSize);
 }
 
 qsizetype SiteChecks::cutPoint(CheckRule rule, QStringView text) const

@@ -85,10 +85,10 @@ public:
                                  const CheckedValues &values, PageFacts *facts = nullptr) const;
 
     // The width in pixels of a text as the rule of `rule` measures it (a title at 20 px,
-    // a description at 14 px), and where the rule's limit (the site's) would cut it (see
-    // TextWidth::cutPoint): the text as given, so collapse its blanks first as a browser
-    // shows it (site_text::collapsed), as the checks do. For a rule whose limit is in
-    // pixels only.
+    // a description at 14 px), its blanks collapsed as a browser shows them; and where
+    // the rule's limit (the site's) cuts the text as given (see TextWidth::cutPoint), so
+    // collapse it first (site_text::collapsed) to cut what a browser shows. For a rule
+    // whose limit is in pixels only.
     double width(CheckRule rule, QStringView text) const;
     qsizetype cutPoint(CheckRule rule, QStringView text) const;
 
