@@ -171,11 +171,16 @@ int listItemIndex(const FieldDef &def, const QString &text)
 
 bool extractPage(QByteArrayView page, TagDocument *doc, QStringList *notes, QString *error)
 {
+    return extractPage(page, readPageHead(page), doc, notes, error);
+}
+
+bool extractPage(QByteArrayView page, const PageHead &head, TagDocument *doc, QStringList *notes,
+                 QString *error)
+{
     if (hasUtf16Bom(page)) {
         *error = QStringLiteral("UTF-16 pages cannot be read");
         return false;
     }
-    const PageHead head = readPageHead(page);
     if (!head.isHtml || !head.error.isEmpty()) {
         *error = head.isHtml ? head.error : QStringLiteral("Not an HTML page");
         return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/tag_document.h"
+#include "pages/page_head.h"
 
 #include <QByteArrayView>
 #include <QString>
@@ -14,6 +15,9 @@ namespace quill {
 // fields cannot hold is named in `notes` ("LINE: what; kept what"). False, with
 // `error`, only when nothing could be read: the bytes are no HTML page.
 bool extractPage(QByteArrayView page, TagDocument *doc, QStringList *notes, QString *error);
+// extractPage with the head of `page` read already.
+bool extractPage(QByteArrayView page, const PageHead &head, TagDocument *doc, QStringList *notes,
+                 QString *error);
 
 // The item of a list that `text` names: the same text, else in any case (and for the
 // character set, any name of the same set); -1 when none.
