@@ -52,6 +52,8 @@ constexpr std::size_t scratchSize = 256 * 1024;
 thread_local std::unique_ptr<std::byte[]> scratch;
 thread_local bool scratchLent = false;
 
+constexpr qsizetype poolFrom = 64 * 1024;
+
 // The parser's tree of one buffer, freed with it.
 class ParsedPage
 {
@@ -66,7 +68,11 @@ public:
         m_options.max_errors = 0; // the errors are of no use here and cost time
         m_options.allocator = allocateBlock;
         m_options.deallocator = freeBlock;
-        m_options.userdata = &m_pool;
+        // A small page's blocks are taken from the arena as they come and never reused:
+        // the pool's bookkeeping on each free would cost more than the memory it gives
+        // back. A large page reuses freed blocks through the pool.
+        m_options.userdata =
+            text.size() < poolFrom ? static_cast<std::pmr::memory_resource *>(&m_arena) : &m_pool;
         m_output = gumbo_parse_with_options(&m_options, text.data(), size_t(text.size()));
     }
     ~ParsedPage()
