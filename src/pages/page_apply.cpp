@@ -16,7 +16,9 @@ namespace {
 const QString contentTypeSlot = QStringLiteral("http-equiv=content-type");
 const QString contentLanguageSlot = QStringLiteral("http-equiv=content-language");
 
-struct Setting {
+} // namespace
+
+struct HeadWriter::Setting {
     PageCharset charset;  // what the values are written in
     bool keepDeclaration; // the page's declaration of its set is left alone
     // The page is in the project's set without declaring it: a Content-Type it lacks is
@@ -24,18 +26,16 @@ struct Setting {
     bool undeclared = false;
 };
 
-bool chooseCharset(QByteArrayView page, const PageHead &head, const TagDocument &project,
-                   const ApplyOptions &options, Setting *setting, QString *error)
+// With `ascii`, the page is taken for the plain ASCII it becomes once changed.
+bool HeadWriter::chooseCharset(const PageEncoding &own, bool ascii, Setting *setting,
+                               QString *error) const
 {
     using Source = PageEncoding::Source;
-    const QString projectLabel = project.value(Field::ComboBox4);
+    const QString projectLabel = m_project.value(Field::ComboBox4);
     const PageCharset wanted = PageCharset::forLabel(projectLabel.toLatin1());
-    PageEncoding own;
-    if (!pageEncoding(page, head, &own, error))
-        return false;
     // Plain ASCII reads the same in every set: it takes the project's, and when the
     // project names none, stays in the one it is read in.
-    if (own.source == Source::PlainAscii) {
+    if (own.source == Source::PlainAscii || ascii) {
         *setting = {wanted.isValid() ? wanted : own.charset, false};
         return true;
     }
@@ -50,7 +50,7 @@ bool chooseCharset(QByteArrayView page, const PageHead &head, const TagDocument 
         *setting = {own.charset, true};
         return true;
     }
-    if (options.keepCharset) {
+    if (m_options.keepCharset) {
         *setting = {own.charset, true};
         return true;
     }
@@ -60,6 +60,8 @@ bool chooseCharset(QByteArrayView page, const PageHead &head, const TagDocument 
                  .arg(own.reason, named);
     return false;
 }
+
+namespace {
 
 // The form the project's line of `slot` is made by: the one whose check boxes it has
 // checked (the forms that need one follow the plain one).
@@ -171,9 +173,26 @@ bool HeadWriter::plan(QByteArrayView page, const PageHead &head, QList<PageEdit>
         *error = head.isHtml ? head.error : QStringLiteral("Not an HTML page");
         return false;
     }
+    PageEncoding own;
     Setting setting;
-    if (!chooseCharset(page, head, m_project, m_options, &setting, error))
+    if (!pageEncoding(page, head, &own, error) || !chooseCharset(own, false, &setting, error) ||
+        !planWith(page, head, setting, edits, notes, error))
         return false;
+    // A change that takes the last 8-bit bytes of a page that declares no set leaves it
+    // plain ASCII, which takes the project's set the next time: it takes it now, so that
+    // applying again changes nothing.
+    if (own.source != PageEncoding::Source::Content || edits->isEmpty() ||
+        !isAscii(spliced(page, *edits)))
+        return true;
+    return chooseCharset(own, true, &setting, error) &&
+           planWith(page, head, setting, edits, notes, error);
+}
+
+bool HeadWriter::planWith(QByteArrayView page, const PageHead &head, const Setting &setting,
+                          QList<PageEdit> *edits, QStringList *notes, QString *error) const
+{
+    edits->clear();
+    notes->clear();
     const ValueWriting writing{ValueWriting::Kind::Markup, setting.charset, false, false};
 
     QMap<QString, QList<const HeadItem *>> found;
@@ -293,6 +312,8 @@ bool HeadWriter::plan(QByteArrayView page, const PageHead &head, QList<PageEdit>
     if (out.isEmpty())
         return true;
     const QByteArray changed = spliced(page, out);
+    if (!keepsByteOrder(changed, error))
+        return false;
     // The head is read again only where lines went in or a declaration changed.
     const PageHead after = missing.isEmpty() && !declares ? head : readPageHead(changed);
     // Where the lines go, the parser may still be inside a comment or a <title> that is

@@ -32,9 +32,10 @@ struct ApplyOptions {
 // head ends), in the generator's order, each on a line of its own with the page's line
 // ending and indentation. The page's character-set declaration stays when it names the
 // project's set, and a missing content-language when <html lang> names the project's
-// language. No other byte changes. The edits come sorted and never overlap. False, with
-// `error`, when the page must be left alone; `notes` tells what the page had twice or
-// kept ("LINE: what").
+// language; a page that declares no set and is left plain ASCII gains the project's
+// Content-Type, as a plain ASCII page does. No other byte changes. The edits come sorted and never
+// overlap. False, with `error`, when the page must be left alone; `notes` tells what the page had
+// twice or kept ("LINE: what").
 bool planApply(QByteArrayView page, const TagDocument &project, const ApplyOptions &options,
                QList<PageEdit> *edits, QStringList *notes, QString *error);
 
@@ -50,6 +51,11 @@ public:
               QString *error) const;
 
 private:
+    struct Setting; // the set the page is written in, and what becomes of its declaration
+    bool chooseCharset(const PageEncoding &own, bool ascii, Setting *setting, QString *error) const;
+    bool planWith(QByteArrayView page, const PageHead &head, const Setting &setting,
+                  QList<PageEdit> *edits, QStringList *notes, QString *error) const;
+
     // What decides a line's fate beside its value.
     struct LineRule {
         bool startUp = false; // every field it is made of holds its start-up value

@@ -307,6 +307,15 @@ bool readsAlike(const PageEncoding &changed, const PageCharset &charset, QString
     return false;
 }
 
+bool keepsByteOrder(QByteArrayView changed, QString *error)
+{
+    if (!hasUtf16Bom(changed))
+        return true;
+    *error = QStringLiteral("Once changed, the page would start with bytes that read as a "
+                            "UTF-16 byte-order mark; left alone");
+    return false;
+}
+
 qsizetype utf8BomLength(QByteArrayView page)
 {
     return page.startsWith("\xEF\xBB\xBF") ? 3 : 0;

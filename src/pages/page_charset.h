@@ -76,6 +76,11 @@ bool pageEncoding(QByteArrayView page, const PageHead &head, PageEncoding *out, 
 // some of its bytes may have the others read in another set: false, with `error`, then.
 bool readsAlike(const PageEncoding &changed, const PageCharset &charset, QString *error);
 
+// Whether a changed page still starts as its bytes did: a tag removed from its start may
+// leave bytes there that browsers take for a UTF-16 byte-order mark, and the page would
+// read as UTF-16. False, with `error`, then.
+bool keepsByteOrder(QByteArrayView changed, QString *error);
+
 // The length of a UTF-8 byte-order mark at the start of `page`: 3 or 0.
 qsizetype utf8BomLength(QByteArrayView page);
 // True when `page` starts with a UTF-16 byte-order mark.

@@ -313,6 +313,8 @@ bool SitePage::plan(const QList<SiteColumn> &columns, const SiteRow &row, QList<
         return true;
     }
     const QByteArray bytes = spliced(m_bytes, out);
+    if (!keepsByteOrder(bytes, error))
+        return false;
     // New values inside their elements read as written; the page's set must stay.
     if (!reshaped) {
         PageEncoding after;

@@ -594,6 +594,10 @@ void TestPages::applyCharset_data()
         bakery, false, {}, inWestern);
     row("a byte-order mark outranks any declaration", "\xEF\xBB\xBF<meta charset=\"klingon\">",
         bakery, true, {}, inUtf8);
+    row("a page left plain ASCII takes the project's set",
+        "<meta name=description content=a><meta name=description content=\"\xC3\xB1\">",
+        R"({"description": "a", "charset": "UTF-8", "dc-date": ""})", false, {},
+        "charset=UTF-8\">");
 }
 
 void TestPages::applyCharset()
@@ -667,6 +671,10 @@ void TestPages::applyChangesOnlyWhatDiffers_data()
         "<title>caf\xe9</title><p>\xc3\xa9", R"({"page-title": "cafe", "dc-date": ""})",
         "error: The page declares no character set, and once changed its other bytes would "
         "read as UTF-8, not windows-1252; declare its set first");
+    row("a tag removed from the start leaves no UTF-16 byte-order mark there",
+        "<meta name=keywords content=k>\n\xFE\xFF<p>x", "{}",
+        "error: Once changed, the page would start with bytes that read as a UTF-16 "
+        "byte-order mark; left alone");
     row("<html lang> names the language", "<html lang=\"de\"><head><title>T</title></head>",
         R"({"language": "de", "page-title": "T", "dc-date": ""})",
         "<html lang=\"de\"><head><title>T</title></head>");

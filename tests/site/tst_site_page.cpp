@@ -255,6 +255,10 @@ void TestSitePage::edits_data()
         "error: The page declares no character set, and once changed its other bytes would "
         "read as UTF-8, not windows-1252; declare its set first"_ba);
     row("the only tag emptied", "<title>Home</title>"_ba, "title", none, ""_ba);
+    row("a UTF-16 byte-order mark left at the start", "<title>Home</title>\n\xfe\xff<p>"_ba,
+        "title", none,
+        "error: Once changed, the page would start with bytes that read as a UTF-16 byte-order "
+        "mark; left alone"_ba);
     row("never inside a comment never closed", "<head>\n<!--\n</head>"_ba, "description", u"D"_s,
         "error: the page would not read back as the table has it (it may end inside an "
         "element that is never closed); left alone"_ba);
