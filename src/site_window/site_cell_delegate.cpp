@@ -4,6 +4,8 @@
 #include "site_window/site_model.h"
 
 #include <QApplication>
+#include <QHash>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -21,7 +23,41 @@ bool multiLine(const QModelIndex &index)
 // The gap between a cell's text and its width.
 constexpr int WidthGap = 8;
 
+// The mark's size in device-independent pixels.
+constexpr int MarkSize = 10;
+
+QIcon markIcon(const QColor &colour)
+{
+    static QHash<QRgb, QIcon> icons;
+    QIcon &icon = icons[colour.rgba()];
+    if (icon.isNull()) {
+        for (const int scale : {1, 2, 3}) {
+            QPixmap pixmap(MarkSize * scale, MarkSize * scale);
+            pixmap.setDevicePixelRatio(scale);
+            pixmap.fill(Qt::transparent);
+            QPainter painter(&pixmap);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(colour);
+            painter.drawEllipse(QRectF(1, 1, MarkSize - 2, MarkSize - 2));
+            painter.end();
+            icon.addPixmap(pixmap);
+        }
+    }
+    return icon;
+}
+
 } // namespace
+
+void SiteCellDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    const QVariant mark = index.data(Qt::DecorationRole);
+    if (mark.typeId() == QMetaType::QColor) {
+        option->icon = markIcon(mark.value<QColor>());
+        option->decorationSize = QSize(MarkSize, MarkSize);
+    }
+}
 
 QColor warningColour(const QPalette &palette)
 {

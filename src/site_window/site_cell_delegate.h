@@ -31,6 +31,8 @@ public:
                               const QModelIndex &index) const override;
 
 protected:
+    // A finding's mark (the model's colour) as a small round icon, sharp at any scale.
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
     bool eventFilter(QObject *object, QEvent *event) override;
 };
 

@@ -1,5 +1,6 @@
 #include "site_window/site_model.h"
 
+#include <QColor>
 #include <QFont>
 #include <QUndoCommand>
 
@@ -28,6 +29,31 @@ QString columnKey(SiteColumn column)
     return QLatin1StringView(siteColumn(column).key);
 }
 
+// The findings a cell shows: those about its column; the page's cell shows those about
+// the page as a whole.
+QList<const SiteFinding *> cellFindings(const SitePageState &page, SiteColumn column)
+{
+    QList<const SiteFinding *> out;
+    for (const QList<SiteFinding> *findings : {&page.ownFindings, &page.siteFindings}) {
+        for (const SiteFinding &finding : *findings) {
+            if (finding.column.value_or(SiteColumn::Page) == column)
+                out << &finding;
+        }
+    }
+    return out;
+}
+
+// "warning, line 5: the title is 640 px wide, … (title-too-long)"
+QString findingLine(const SiteFinding &finding)
+{
+    const QString where =
+        finding.line > 0
+            ? SiteModel::tr("%1, line %2").arg(severityName(finding.severity())).arg(finding.line)
+            : QString(severityName(finding.severity()));
+    return QStringLiteral("%1: %2 (%3)")
+        .arg(where, finding.message, QLatin1StringView(checkRule(finding.rule).id));
+}
+
 } // namespace
 
 SiteModel::SiteModel(QObject *parent)
@@ -40,6 +66,7 @@ void SiteModel::setPages(const QString &folder, QList<SitePageState> pages)
     m_folder = folder;
     m_pages = std::move(pages);
     m_undo.clear();
+    shareSiteFindings(&m_pages);
     endResetModel();
     m_pendingPages = -1;
     countPending();
@@ -69,15 +96,30 @@ QVariant SiteModel::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
     case Qt::EditRole:
         return page.cell(column).value_or(QString());
-    case Qt::ToolTipRole:
-        if (column != SiteColumn::Page)
+    case Qt::ToolTipRole: {
+        QStringList lines;
+        if (column == SiteColumn::Page && !page.readable())
+            lines << page.error;
+        if (column == SiteColumn::Page && page.changedOnDisk)
+            lines << tr("Changed on disk since it was read; the edits of this row are still "
+                        "to be written over it");
+        for (const SiteFinding *finding : cellFindings(page, column))
+            lines << findingLine(*finding);
+        return lines.isEmpty() ? QVariant() : QVariant(lines.join(QLatin1Char('\n')));
+    }
+    case Qt::DecorationRole: {
+        // The mark of the gravest finding of the cell.
+        std::optional<Severity> gravest;
+        for (const SiteFinding *finding : cellFindings(page, column))
+            gravest = std::min(gravest.value_or(Severity::Info), finding->severity());
+        if (!gravest)
             return {};
-        if (!page.readable())
-            return page.error;
-        if (page.changedOnDisk)
-            return tr("Changed on disk since it was read; the edits of this row are still "
-                      "to be written over it");
-        return {};
+        return *gravest == Severity::Error     ? QColor(214, 40, 40)
+               : *gravest == Severity::Warning ? QColor(232, 150, 0)
+                                               : QColor(60, 130, 220);
+    }
+    case HasFindingsRole:
+        return !page.ownFindings.isEmpty() || !page.siteFindings.isEmpty();
     case Qt::FontRole:
         if (data(index, PendingRole).toBool() ||
             (column == SiteColumn::Page && (!page.readable() || page.changedOnDisk))) {
@@ -161,13 +203,9 @@ void SiteModel::applyEdits(const QList<CellEdit> &edits, bool forward)
     for (const CellEdit &edit : edits) {
         SitePageState &page = m_pages[edit.row];
         page.cells[int(edit.column)] = forward ? edit.after : edit.before;
-        if (edit.column == SiteColumn::Title)
-            page.titleWidth = measuredWidth(edit.column, page.cell(edit.column));
-        else if (edit.column == SiteColumn::Description)
-            page.descriptionWidth = measuredWidth(edit.column, page.cell(edit.column));
-        emit dataChanged(index(edit.row, 0), index(edit.row, columnCount() - 1));
+        page.check();
     }
-    countPending();
+    recheckSite();
 }
 
 QList<int> SiteModel::pendingRows() const
@@ -188,14 +226,19 @@ void SiteModel::reread(int row, SitePageState fresh, const QList<SiteColumn> &ke
             fresh.cells[int(column)] = page.cell(column);
             fresh.changedOnDisk = true;
         }
-        if (fresh.changedOnDisk) {
-            fresh.titleWidth = measuredWidth(SiteColumn::Title, fresh.cell(SiteColumn::Title));
-            fresh.descriptionWidth =
-                measuredWidth(SiteColumn::Description, fresh.cell(SiteColumn::Description));
-        }
+        if (fresh.changedOnDisk)
+            fresh.check();
     }
     page = std::move(fresh);
-    emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+    recheckSite();
+}
+
+void SiteModel::recheckSite()
+{
+    // A title or description of one page may make or end a duplicate anywhere.
+    shareSiteFindings(&m_pages);
+    if (!m_pages.isEmpty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
     countPending();
 }
 

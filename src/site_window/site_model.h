@@ -27,6 +27,7 @@ public:
         WidthTextRole = Qt::UserRole + 1, // "512 / 600 px" for a measured cell
         PastLimitRole,                    // true where the text is wider than its limit
         PendingRole,                      // true where the cell asks a change of its page
+        HasFindingsRole,                  // true, in any column, for a page with findings
     };
 
     explicit SiteModel(QObject *parent = nullptr);
@@ -66,6 +67,7 @@ signals:
     void pendingChanged(int pages);
 
 private:
+    void recheckSite();
     void countPending();
 
     QString m_folder;

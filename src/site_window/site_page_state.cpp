@@ -1,11 +1,11 @@
 #include "site_window/site_page_state.h"
 
-#include "files/file_io.h"
 #include "site/check_rules.h"
-#include "site/site_page.h"
 #include "site/text_width.h"
 
+#include <QByteArray>
 #include <QDir>
+#include <QHash>
 
 #include <memory>
 
@@ -20,15 +20,41 @@ QList<SiteColumn> everyColumn()
     return out;
 }
 
-// The shaper of the calling thread: FreeType's faces are not shared between threads.
-// Null when the font is missing; the widths are then left out.
-TextWidth *threadShaper()
+// The checks of the calling thread, with the shaper they measure with: FreeType's faces
+// are not shared between threads. Without the font the widths are left out.
+struct ThreadChecks {
+    std::unique_ptr<TextWidth> shaper;
+    SiteChecks checks;
+};
+
+ThreadChecks &threadChecks()
 {
-    thread_local const std::unique_ptr<TextWidth> shaper = [] {
+    thread_local ThreadChecks checks = [] {
         QString error;
-        return TextWidth::liberationSans(&error);
+        std::unique_ptr<TextWidth> shaper = TextWidth::liberationSans(&error);
+        TextWidth *width = shaper.get();
+        return ThreadChecks{std::move(shaper), SiteChecks(RuleLimits(), width)};
     }();
-    return shaper.get();
+    return checks;
+}
+
+std::optional<MeasuredWidth> measured(CheckRule rule, const SiteCell &text)
+{
+    ThreadChecks &thread = threadChecks();
+    if (!thread.shaper || !text)
+        return std::nullopt;
+    return MeasuredWidth{thread.checks.width(rule, *text), thread.checks.limits().limit(rule)};
+}
+
+SitePageState unreadable(const QString &path, const QString &file, const QString &error)
+{
+    SitePageState state;
+    state.path = path;
+    state.file = file;
+    state.error = error;
+    state.cells = QList<SiteCell>(qsizetype(SiteColumnCount));
+    state.cells[int(SiteColumn::Page)] = path;
+    return state;
 }
 
 } // namespace
@@ -48,38 +74,55 @@ QList<SiteColumn> SitePageState::pendingColumns() const
     return out;
 }
 
-std::optional<MeasuredWidth> measuredWidth(SiteColumn column, const SiteCell &text)
+SiteRow SitePageState::pendingRow(const QList<SiteColumn> &columns) const
 {
-    const CheckRule rule = column == SiteColumn::Title         ? CheckRule::TitleTooLong
-                           : column == SiteColumn::Description ? CheckRule::DescriptionTooLong
-                                                               : CheckRule::TitleMissing;
-    const RuleDef &def = checkRule(rule);
-    TextWidth *shaper = threadShaper();
-    if (def.unit != LimitUnit::Pixels || !shaper || !text)
-        return std::nullopt;
-    // A browser shows the text with its blanks collapsed.
-    return MeasuredWidth{shaper->width(text->simplified(), def.pixelSize), def.limit};
+    SiteRow row;
+    for (const SiteColumn column : columns)
+        row.cells << cell(column);
+    return row;
+}
+
+void SitePageState::check()
+{
+    titleWidth = measured(CheckRule::TitleTooLong, cell(SiteColumn::Title));
+    descriptionWidth = measured(CheckRule::DescriptionTooLong, cell(SiteColumn::Description));
+    const QList<SiteColumn> columns = pendingColumns();
+    const CheckedValues values =
+        columns.isEmpty() ? CheckedValues(page) : CheckedValues(page, columns, pendingRow(columns));
+    ownFindings = threadChecks().checks.checkPage(path, page, values, &facts);
+}
+
+void shareSiteFindings(QList<SitePageState> *pages)
+{
+    QList<PageFacts> facts;
+    QHash<QString, qsizetype> rows;
+    for (qsizetype i = 0; i < pages->size(); ++i) {
+        SitePageState &page = (*pages)[i];
+        page.siteFindings.clear();
+        if (!page.readable())
+            continue;
+        facts << page.facts;
+        rows.insert(page.path, i);
+    }
+    for (SiteFinding &finding : checkAcrossPages(facts)) {
+        if (const auto row = rows.constFind(finding.page); row != rows.cend())
+            (*pages)[*row].siteFindings << std::move(finding);
+    }
 }
 
 SitePageState sitePageFromBytes(const QString &path, const QString &file, QByteArray bytes,
                                 const PageStamp &stamp)
 {
     SitePageState state;
+    QString error;
+    if (!state.page.read(bytes, &error))
+        return unreadable(path, file, error);
     state.path = path;
     state.file = file;
     state.stamp = stamp;
-    SitePage page;
-    if (page.read(bytes, &state.error)) {
-        state.read = page.row(path, everyColumn());
-        state.cells = state.read.cells;
-        state.titleWidth = measuredWidth(SiteColumn::Title, state.cell(SiteColumn::Title));
-        state.descriptionWidth =
-            measuredWidth(SiteColumn::Description, state.cell(SiteColumn::Description));
-    } else {
-        state.cells = QList<SiteCell>(qsizetype(SiteColumnCount));
-        state.cells[int(SiteColumn::Page)] = path;
-    }
-    state.bytes = std::move(bytes);
+    state.read = state.page.row(path, everyColumn());
+    state.cells = state.read.cells;
+    state.check();
     return state;
 }
 
@@ -89,11 +132,8 @@ SitePageState readSitePage(const QString &folder, const QString &path)
     QByteArray bytes;
     PageStamp stamp;
     QString error;
-    if (!readPageFile(file, &bytes, &stamp, &error)) {
-        SitePageState state = sitePageFromBytes(path, file, {}, stamp);
-        state.error = error;
-        return state;
-    }
+    if (!readPageFile(file, &bytes, &stamp, &error))
+        return unreadable(path, file, error);
     return sitePageFromBytes(path, file, std::move(bytes), stamp);
 }
 

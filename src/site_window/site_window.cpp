@@ -25,6 +25,7 @@
 #include <QMenuBar>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTableView>
@@ -53,8 +54,8 @@ void SiteFilter::setOnlyFindings(bool only)
 
 bool SiteFilter::filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const
 {
-    // Findings are not wired yet: with the filter on, no page has any.
-    if (m_onlyFindings)
+    if (m_onlyFindings &&
+        !sourceModel()->index(sourceRow, 0, sourceParent).data(SiteModel::HasFindingsRole).toBool())
         return false;
     return QSortFilterProxyModel::filterAcceptsRow(sourceRow, sourceParent);
 }
@@ -145,7 +146,9 @@ SiteWindow::SiteWindow(Prompts &prompts, QWidget *parent)
     });
     connect(&m_loading, &QFutureWatcher<SitePageState>::finished, this, &SiteWindow::finishLoading);
 
-    resize(1100, 700);
+    // A roomy window, within the screen.
+    const QSize room = screen() ? screen()->availableSize() * 0.9 : QSize(1100, 700);
+    resize(std::min(1100, room.width()), std::min(700, room.height()));
     restoreSettings();
     updateTitle();
 }

@@ -20,16 +20,6 @@
 namespace quill {
 namespace {
 
-// The row the engine writes: the columns with changes and the user's text in them, so
-// that a tag changed on disk meanwhile in another column stays as the disk has it.
-SiteRow pendingRow(const SitePageState &page, const QList<SiteColumn> &columns)
-{
-    SiteRow row;
-    for (const SiteColumn column : columns)
-        row.cells << page.cell(column);
-    return row;
-}
-
 QString named(const SitePageState &page, const QString &why)
 {
     return displayName(page.path) + QStringLiteral(": ") + why;
@@ -97,10 +87,10 @@ void SiteWindow::reviewChanges()
         const QList<SiteColumn> columns = page.pendingColumns();
         QList<PageEdit> edits;
         QString error;
-        if (!planWriteBack(page.bytes, columns, pendingRow(page, columns), &edits, &error))
+        if (!planWriteBack(page.bytes(), columns, page.pendingRow(columns), &edits, &error))
             notes << named(page, error);
         else
-            diff += unifiedDiff(page.bytes, edits, page.path);
+            diff += unifiedDiff(page.bytes(), edits, page.path);
         if (page.changedOnDisk)
             notes << named(page, tr("changed on disk since it was read; the diff is against "
                                     "the page as it now is"));
@@ -162,8 +152,8 @@ bool SiteWindow::writeChanges()
         const QList<SiteColumn> columns = page.pendingColumns();
         QList<PageEdit> edits;
         QString error;
-        if (!planWriteBack(page.bytes, columns, pendingRow(page, columns), &edits, &error) ||
-            (!edits.isEmpty() && !writeBack(page.file, page.bytes, edits, &error))) {
+        if (!planWriteBack(page.bytes(), columns, page.pendingRow(columns), &edits, &error) ||
+            (!edits.isEmpty() && !writeBack(page.file, page.bytes(), edits, &error))) {
             failures << named(page, error);
             continue;
         }
