@@ -46,6 +46,11 @@ QString columnKey(SiteColumn column)
 
 } // namespace
 
+QString counted(int count, const QString &one, const QString &many)
+{
+    return QStringLiteral("%1 %2").arg(count).arg(count == 1 ? one : many);
+}
+
 void SiteFilter::setOnlyFindings(bool only)
 {
     m_onlyFindings = only;
@@ -332,8 +337,8 @@ void SiteWindow::replaceInSelection()
     }
     const auto column = SiteColumn(m_replaceColumn->currentData().toInt());
     const int changed = m_model.replace(column, m_replaceFind->text(), m_replaceWith->text(), rows);
-    statusBar()->showMessage(
-        tr("Replaced in %n row(s) of %1.", nullptr, changed).arg(columnKey(column)));
+    statusBar()->showMessage(tr("Replaced in %1 of %2.")
+                                 .arg(counted(changed, tr("row"), tr("rows")), columnKey(column)));
 }
 
 int SiteWindow::currentRow() const
@@ -365,15 +370,15 @@ void SiteWindow::updateTitle()
     const int pending = m_model.pendingPages();
     const QString folder = m_model.folder();
     setWindowTitle(folder.isEmpty()
-                       ? tr("Quillmark Site")
+                       ? tr("Quillmark Site[*]")
                        : tr("%1[*] – Quillmark Site").arg(QDir::toNativeSeparators(folder)));
     setWindowModified(pending > 0);
     m_actions.writeChanges->setEnabled(pending > 0);
     m_actions.reviewChanges->setEnabled(pending > 0);
     const int pages = m_model.rowCount();
-    m_status->setText(pending > 0 ? tr("%n page(s)", nullptr, pages) +
-                                        tr(", %n with changes to write", nullptr, pending)
-                                  : tr("%n page(s)", nullptr, pages));
+    m_status->setText(pending > 0
+                          ? tr("%1, %2 with changes to write").arg(pageCount(pages)).arg(pending)
+                          : pageCount(pages));
 }
 
 void SiteWindow::askForFolder()
@@ -444,11 +449,8 @@ void SiteWindow::startLoading(const QString &folder, const QStringList &pages)
 void SiteWindow::finishLoading()
 {
     const bool cancelled = m_loadCancelled || m_loading.isCanceled();
-    if (m_progress) {
-        m_progress->disconnect(this);
-        m_progress->deleteLater();
-        m_progress = nullptr;
-    }
+    delete m_progress;
+    m_progress = nullptr;
     m_actions.openFolder->setEnabled(true);
     m_actions.openPages->setEnabled(true);
     if (cancelled) {
@@ -456,7 +458,7 @@ void SiteWindow::finishLoading()
     } else {
         m_model.setPages(m_loadingFolder, m_loading.future().results());
         m_table->setCurrentIndex(m_filter.index(0, 0));
-        statusBar()->showMessage(tr("Read %n page(s).", nullptr, m_model.rowCount()), 5000);
+        statusBar()->showMessage(tr("Read %1.").arg(pageCount(m_model.rowCount())), 5000);
     }
     emit loadFinished();
 }

@@ -25,6 +25,13 @@ namespace quill {
 class Prompts;
 class SitePreview;
 
+// "1 page", "2 pages": a number of things in English.
+QString counted(int count, const QString &one, const QString &many);
+inline QString pageCount(int count)
+{
+    return counted(count, QStringLiteral("page"), QStringLiteral("pages"));
+}
+
 // The rows the table shows: those that hold the search text in any column, and with the
 // filter on, only pages with findings.
 class SiteFilter : public QSortFilterProxyModel
@@ -70,6 +77,9 @@ public:
 
     // Shows the diff of every change not yet written.
     void reviewChanges();
+    // That diff, the pages' own bytes; `notes` receives the pages left out and why, and
+    // those changed on disk since they were read (read again first).
+    QByteArray pendingDiff(QStringList *notes);
     // Writes every page with changes, page by page; true when none failed.
     bool writeChanges();
 

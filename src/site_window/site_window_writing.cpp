@@ -73,14 +73,13 @@ bool SiteWindow::settleChangedOnDisk(int row, QString *failure)
     return false;
 }
 
-void SiteWindow::reviewChanges()
+QByteArray SiteWindow::pendingDiff(QStringList *notes)
 {
     QByteArray diff;
-    QStringList notes;
     for (const int row : m_model.pendingRows()) {
         QString failure;
         if (!refreshFromDisk(row, &failure)) {
-            notes << failure;
+            *notes << failure;
             continue;
         }
         const SitePageState &page = m_model.page(row);
@@ -88,13 +87,20 @@ void SiteWindow::reviewChanges()
         QList<PageEdit> edits;
         QString error;
         if (!planWriteBack(page.bytes(), columns, page.pendingRow(columns), &edits, &error))
-            notes << named(page, error);
+            *notes << named(page, error);
         else
             diff += unifiedDiff(page.bytes(), edits, page.path);
         if (page.changedOnDisk)
-            notes << named(page, tr("changed on disk since it was read; the diff is against "
-                                    "the page as it now is"));
+            *notes << named(page, tr("changed on disk since it was read; the diff is against "
+                                     "the page as it now is"));
     }
+    return diff;
+}
+
+void SiteWindow::reviewChanges()
+{
+    QStringList notes;
+    const QByteArray diff = pendingDiff(&notes);
     if (!m_review) {
         m_review = new QDialog(this);
         m_review->setObjectName(QStringLiteral("reviewDialog"));
@@ -161,12 +167,12 @@ bool SiteWindow::writeChanges()
         m_model.reread(row, readSitePage(m_model.folder(), page.path), {});
         ++written;
     }
-    statusBar()->showMessage(tr("Wrote %n page(s).", nullptr, written), 5000);
+    statusBar()->showMessage(tr("Wrote %1.").arg(pageCount(written)), 5000);
     if (!failures.isEmpty()) {
-        m_prompts.show(this, errorMessage(tr("%n page(s) could not be written; their changes "
-                                             "are kept:\n\n",
-                                             nullptr, int(failures.size())) +
-                                          failures.join(QLatin1Char('\n'))));
+        m_prompts.show(this,
+                       errorMessage(tr("%1 could not be written; their changes are kept:")
+                                        .arg(pageCount(int(failures.size()))) +
+                                    QStringLiteral("\n\n") + failures.join(QLatin1Char('\n'))));
     }
     return failures.isEmpty();
 }
@@ -177,11 +183,11 @@ bool SiteWindow::settlePending()
     if (pending == 0)
         return true;
     QMessageBox box(QMessageBox::Question, tr("Quillmark Site"),
-                    tr("Write the changes to %n page(s)?", nullptr, pending), QMessageBox::NoButton,
+                    tr("Write the changes to %1?").arg(pageCount(pending)), QMessageBox::NoButton,
                     this);
     QPushButton *write = box.addButton(tr("Write"), QMessageBox::AcceptRole);
     QPushButton *discard = box.addButton(tr("Discard"), QMessageBox::DestructiveRole);
-    QPushButton *cancel = box.addButton(QMessageBox::Cancel);
+    QPushButton *cancel = box.addButton(tr("Cancel"), QMessageBox::RejectRole);
     box.setDefaultButton(write);
     box.setEscapeButton(cancel);
     QAbstractButton *chosen = m_prompts.run(box);
