@@ -15,26 +15,6 @@ bool isAsciiWhitespace(QChar c)
     return c == u' ' || c == u'\t' || c == u'\n' || c == u'\f' || c == u'\r';
 }
 
-// A title as a browser shows it: ASCII blanks stripped at both ends and collapsed within;
-// a no-break space is a letter here.
-QString collapsed(QStringView text)
-{
-    QString out;
-    out.reserve(text.size());
-    bool blank = false;
-    for (const QChar c : text) {
-        if (isAsciiWhitespace(c)) {
-            blank = !out.isEmpty();
-            continue;
-        }
-        if (blank)
-            out += u' ';
-        blank = false;
-        out += c;
-    }
-    return out;
-}
-
 // The column an element of the head fills, by its slot; none for the others.
 const ColumnDef *columnOfSlot(const QString &slot)
 {
@@ -87,6 +67,24 @@ QByteArray voidEnd(QByteArrayView page, const PageHead &head)
 
 } // namespace
 
+QString collapsedBlanks(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    bool blank = false;
+    for (const QChar c : text) {
+        if (isAsciiWhitespace(c)) {
+            blank = !out.isEmpty();
+            continue;
+        }
+        if (blank)
+            out += u' ';
+        blank = false;
+        out += c;
+    }
+    return out;
+}
+
 CellChange cellChange(const SiteCell &page, const SiteCell &cell, bool title)
 {
     if (!cell)
@@ -96,7 +94,8 @@ CellChange cellChange(const SiteCell &page, const SiteCell &cell, bool title)
     if (!page)
         return CellChange::Set;
     if (title)
-        return collapsed(*page) == collapsed(*cell) ? CellChange::None : CellChange::Set;
+        return collapsedBlanks(*page) == collapsedBlanks(*cell) ? CellChange::None
+                                                                : CellChange::Set;
     // A browser reads a CR LF, or a CR, as LF: a table from a spreadsheet may hold either.
     QString text = *cell;
     if (text.contains(u'\r'))
@@ -136,7 +135,7 @@ bool SitePage::read(QByteArrayView bytes, QString *error)
             continue;
         }
         const QString text = itemText(m_bytes, item, m_encoding.charset);
-        tag.value = def->source == ColumnSource::TitleText ? collapsed(text) : text;
+        tag.value = def->source == ColumnSource::TitleText ? collapsedBlanks(text) : text;
         tag.line = item.line;
     }
     if (!m_head.lang.slot.isEmpty()) {
