@@ -3,15 +3,7 @@
 #include "components/prompts.h"
 #include "site/site_folder.h"
 #include "site_window/site_cell_delegate.h"
-
-// The preview pane is built in a room of its own; until it is in, a blank pane holds its
-// place.
-#if __has_include("site_window/site_preview.h")
 #include "site_window/site_preview.h"
-#define QUILLMARK_SITE_PREVIEW 1
-#else
-#define QUILLMARK_SITE_PREVIEW 0
-#endif
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -117,11 +109,7 @@ SiteWindow::SiteWindow(Prompts &prompts, QWidget *parent)
     m_table->horizontalHeader()->resizeSection(int(SiteColumn::Title), 320);
     m_table->horizontalHeader()->resizeSection(int(SiteColumn::Description), 380);
     m_table->setContextMenuPolicy(Qt::ActionsContextMenu);
-#if QUILLMARK_SITE_PREVIEW
     m_preview = new SitePreview(m_splitter);
-#else
-    m_preview = new QWidget(m_splitter);
-#endif
     m_preview->setObjectName(QStringLiteral("preview"));
     m_preview->setAccessibleName(tr("Preview of the selected page"));
     m_splitter->setStretchFactor(0, 3);
@@ -349,20 +337,17 @@ int SiteWindow::currentRow() const
 
 void SiteWindow::showCurrentPage()
 {
-#if QUILLMARK_SITE_PREVIEW
-    auto *preview = static_cast<SitePreview *>(m_preview);
     const int row = currentRow();
     if (row < 0 || !m_model.page(row).readable()) {
-        preview->clear();
+        m_preview->clear();
         return;
     }
     const SitePageState &page = m_model.page(row);
     const auto text = [&page](SiteColumn column) { return page.cell(column).value_or(QString()); };
-    preview->showPage({text(SiteColumn::Title), text(SiteColumn::Description),
-                       text(SiteColumn::Canonical), page.path, page.file, text(SiteColumn::OgTitle),
-                       text(SiteColumn::OgDescription), text(SiteColumn::OgImage),
-                       text(SiteColumn::OgUrl)});
-#endif
+    m_preview->showPage({text(SiteColumn::Title), text(SiteColumn::Description),
+                         text(SiteColumn::Canonical), page.path, page.file,
+                         text(SiteColumn::OgTitle), text(SiteColumn::OgDescription),
+                         text(SiteColumn::OgImage), text(SiteColumn::OgUrl)});
 }
 
 void SiteWindow::updateTitle()

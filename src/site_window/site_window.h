@@ -131,7 +131,7 @@ private:
     QLineEdit *m_search = nullptr;
     QTableView *m_table = nullptr;
     QSplitter *m_splitter = nullptr;
-    QWidget *m_preview = nullptr;
+    SitePreview *m_preview = nullptr;
     QWidget *m_replaceBar = nullptr;
     QComboBox *m_replaceColumn = nullptr;
     QLineEdit *m_replaceFind = nullptr;
