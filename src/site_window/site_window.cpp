@@ -106,6 +106,8 @@ SiteWindow::SiteWindow(Prompts &prompts, QWidget *parent)
     m_table->horizontalHeader()->setSectionsMovable(true);
     m_table->horizontalHeader()->setDefaultSectionSize(160);
     m_table->horizontalHeader()->resizeSection(int(SiteColumn::Page), 200);
+    m_table->horizontalHeader()->resizeSection(int(SiteColumn::Charset), 125);
+    m_table->horizontalHeader()->resizeSection(int(SiteColumn::Lang), 70);
     m_table->horizontalHeader()->resizeSection(int(SiteColumn::Title), 320);
     m_table->horizontalHeader()->resizeSection(int(SiteColumn::Description), 380);
     m_table->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -142,6 +144,8 @@ SiteWindow::SiteWindow(Prompts &prompts, QWidget *parent)
     // A roomy window, within the screen.
     const QSize room = screen() ? screen()->availableSize() * 0.9 : QSize(1100, 700);
     resize(std::min(1100, room.width()), std::min(700, room.height()));
+    // The table first; the preview scrolls what does not fit beside it.
+    m_splitter->setSizes({width() * 3 / 5, width() * 2 / 5});
     restoreSettings();
     updateTitle();
 }
@@ -443,6 +447,7 @@ void SiteWindow::finishLoading()
     } else {
         m_model.setPages(m_loadingFolder, m_loading.future().results());
         m_table->setCurrentIndex(m_filter.index(0, 0));
+        m_table->setFocus();
         statusBar()->showMessage(tr("Read %1.").arg(pageCount(m_model.rowCount())), 5000);
     }
     emit loadFinished();
