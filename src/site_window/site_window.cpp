@@ -438,8 +438,16 @@ void SiteWindow::startLoading(const QString &folder, const QStringList &pages)
 void SiteWindow::finishLoading()
 {
     const bool cancelled = m_loadCancelled || m_loading.isCanceled();
-    delete m_progress;
-    m_progress = nullptr;
+    if (m_progress) {
+        // A modal dialog's setValue() runs the event loop, which may bring this here
+        // from inside it: the dialog goes once it has returned.
+        m_progress->disconnect(this);
+        m_loading.disconnect(m_progress);
+        m_progress->setObjectName({});
+        m_progress->hide();
+        m_progress->deleteLater();
+        m_progress = nullptr;
+    }
     m_actions.openFolder->setEnabled(true);
     m_actions.openPages->setEnabled(true);
     if (cancelled) {
