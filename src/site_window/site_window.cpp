@@ -105,10 +105,10 @@ SiteWindow::SiteWindow(Prompts &prompts, QWidget *parent)
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 8);
     m_table->horizontalHeader()->setSectionsMovable(true);
     m_table->horizontalHeader()->setDefaultSectionSize(160);
-    m_table->horizontalHeader()->resizeSection(int(SiteColumn::Page), 200);
-    m_table->horizontalHeader()->resizeSection(int(SiteColumn::Charset), 125);
-    m_table->horizontalHeader()->resizeSection(int(SiteColumn::Lang), 70);
-    m_table->horizontalHeader()->resizeSection(int(SiteColumn::Title), 320);
+    m_table->horizontalHeader()->resizeSection(int(SiteColumn::Page), 170);
+    m_table->horizontalHeader()->resizeSection(int(SiteColumn::Charset), 110);
+    m_table->horizontalHeader()->resizeSection(int(SiteColumn::Lang), 60);
+    m_table->horizontalHeader()->resizeSection(int(SiteColumn::Title), 340);
     m_table->horizontalHeader()->resizeSection(int(SiteColumn::Description), 380);
     m_table->setContextMenuPolicy(Qt::ActionsContextMenu);
     m_preview = new SitePreview(m_splitter);
@@ -142,8 +142,8 @@ SiteWindow::SiteWindow(Prompts &prompts, QWidget *parent)
     connect(&m_loading, &QFutureWatcher<SitePageState>::finished, this, &SiteWindow::finishLoading);
 
     // A roomy window, within the screen.
-    const QSize room = screen() ? screen()->availableSize() * 0.9 : QSize(1100, 700);
-    resize(std::min(1100, room.width()), std::min(700, room.height()));
+    const QSize room = screen() ? screen()->availableSize() * 0.9 : QSize(1280, 760);
+    resize(std::min(1280, room.width()), std::min(760, room.height()));
     // The table first; the preview scrolls what does not fit beside it.
     m_splitter->setSizes({width() * 3 / 5, width() * 2 / 5});
     restoreSettings();
