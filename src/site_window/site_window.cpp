@@ -18,6 +18,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTableView>
@@ -294,10 +295,14 @@ void SiteWindow::buildReplaceBar(QWidget *parent)
     m_replaceBar->hide();
     connect(apply, &QPushButton::clicked, this, &SiteWindow::replaceInSelection);
     connect(m_replaceWith, &QLineEdit::returnPressed, this, &SiteWindow::replaceInSelection);
-    connect(close, &QToolButton::clicked, this, [this] {
+    const auto hideBar = [this] {
         m_replaceBar->hide();
         m_table->setFocus();
-    });
+    };
+    connect(close, &QToolButton::clicked, this, hideBar);
+    connect(new QShortcut(Qt::Key_Escape, m_replaceBar, nullptr, nullptr,
+                          Qt::WidgetWithChildrenShortcut),
+            &QShortcut::activated, this, hideBar);
 }
 
 void SiteWindow::showReplaceBar()
@@ -362,8 +367,10 @@ void SiteWindow::updateTitle()
                        ? tr("Quillmark Site[*]")
                        : tr("%1[*] – Quillmark Site").arg(QDir::toNativeSeparators(folder)));
     setWindowModified(pending > 0);
-    m_actions.writeChanges->setEnabled(pending > 0);
-    m_actions.reviewChanges->setEnabled(pending > 0);
+    // Enabled with a site open, not only with changes: an edit still open in the table
+    // counts once its editor is left, which these commands do first.
+    m_actions.writeChanges->setEnabled(m_model.rowCount() > 0);
+    m_actions.reviewChanges->setEnabled(m_model.rowCount() > 0);
     const int pages = m_model.rowCount();
     m_status->setText(pending > 0
                           ? tr("%1, %2 with changes to write").arg(pageCount(pages)).arg(pending)
@@ -505,6 +512,27 @@ void SiteWindow::saveSettings()
     m_settings.setValue(QStringLiteral("columns"), m_table->horizontalHeader()->saveState());
     m_settings.setValue(QStringLiteral("splitter"), m_splitter->saveState());
     m_settings.setValue(QStringLiteral("preview"), m_actions.preview->isChecked());
+}
+
+void SiteWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // Back from another program, which may have changed a page with edits of its own
+    // here: such a row says so at once.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !isLoading()) {
+        for (const int row : m_model.pendingRows()) {
+            QString failure;
+            refreshFromDisk(row, &failure);
+        }
+    }
+}
+
+void SiteWindow::commitOpenEditor()
+{
+    // Leaving the editor commits it.
+    const QWidget *focus = QApplication::focusWidget();
+    if (focus && focus != m_table && m_table->isAncestorOf(focus))
+        m_table->setFocus();
 }
 
 void SiteWindow::closeEvent(QCloseEvent *event)

@@ -95,6 +95,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void buildActions();
@@ -111,6 +112,8 @@ private:
     void showReplaceBar();
     void replaceInSelection();
     QList<int> selectedRows() const;
+    // Ends an edit still open in the table, keeping what was typed.
+    void commitOpenEditor();
     // Asks what becomes of the changes not yet written; true when the caller may go on.
     bool settlePending();
     // Reads the page again when its file is no longer the one read, keeping the edits

@@ -75,6 +75,7 @@ bool SiteWindow::settleChangedOnDisk(int row, QString *failure)
 
 QByteArray SiteWindow::pendingDiff(QStringList *notes)
 {
+    commitOpenEditor();
     QByteArray diff;
     for (const int row : m_model.pendingRows()) {
         QString failure;
@@ -134,6 +135,8 @@ void SiteWindow::reviewChanges()
     // The page's own bytes; a set other than UTF-8 shows its letters beyond ASCII as
     // replacement characters.
     m_reviewText->setPlainText(QString::fromUtf8(diff));
+    if (diff.isEmpty() && notes.isEmpty())
+        notes << tr("No changes to write.");
     m_reviewNotes->setText(notes.join(QLatin1Char('\n')));
     m_reviewNotes->setVisible(!notes.isEmpty());
     m_review->show();
@@ -145,6 +148,7 @@ bool SiteWindow::writeChanges()
 {
     if (isLoading())
         return false;
+    commitOpenEditor();
     QStringList failures;
     int written = 0;
     for (const int row : m_model.pendingRows()) {
@@ -167,7 +171,10 @@ bool SiteWindow::writeChanges()
         m_model.reread(row, readSitePage(m_model.folder(), page.path), {});
         ++written;
     }
-    statusBar()->showMessage(tr("Wrote %1.").arg(pageCount(written)), 5000);
+    statusBar()->showMessage(written || !failures.isEmpty()
+                                 ? tr("Wrote %1.").arg(pageCount(written))
+                                 : tr("No changes to write."),
+                             5000);
     if (!failures.isEmpty()) {
         m_prompts.show(this,
                        errorMessage(tr("%1 could not be written; their changes are kept:")
@@ -179,6 +186,7 @@ bool SiteWindow::writeChanges()
 
 bool SiteWindow::settlePending()
 {
+    commitOpenEditor();
     const int pending = m_model.pendingPages();
     if (pending == 0)
         return true;

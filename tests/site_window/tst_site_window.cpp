@@ -165,6 +165,7 @@ private slots:
     void changedOnDisk_data();
     void changedOnDisk();
     void pageThatCannotBeWritten();
+    void writeEndsAnOpenEdit();
     void searchAndFindingsFilter();
     void columnsKeptBetweenRuns();
 };
@@ -177,7 +178,6 @@ void TestSiteWindow::opensEveryPageOfTheFolder()
     QCOMPARE(shown, sitePages(m_site->path()));
     QCOMPARE(model().columnCount(), int(SiteColumnCount));
     QVERIFY(!window().isWindowModified());
-    QVERIFY(!window().actions().writeChanges->isEnabled());
 }
 
 void TestSiteWindow::widthAgainstLimit_data()
@@ -224,7 +224,6 @@ void TestSiteWindow::editUndoRedo()
     QVERIFY(
         model().index(rowOf(page), int(SiteColumn::Title)).data(SiteModel::PendingRole).toBool());
     QVERIFY(window().isWindowModified());
-    QVERIFY(window().actions().writeChanges->isEnabled());
 
     press(QKeySequence(u"Ctrl+Z"_s));
     QCOMPARE(cellText(page, SiteColumn::Title), before);
@@ -428,6 +427,20 @@ void TestSiteWindow::pageThatCannotBeWritten()
     // Its edit is still to be written; the other page's is done.
     QCOMPARE(model().pendingRows(), QList<int>{rowOf(page)});
     QCOMPARE(cellText(page, SiteColumn::Title), u"Cannot be written"_s);
+}
+
+void TestSiteWindow::writeEndsAnOpenEdit()
+{
+    const QString page = u"site_one_line.html"_s;
+    QTableView *table = window().table();
+    table->setFocus();
+    table->setCurrentIndex(viewIndex(page, SiteColumn::Title));
+    QTest::keyClick(table, Qt::Key_F2);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
+    QTest::keyClicks(QApplication::focusWidget(), u" and typed"_s);
+    press(QKeySequence::Save);
+    QVERIFY(readFile(sitePath(page)).contains("Minified and typed"));
+    QCOMPARE(model().pendingPages(), 0);
 }
 
 void TestSiteWindow::searchAndFindingsFilter()
