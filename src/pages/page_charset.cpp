@@ -169,7 +169,8 @@ qsizetype PageCharset::firstInvalid(QByteArrayView bytes) const
         qsizetype stop = -1;
         return convertBySystem(set.constData(), "UTF-8", bytes, &utf8, &stop) ? -1 : stop;
     }
-    (void)whole.decode(bytes);
+    // The decoder works only once its result is taken.
+    const QString text = whole.decode(bytes);
     if (!whole.hasError())
         return -1;
     // Found again a byte at a time, only for a page that has such a fault: the decoder
@@ -177,7 +178,7 @@ qsizetype PageCharset::firstInvalid(QByteArrayView bytes) const
     // error is where the fault shows.
     QStringDecoder stepwise(set.constData());
     for (qsizetype i = 0; i < bytes.size(); ++i) {
-        (void)stepwise.decode(bytes.sliced(i, 1));
+        const QString part = stepwise.decode(bytes.sliced(i, 1));
         if (stepwise.hasError())
             return i;
     }

@@ -386,8 +386,7 @@ QList<SiteFinding> SiteChecks::checkPage(const QString &path, const SitePage &pa
     const bool declared =
         encoding.source == Source::Declaration || encoding.source == Source::ByteOrderMark;
     if (!declared)
-        find(CharsetMissing, 0, SiteColumn::Charset,
-             QStringLiteral("no character set declared: the page ") + encoding.reason);
+        find(CharsetMissing, 0, SiteColumn::Charset, QStringLiteral("the page ") + encoding.reason);
     if (!declaration.label.isEmpty() && declaration.end > DeclarationWindow)
         find(CharsetLate, declaration.line, SiteColumn::Charset,
              QStringLiteral("the declaration of %1 ends at byte %2, beyond the first %3")
@@ -396,7 +395,8 @@ QList<SiteFinding> SiteChecks::checkPage(const QString &path, const SitePage &pa
                  .arg(DeclarationWindow));
     if (encoding.source != Source::PlainAscii && !encoding.charset.sameAs(PageCharset::utf8()))
         find(CharsetNotUtf8, declared ? declaration.line : 0, SiteColumn::Charset,
-             QStringLiteral("the page ") + encoding.reason);
+             QStringLiteral("the page is in %1, not UTF-8: it %2")
+                 .arg(encoding.charset.name(), encoding.reason));
     if (declared) {
         const QByteArrayView bytes = page.bytes();
         const qsizetype bom = utf8BomLength(bytes);
@@ -467,13 +467,12 @@ QList<SiteFinding> SiteChecks::checkPage(const QString &path, const SitePage &pa
         }
         // An obsolete tag the table holds is found by its value below, so that an edit
         // that removes it removes the finding.
-        if (columnOfMetaSlot(item.slot))
-            continue;
-        for (const char *obsolete : obsoleteSlots) {
-            if (item.slot == QLatin1StringView(obsolete))
-                find(ObsoleteTag, item.line, std::nullopt,
-                     slotLabel(item.slot) + QStringLiteral(" is ignored by search engines"));
-        }
+        const bool obsolete =
+            std::any_of(std::begin(obsoleteSlots), std::end(obsoleteSlots),
+                        [&item](const char *slot) { return item.slot == QLatin1StringView(slot); });
+        if (obsolete && !columnOfMetaSlot(item.slot))
+            find(ObsoleteTag, item.line, std::nullopt,
+                 slotLabel(item.slot) + QStringLiteral(" is ignored by search engines"));
     }
     for (const char *obsolete : obsoleteSlots) {
         const QString slot = QLatin1StringView(obsolete);
@@ -567,6 +566,14 @@ QList<SiteFinding> checkAcrossPages(const QList<PageFacts> &pages)
                  std::nullopt, SiteColumn::Canonical});
     }
     return out;
+}
+
+QStringList obsoleteTagNames()
+{
+    QStringList names;
+    for (const char *slot : obsoleteSlots)
+        names << QString::fromLatin1(slot).section(QLatin1Char('='), 1);
+    return names;
 }
 
 void sortFindings(QList<SiteFinding> *findings, const QStringList &pageOrder)

@@ -8,6 +8,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <optional>
@@ -84,9 +85,10 @@ public:
                                  const CheckedValues &values, PageFacts *facts = nullptr) const;
 
     // The width in pixels of a text as the rule of `rule` measures it (a title at 20 px,
-    // a description at 14 px, white space collapsed as a browser shows it), and where
-    // the rule's limit would cut it (see TextWidth::cutPoint). For a rule whose limit is
-    // in pixels only.
+    // a description at 14 px), its blanks collapsed as a browser shows them; and where
+    // the rule's limit (the site's) cuts the text as given (see TextWidth::cutPoint), so
+    // collapse it first (site_text::collapsed) to cut what a browser shows. For a rule
+    // whose limit is in pixels only.
     double width(CheckRule rule, QStringView text) const;
     qsizetype cutPoint(CheckRule rule, QStringView text) const;
 
@@ -104,6 +106,9 @@ PageFacts pageFacts(const QString &path, const CheckedValues &values);
 // canonical-shared): each page that shares a value gets one, naming the others. In the
 // order of `pages`, then of the rules. Time grows in proportion to the pages.
 QList<SiteFinding> checkAcrossPages(const QList<PageFacts> &pages);
+
+// The names of the tags obsolete-tag finds ("keywords", "pragma"...), for the help.
+QStringList obsoleteTagNames();
 
 // The findings in the order `check` reports them: by page as given, then line, then
 // the rule table's order.

@@ -1,6 +1,7 @@
 #include "site_window/site_page_state.h"
 
 #include "site/check_rules.h"
+#include "site/site_text.h"
 #include "site/text_width.h"
 
 #include <QByteArray>
@@ -43,7 +44,9 @@ std::optional<MeasuredWidth> measured(CheckRule rule, const SiteCell &text)
     ThreadChecks &thread = threadChecks();
     if (!thread.shaper || !text)
         return std::nullopt;
-    return MeasuredWidth{thread.checks.width(rule, *text), thread.checks.limits().limit(rule)};
+    // Measured as a browser shows it, as the checks measure it.
+    return MeasuredWidth{thread.checks.width(rule, site_text::collapsed(*text)),
+                         thread.checks.limits().limit(rule)};
 }
 
 SitePageState unreadable(const QString &path, const QString &file, const QString &error)

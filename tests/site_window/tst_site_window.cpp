@@ -85,7 +85,9 @@ private:
             QTest::keyClick(editor, Qt::Key_Delete);
         for (const QChar c : text) {
             // QTest types Latin-1 only; a key event carries any text.
-            if (c.unicode() < 0x80)
+            if (c == u'\n')
+                QTest::keyClick(editor, Qt::Key_Return);
+            else if (c.unicode() < 0x80)
                 QTest::keyClick(editor, c.toLatin1());
             else
                 QTest::sendKeyEvent(QTest::Click, editor, Qt::Key_unknown, QString(c),
@@ -193,6 +195,10 @@ void TestSiteWindow::widthAgainstLimit_data()
     QTest::newRow("a title typed too long")
         << u"site_style_block.html"_s << u"title"_s
         << u"Garden tools, seeds and everything a weekend gardener might need in spring"_s << true;
+    // Line breaks count as a browser shows them: one blank.
+    QTest::newRow("a description of many line breaks")
+        << u"site_style_block.html"_s << u"description"_s
+        << u"Roses"_s + QString(80, u'\n') + u"tulips"_s << false;
     QTest::newRow("a description typed too long")
         << u"site_style_block.html"_s << u"description"_s << QString(200, u'W') << true;
 }
