@@ -221,6 +221,7 @@ void SiteWindow::buildMenus()
     QMenu *file = menuBar()->addMenu(tr("&File"));
     file->addActions({a.openFolder, a.openPages});
     m_recentMenu = file->addMenu(tr("Recent &Folders"));
+    m_recentMenu->setObjectName(QStringLiteral("recentFolders"));
     file->addSeparator();
     file->addActions({a.writeChanges, a.reviewChanges});
     file->addSeparator();
@@ -261,7 +262,9 @@ void SiteWindow::buildReplaceBar(QWidget *parent)
     auto *inLabel = new QLabel(tr("Replace &in:"), m_replaceBar);
     m_replaceColumn = new QComboBox(m_replaceBar);
     m_replaceColumn->setObjectName(QStringLiteral("replaceColumn"));
+    // A list's name is its chosen item to a screen reader; what it is, its description.
     m_replaceColumn->setAccessibleName(tr("Column to replace in"));
+    m_replaceColumn->setAccessibleDescription(tr("Column to replace in"));
     for (const ColumnDef &def : siteColumns()) {
         if (!def.readOnly())
             m_replaceColumn->addItem(QLatin1StringView(def.key), int(def.column));

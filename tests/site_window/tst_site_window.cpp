@@ -169,7 +169,7 @@ private slots:
     void pageThatCannotBeWritten();
     void writeEndsAnOpenEdit();
     void searchAndFindingsFilter();
-    void columnsKeptBetweenRuns();
+    void keptBetweenRuns();
 };
 
 void TestSiteWindow::opensEveryPageOfTheFolder()
@@ -497,7 +497,7 @@ void TestSiteWindow::cancelledReadingKeepsTheTable()
     QCOMPARE(model().folder(), m_site->path());
 }
 
-void TestSiteWindow::columnsKeptBetweenRuns()
+void TestSiteWindow::keptBetweenRuns()
 {
     const SiteColumn hidden = SiteColumn::Keywords;
     auto *column = window().findChild<QAction *>(u"column:"_s + key(hidden));
@@ -508,6 +508,15 @@ void TestSiteWindow::columnsKeptBetweenRuns()
     QVERIFY(again.table()->isColumnHidden(int(hidden)));
     QVERIFY(!again.table()->isColumnHidden(int(SiteColumn::Title)));
     QVERIFY(!again.findChild<QAction *>(u"column:"_s + key(hidden))->isChecked());
+    // The site opened last is the first of the recent folders, and opens from there.
+    const QList<QAction *> recent = again.findChild<QMenu *>(u"recentFolders"_s)->actions();
+    QVERIFY(!recent.isEmpty());
+    QVERIFY(recent.constFirst()->text().endsWith(QDir::toNativeSeparators(m_site->path())));
+    again.show();
+    QSignalSpy loaded(&again, &SiteWindow::loadFinished);
+    recent.constFirst()->trigger();
+    QVERIFY(loaded.wait(10000));
+    QCOMPARE(again.model().rowCount(), model().rowCount());
     column = again.findChild<QAction *>(u"column:"_s + key(hidden));
     column->trigger();
     QVERIFY(again.close());
