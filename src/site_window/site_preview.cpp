@@ -141,8 +141,6 @@ public:
         update();
     }
 
-    bool hasImage() const { return !m_image.isNull(); }
-
 protected:
     void paintEvent(QPaintEvent *) override
     {
@@ -165,9 +163,12 @@ protected:
     }
 
 private:
-    // Large pictures are read at twice the frame (sharp at 2x), not at their own size.
+    // Large pictures are read at twice the frame (sharp at 2x), not at their own size. Only
+    // a plain file: a page may name a pipe or a device, which would never end.
     QImage read(const QString &file) const
     {
+        if (!QFileInfo(file).isFile())
+            return {};
         QImageReader reader(file);
         reader.setAutoTransform(true);
         const QSize wanted = size() * 2;
@@ -296,6 +297,7 @@ SitePreview::SitePreview(QWidget *parent)
     m->stack->addWidget(m->none);
 
     auto *scroll = new QScrollArea(m->stack);
+    scroll->setAccessibleName(tr("Preview of the page"));
     scroll->setWidgetResizable(true);
     scroll->setBackgroundRole(QPalette::Base);
     auto *content = new QWidget(scroll);
