@@ -274,6 +274,7 @@ void showAddress(QLabel *label, const QString &address)
     label->setText(label->fontMetrics().elidedText(address, Qt::ElideRight, label->maximumWidth()));
     label->setToolTip(address);
     label->setAccessibleDescription(address);
+    label->setVisible(!address.isEmpty());
 }
 
 } // namespace
