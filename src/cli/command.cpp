@@ -45,6 +45,17 @@ bool readPage(const QString &path, QByteArray *bytes, QString *error)
     return false;
 }
 
+bool readSitePage(const QString &path, SitePage *page, QString *error)
+{
+    QByteArray bytes;
+    if (!readPage(path, &bytes, error))
+        return false;
+    if (page->read(bytes, error))
+        return true;
+    *error = aboutFile(path, *error);
+    return false;
+}
+
 bool isStandardStream(const QString &name)
 {
     return name == QLatin1StringView("-");

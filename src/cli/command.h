@@ -3,6 +3,7 @@
 #pragma once
 
 #include "files/project_file.h"
+#include "site/site_page.h"
 
 #include <QByteArray>
 #include <QCommandLineOption>
@@ -41,6 +42,11 @@ int badUsage(const QString &why);
 // a folder fails at once), or standard input for `-`, read whole up to a bound far beyond
 // any real page; false with the message, the name first.
 bool readPage(const QString &path, QByteArray *bytes, QString *error);
+
+// A page named on the command line read as a row of the site table (readPage, then
+// SitePage::read), as every command on many pages reads them; false with the message,
+// the name first.
+bool readSitePage(const QString &path, SitePage *page, QString *error);
 
 // --- Files named on the command line. Every command hands the names it was given to
 // these: `-` stands for standard input where the command reads a file and for standard

@@ -18,6 +18,7 @@ Command convertCommand();
 Command extractCommand();
 Command applyCommand();
 Command tableCommand();
+Command checkCommand();
 } // namespace quill::cli
 
 namespace {
@@ -27,8 +28,8 @@ using namespace quill::cli;
 // In the order the help lists them.
 QList<Command> commandTable()
 {
-    return {generateCommand(), showCommand(),  packCommand(), convertCommand(),
-            extractCommand(),  applyCommand(), tableCommand()};
+    return {generateCommand(), showCommand(),  packCommand(),  convertCommand(),
+            extractCommand(),  applyCommand(), tableCommand(), checkCommand()};
 }
 
 const QString program = QStringLiteral("quillmark-cli");

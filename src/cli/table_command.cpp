@@ -49,16 +49,11 @@ int readPages(const QStringList &pages, bool json)
             fail(QStringLiteral("the name is not UTF-8, which a table cannot hold"));
             continue;
         }
-        QByteArray bytes;
         QString error;
-        if (!readPage(page, &bytes, &error)) {
+        SitePage read;
+        if (!readSitePage(page, &read, &error)) {
             failure(error);
             allDone = false;
-            continue;
-        }
-        SitePage read;
-        if (!read.read(bytes, &error)) {
-            fail(error);
             continue;
         }
         for (const QString &note : read.repeatNotes())

@@ -87,7 +87,9 @@ bool namesUtf32(QByteArrayView label)
 
 // The system's converter, for a set the toolkit's converters lack (ISO-8859-16): false
 // when it has none either or a character does not convert.
-bool convertBySystem(const char *from, const char *to, QByteArrayView bytes, QByteArray *out)
+// `stop`, when given, receives where the conversion stopped.
+bool convertBySystem(const char *from, const char *to, QByteArrayView bytes, QByteArray *out,
+                     qsizetype *stop = nullptr)
 {
     const iconv_t converter = ::iconv_open(to, from);
     if (converter == iconv_t(-1))
@@ -101,6 +103,8 @@ bool convertBySystem(const char *from, const char *to, QByteArrayView bytes, QBy
                       ::iconv(converter, nullptr, nullptr, &at, &outLeft) != std::size_t(-1);
     ::iconv_close(converter);
     out->truncate(at - out->data());
+    if (stop)
+        *stop = bytes.size() - qsizetype(inLeft);
     return done && inLeft == 0;
 }
 
@@ -149,6 +153,36 @@ QString PageCharset::decode(QByteArrayView bytes) const
     QByteArray utf8;
     convertBySystem(set.constData(), "UTF-8", bytes, &utf8);
     return QString::fromUtf8(utf8);
+}
+
+qsizetype PageCharset::firstInvalid(QByteArrayView bytes) const
+{
+    // Every byte means a character in windows-1252 as browsers read it.
+    if (!isValid() || sameAs(windows1252()))
+        return -1;
+    if (sameAs(utf8()))
+        return firstInvalidUtf8(bytes);
+    const QByteArray set = name().toLatin1();
+    QStringDecoder whole(set.constData(), QStringConverter::Flag::Stateless);
+    if (!whole.isValid()) {
+        QByteArray utf8;
+        qsizetype stop = -1;
+        return convertBySystem(set.constData(), "UTF-8", bytes, &utf8, &stop) ? -1 : stop;
+    }
+    // The decoder works only once its result is taken.
+    const QString text = whole.decode(bytes);
+    if (!whole.hasError())
+        return -1;
+    // Found again a byte at a time, only for a page that has such a fault: the decoder
+    // keeps a broken sequence's state, so the first byte after which it reports the
+    // error is where the fault shows.
+    QStringDecoder stepwise(set.constData());
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const QString part = stepwise.decode(bytes.sliced(i, 1));
+        if (stepwise.hasError())
+            return i;
+    }
+    return bytes.size();
 }
 
 bool PageCharset::encode(QStringView text, QByteArray *out, QString *fault) const

@@ -32,6 +32,10 @@ public:
     bool keepsAscii() const;
 
     QString decode(QByteArrayView bytes) const;
+    // Where the bytes stop being text in this set: the offset of the first byte of a
+    // sequence the set does not hold (which a browser shows as U+FFFD), or of the byte
+    // that shows it is broken; -1 when every byte is valid.
+    qsizetype firstInvalid(QByteArrayView bytes) const;
     // False with `fault` naming the first character the set cannot hold.
     bool encode(QStringView text, QByteArray *out, QString *fault) const;
 

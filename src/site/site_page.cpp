@@ -1,5 +1,7 @@
 #include "site/site_page.h"
 
+#include "site/site_text.h"
+
 #include <QHash>
 #include <QSet>
 
@@ -9,11 +11,6 @@ namespace quill {
 namespace {
 
 using namespace Qt::Literals::StringLiterals;
-
-bool isAsciiWhitespace(QChar c)
-{
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\f' || c == u'\r';
-}
 
 // The column an element of the head fills, by its slot; none for the others.
 const ColumnDef *columnOfSlot(const QString &slot)
@@ -67,24 +64,6 @@ QByteArray voidEnd(QByteArrayView page, const PageHead &head)
 
 } // namespace
 
-QString collapsedBlanks(QStringView text)
-{
-    QString out;
-    out.reserve(text.size());
-    bool blank = false;
-    for (const QChar c : text) {
-        if (isAsciiWhitespace(c)) {
-            blank = !out.isEmpty();
-            continue;
-        }
-        if (blank)
-            out += u' ';
-        blank = false;
-        out += c;
-    }
-    return out;
-}
-
 CellChange cellChange(const SiteCell &page, const SiteCell &cell, bool title)
 {
     if (!cell)
@@ -94,8 +73,8 @@ CellChange cellChange(const SiteCell &page, const SiteCell &cell, bool title)
     if (!page)
         return CellChange::Set;
     if (title)
-        return collapsedBlanks(*page) == collapsedBlanks(*cell) ? CellChange::None
-                                                                : CellChange::Set;
+        return site_text::collapsed(*page) == site_text::collapsed(*cell) ? CellChange::None
+                                                                          : CellChange::Set;
     // A browser reads a CR LF, or a CR, as LF: a table from a spreadsheet may hold either.
     QString text = *cell;
     if (text.contains(u'\r'))
@@ -135,7 +114,7 @@ bool SitePage::read(QByteArrayView bytes, QString *error)
             continue;
         }
         const QString text = itemText(m_bytes, item, m_encoding.charset);
-        tag.value = def->source == ColumnSource::TitleText ? collapsedBlanks(text) : text;
+        tag.value = def->source == ColumnSource::TitleText ? site_text::collapsed(text) : text;
         tag.line = item.line;
     }
     if (!m_head.lang.slot.isEmpty()) {

@@ -11,7 +11,6 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <QStringView>
 
 #include <array>
 
@@ -29,10 +28,6 @@ struct ColumnTag {
 // What a cell asks of a page, by the cell rules of SiteCell: nothing, that the tag go, or
 // that it hold the cell's text.
 enum class CellChange { None, Remove, Set };
-// A text as a browser shows it: ASCII blanks stripped at both ends and collapsed within;
-// a no-break space is a letter here.
-QString collapsedBlanks(QStringView text);
-
 // `title` compares as a browser shows a title: its blanks collapsed.
 CellChange cellChange(const SiteCell &page, const SiteCell &cell, bool title);
 

@@ -10,6 +10,24 @@
 
 namespace quill::site_text {
 
+QString collapsed(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    bool blank = false;
+    for (const QChar c : text) {
+        if (c == u' ' || c == u'\t' || c == u'\n' || c == u'\f' || c == u'\r') {
+            blank = !out.isEmpty();
+            continue;
+        }
+        if (blank)
+            out += u' ';
+        blank = false;
+        out += c;
+    }
+    return out;
+}
+
 QString place(const QString &name, int line)
 {
     return QStringLiteral("%1:%2: ").arg(name).arg(line);

@@ -8,6 +8,7 @@
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
+#include <QStringView>
 
 namespace quill::site_text {
 
@@ -20,6 +21,10 @@ QString placeAt(const QString &name, QByteArrayView text, qsizetype offset);
 // The characters of well-formed UTF-8, a leading U+FEFF kept as the character it is.
 // False when the bytes are not well-formed (half a surrogate pair from a JSON escape).
 bool decodeText(QByteArrayView utf8, QString *text);
+
+// A text as a browser shows it: ASCII blanks stripped at both ends and collapsed within
+// to one space; a no-break space is a letter here.
+QString collapsed(QStringView text);
 
 // A name as a message shows it: a JSON string, so that every character stays visible.
 QString quoted(QByteArrayView name);

@@ -5,8 +5,13 @@
 #include "common/script_texts.h"
 #include "common/worked_example.h"
 
+#include "site/check_rules.h"
+
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -223,6 +228,11 @@ private slots:
     void standardStreams();
     void helpSpellings_data();
     void helpSpellings();
+    void check_data();
+    void check();
+    void checkJson();
+    void checkSarif();
+    void checkHelpListsRules();
 
 private:
     QTemporaryDir m_dir;
@@ -466,6 +476,9 @@ void TestCli::usageError_data()
         << QStringList{convert, QStringLiteral("--log"), menu, dash};
     QTest::newRow("convert: a log naming -")
         << QStringList{convert, QStringLiteral("--log"), dash, a};
+    QTest::newRow("check: no page") << QStringList{QStringLiteral("check")};
+    QTest::newRow("check: --json and --sarif")
+        << QStringList{QStringLiteral("check"), json, QStringLiteral("--sarif"), menu};
     QTest::newRow("help: unknown command") << QStringList{QStringLiteral("help"), a};
     QTest::newRow("help: two commands")
         << QStringList{QStringLiteral("help"), QStringLiteral("show"), QStringLiteral("pack")};
@@ -482,7 +495,7 @@ void TestCli::usageError()
     const bool own =
         QStringList{QStringLiteral("show"),    QStringLiteral("pack"),  QStringLiteral("convert"),
                     QStringLiteral("extract"), QStringLiteral("apply"), QStringLiteral("table"),
-                    QStringLiteral("help")}
+                    QStringLiteral("check"),   QStringLiteral("help")}
             .contains(first);
     const QString usage =
         QStringLiteral("Usage: quillmark-cli ") + (own ? first : QStringLiteral("generate"));
@@ -1126,6 +1139,160 @@ void TestCli::helpSpellings()
     QCOMPARE(run.err, QByteArray());
     QVERIFY(!run.out.isEmpty());
     QCOMPARE(run.out, runCli(same).out);
+}
+
+// The pages `check` runs on, in a folder of their own: sound.html has nothing to find,
+// "a b.html" a canonical that is no web address (an error) and copy.html the title of
+// sound.html (a warning).
+bool putCheckedPages(const QTemporaryDir &folder)
+{
+    const auto page = [](const QByteArray &head) {
+        return "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n" + head +
+               "<meta name=\"description\" content=\"Spades, rakes and shears sized for a "
+               "small yard or a balcony, and how to keep them sharp: " +
+               QByteArray::number(head.size()) + ".\">\n</head>\n</html>\n";
+    };
+    const QByteArray title = "<title>Garden Tools for Small Yards and Balconies</title>\n";
+    const auto put = [&folder](const char *name, const QByteArray &bytes) {
+        return writeFile(folder.filePath(QString::fromUtf8(name)), bytes);
+    };
+    return put("sound.html", page(title)) &&
+           put("a b.html", page("<title>Pruning Shears for Roses and Hedges</title>\n"
+                                "<link rel=\"canonical\" href=\"javascript:go()\">\n")) &&
+           put("copy.html", page(title + "<!-- a copy -->\n"));
+}
+
+void TestCli::check_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("out");
+    QTest::addColumn<QByteArray>("err");
+
+    const auto row = [](const char *name, const char *script, int code, const QByteArray &out,
+                        const QByteArray &err) {
+        QTest::newRow(name) << QString::fromUtf8(script) << code << out << err;
+    };
+    const QByteArray duplicate =
+        "copy.html:5: warning title-duplicate: the same title as sound.html\n";
+    row("nothing found", "$CLI check sound.html", 0, "", "");
+    row("warnings only", "$CLI check sound.html copy.html", 0,
+        "sound.html:5: warning title-duplicate: the same title as copy.html\n" + duplicate, "");
+    row("an error", "$CLI check 'a b.html'", 1,
+        "a b.html:6: error canonical-invalid: the canonical address \"javascript:go()\" is a "
+        "javascript: address, not a web page's\n",
+        "");
+    row("a page named twice, a page missing", "$CLI check copy.html ./copy.html gone.html", 1, "",
+        "quillmark-cli: ./copy.html: warning: named again; checked once\n"
+        "quillmark-cli: gone.html: File not found.\n");
+    row("a site's limits",
+        "printf '{\"title-too-long\": 100}' > l.json && $CLI check --limits l.json copy.html", 0,
+        "copy.html:5: warning title-too-long: the title is 390 px wide at 20 px, over the limit "
+        "of 100 px; a search result cuts it after \"Garden …\"\n",
+        "");
+    row("limits that are no limits",
+        "printf '{\"title-missing\": 1}' > l.json && $CLI check --limits l.json copy.html", 1, "",
+        "quillmark-cli: l.json: \"title-missing\" has no limit (the rules with a limit are "
+        "title-too-long, title-too-short, description-too-long, description-too-short)\n");
+}
+
+void TestCli::check()
+{
+    QFETCH(QString, script);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, out);
+    QFETCH(QByteArray, err);
+
+    QTemporaryDir folder;
+    QVERIFY(putCheckedPages(folder));
+    const Run run = runShell(folder.path(), script);
+    QCOMPARE(run.err, err);
+    QCOMPARE(run.out, out);
+    QCOMPARE(run.exitCode, exitCode);
+}
+
+// An object a finding, with what was measured where a limit was held against it.
+void TestCli::checkJson()
+{
+    QTemporaryDir folder;
+    QVERIFY(putCheckedPages(folder));
+    const Run run = runShell(
+        folder.path(), QStringLiteral("printf '{\"title-too-long\": 100}' > l.json && "
+                                      "$CLI check --json --limits l.json sound.html 'a b.html'"));
+    QCOMPARE(run.exitCode, 1);
+    const QList<QByteArray> lines = run.out.split('\n');
+    QCOMPARE(lines.size(), 4); // three findings and the end of the last line
+    QCOMPARE(lines.back(), QByteArray());
+    const auto object = [&lines](int i) { return QJsonDocument::fromJson(lines[i]).object(); };
+    const QJsonObject wide = object(0);
+    QCOMPARE(wide.keys(), (QStringList{u"line"_qs, u"measured"_qs, u"message"_qs, u"page"_qs,
+                                       u"rule"_qs, u"severity"_qs}));
+    QCOMPARE(wide[u"page"_qs].toString(), u"sound.html"_qs);
+    QCOMPARE(wide[u"line"_qs].toInt(), 5);
+    QCOMPARE(wide[u"severity"_qs].toString(), u"warning"_qs);
+    QCOMPARE(wide[u"rule"_qs].toString(), u"title-too-long"_qs);
+    QVERIFY(wide[u"measured"_qs].toDouble() > 100);
+    const QJsonObject invalid = object(2);
+    QCOMPARE(invalid[u"rule"_qs].toString(), u"canonical-invalid"_qs);
+    QCOMPARE(invalid[u"severity"_qs].toString(), u"error"_qs);
+    QVERIFY(invalid[u"measured"_qs].isNull());
+}
+
+// A SARIF 2.1.0 log with what the schema requires and code-scanning services read.
+void TestCli::checkSarif()
+{
+    QTemporaryDir folder;
+    QVERIFY(putCheckedPages(folder));
+    const Run run = runShell(folder.path(),
+                             QStringLiteral("$CLI check --sarif sound.html copy.html 'a b.html'"));
+    QCOMPARE(run.exitCode, 1);
+    QJsonParseError parsed;
+    const QJsonObject log = QJsonDocument::fromJson(run.out, &parsed).object();
+    QCOMPARE(parsed.error, QJsonParseError::NoError);
+    QCOMPARE(log[u"version"_qs].toString(), u"2.1.0"_qs);
+    const QJsonArray runs = log[u"runs"_qs].toArray();
+    QCOMPARE(runs.size(), 1);
+    const QJsonObject driver = runs[0][u"tool"_qs][u"driver"_qs].toObject();
+    QCOMPARE(driver[u"name"_qs].toString(), u"quillmark-cli"_qs);
+    QCOMPARE(driver[u"version"_qs].toString(), u"2.0"_qs);
+    QVERIFY(QUrl(driver[u"informationUri"_qs].toString()).isValid());
+    const QJsonArray rules = driver[u"rules"_qs].toArray();
+    QCOMPARE(rules.size(), qsizetype(quill::CheckRuleCount));
+    for (const quill::RuleDef &def : quill::checkRules()) {
+        const QJsonObject rule = rules[static_cast<int>(def.rule)].toObject();
+        QCOMPARE(rule[u"id"_qs].toString(), QString::fromLatin1(def.id));
+        QCOMPARE(rule[u"shortDescription"_qs][u"text"_qs].toString(),
+                 QString::fromLatin1(def.reason));
+    }
+    const QJsonArray results = runs[0][u"results"_qs].toArray();
+    QStringList seen;
+    for (const QJsonValue &value : results) {
+        const QJsonObject result = value.toObject();
+        const QString id = result[u"ruleId"_qs].toString();
+        QCOMPARE(rules[result[u"ruleIndex"_qs].toInt()][u"id"_qs].toString(), id);
+        QVERIFY(!result[u"message"_qs][u"text"_qs].toString().isEmpty());
+        const QJsonObject location = result[u"locations"_qs][0][u"physicalLocation"_qs].toObject();
+        seen << id + u' ' + result[u"level"_qs].toString() + u' ' +
+                    location[u"artifactLocation"_qs][u"uri"_qs].toString() + u':' +
+                    QString::number(location[u"region"_qs][u"startLine"_qs].toInt());
+    }
+    QCOMPARE(seen, (QStringList{u"title-duplicate warning sound.html:5"_qs,
+                                u"title-duplicate warning copy.html:5"_qs,
+                                u"canonical-invalid error a%20b.html:6"_qs}));
+}
+
+// Every rule with its id, severity and reason, from the rules' one table.
+void TestCli::checkHelpListsRules()
+{
+    const Run run = runCli({QStringLiteral("check"), QStringLiteral("--help")});
+    QCOMPARE(run.exitCode, 0);
+    const QString help = QString::fromUtf8(run.out).simplified();
+    for (const quill::RuleDef &def : quill::checkRules()) {
+        const QString entry = QStringLiteral("%1 (%2) %3")
+                                  .arg(QLatin1StringView(def.id), quill::severityName(def.severity),
+                                       QLatin1StringView(def.reason));
+        QVERIFY2(help.contains(entry), def.id);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCli)
