@@ -1,7 +1,7 @@
 #include "site_window/site_preview.h"
 
 #include "site/check_rules.h"
-#include "site/site_page.h"
+#include "site/site_text.h"
 #include "site/text_width.h"
 
 #include <QDir>
@@ -253,7 +253,7 @@ struct SitePreview::Parts {
     // The text as `place` shows it: blanks collapsed as a browser does, then cut.
     QString cut(const QString &text, double pixels, double limit) const
     {
-        const QString shown = collapsedBlanks(text);
+        const QString shown = site_text::collapsed(text);
         return width ? cutForPreview(*width, shown, pixels, limit) : shown;
     }
 };
@@ -411,7 +411,7 @@ void SitePreview::showPage(const SitePreviewPage &page)
     // A card falls back on the page's own title and description, as sharing sites do.
     const PreviewLines lines = previewLines(PreviewPlace::Card, m->limits);
     const auto either = [](const QString &first, const QString &second) {
-        return collapsedBlanks(first).isEmpty() ? second : first;
+        return site_text::collapsed(first).isEmpty() ? second : first;
     };
     m->image->show(previewImage(page.ogImage, page.pageFile, page.pagePath));
     QString host = hostOf(page.ogUrl);

@@ -2,6 +2,7 @@
 // card's picture found as og:image names it, and the card's fallbacks, through the widget.
 
 #include "site/check_rules.h"
+#include "site/site_checks.h"
 #include "site/text_width.h"
 #include "site_window/site_preview.h"
 
@@ -75,8 +76,9 @@ void TestSitePreview::cutText_data()
     const QString solid = repeated(u"jelly-fillets,"_s, 60); // no blank to collapse at its end
     const QString marks = repeated(u"Cafe\u0301 cre\u0300me bru\u0302le\u0301e, "_s, 30);
 
-    // Desktop: where the checks cut, from their own rule table. Phone and card: where
-    // the preview's own lines say.
+    // Desktop: where the checks cut, by their own function and limits. Phone and card:
+    // where the preview's own lines say.
+    const SiteChecks checks(RuleLimits(), m_width.get());
     struct Place {
         const char *name;
         PreviewPlace place;
@@ -87,24 +89,26 @@ void TestSitePreview::cutText_data()
         const PreviewLines lines = previewLines(place.place, RuleLimits());
         struct Part {
             const char *name;
+            CheckRule rule;
             double pixels, limit;
         };
-        const RuleDef &title = checkRule(CheckRule::TitleTooLong);
-        const RuleDef &description = checkRule(CheckRule::DescriptionTooLong);
-        const bool desktop = place.place == PreviewPlace::Desktop;
         for (const Part &part :
-             {Part{"Title", desktop ? title.pixelSize : lines.titlePixels,
-                   desktop ? title.limit : lines.titleLimit},
-              Part{"Description", desktop ? description.pixelSize : lines.descriptionPixels,
-                   desktop ? description.limit : lines.descriptionLimit}}) {
+             {Part{"Title", CheckRule::TitleTooLong, lines.titlePixels, lines.titleLimit},
+              Part{"Description", CheckRule::DescriptionTooLong, lines.descriptionPixels,
+                   lines.descriptionLimit}}) {
             const QString name = QLatin1StringView(place.name) + QLatin1StringView(part.name);
+            const auto cutPoint = [&](const QString &text) {
+                return place.place == PreviewPlace::Desktop
+                           ? checks.cutPoint(part.rule, text)
+                           : m_width->cutPoint(text, part.pixels, part.limit);
+            };
             const auto expected = [&](const QString &text) {
-                const qsizetype cut = m_width->cutPoint(text, part.pixels, part.limit);
+                const qsizetype cut = cutPoint(text);
                 return cut == text.size() ? text : text.left(cut) + u'…';
             };
             // The longest start of `solid` that fits whole; one character more is cut.
-            qsizetype fits = m_width->cutPoint(solid, part.pixels, part.limit);
-            while (m_width->cutPoint(solid.left(fits + 1), part.pixels, part.limit) == fits + 1)
+            qsizetype fits = cutPoint(solid);
+            while (cutPoint(solid.left(fits + 1)) == fits + 1)
                 ++fits;
             const QString fitting = solid.left(fits);
             const QString over = solid.left(fits + 1);
