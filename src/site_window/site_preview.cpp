@@ -1,7 +1,6 @@
 #include "site_window/site_preview.h"
 
 #include "site/check_rules.h"
-#include "site/site_page.h"
 #include "site/site_text.h"
 #include "site/text_width.h"
 
@@ -142,8 +141,6 @@ public:
         update();
     }
 
-    bool hasImage() const { return !m_image.isNull(); }
-
 protected:
     void paintEvent(QPaintEvent *) override
     {
@@ -166,9 +163,12 @@ protected:
     }
 
 private:
-    // Large pictures are read at twice the frame (sharp at 2x), not at their own size.
+    // Large pictures are read at twice the frame (sharp at 2x), not at their own size. Only
+    // a plain file: a page may name a pipe or a device, which would never end.
     QImage read(const QString &file) const
     {
+        if (!QFileInfo(file).isFile())
+            return {};
         QImageReader reader(file);
         reader.setAutoTransform(true);
         const QSize wanted = size() * 2;
@@ -274,6 +274,7 @@ void showAddress(QLabel *label, const QString &address)
     label->setText(label->fontMetrics().elidedText(address, Qt::ElideRight, label->maximumWidth()));
     label->setToolTip(address);
     label->setAccessibleDescription(address);
+    label->setVisible(!address.isEmpty());
 }
 
 } // namespace
@@ -297,6 +298,7 @@ SitePreview::SitePreview(QWidget *parent)
     m->stack->addWidget(m->none);
 
     auto *scroll = new QScrollArea(m->stack);
+    scroll->setAccessibleName(tr("Preview of the page"));
     scroll->setWidgetResizable(true);
     scroll->setBackgroundRole(QPalette::Base);
     auto *content = new QWidget(scroll);
