@@ -42,6 +42,8 @@ public:
     QAbstractButton *run(QMessageBox &) override { return nullptr; }
     QString openFileName(QWidget *, const quill::FileDialogRequest &) override { return file; }
     QString saveFileName(QWidget *, const quill::FileDialogRequest &) override { return {}; }
+    QStringList openFileNames(QWidget *, const quill::FileDialogRequest &) override { return {}; }
+    QString folderName(QWidget *, const quill::FileDialogRequest &) override { return {}; }
 };
 
 class NoShell : public quill::Shell

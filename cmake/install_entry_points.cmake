@@ -1,11 +1,16 @@
 # Run by `cmake --install` (see the top-level CMakeLists.txt): writes bin/quillmark and
-# the desktop entry, which starts the program through it, for the prefix being installed
-# to. DESTDIR is honoured by file(INSTALL).
+# the desktop entry, which starts the program through it, and the site window's entry when
+# its program is built, for the prefix being installed to. DESTDIR is honoured by
+# file(INSTALL).
 
 # A relative prefix counts from the folder the install runs in, as for file(INSTALL).
 set(prefix "${CMAKE_INSTALL_PREFIX}")
 cmake_path(ABSOLUTE_PATH prefix BASE_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}" NORMALIZE)
-foreach(dir QUILLMARK_APPDIR QUILLMARK_PROGRAM QUILLMARK_BINDIR QUILLMARK_APPLICATIONS_DIR)
+set(dirs QUILLMARK_APPDIR QUILLMARK_PROGRAM QUILLMARK_BINDIR QUILLMARK_APPLICATIONS_DIR)
+if(QUILLMARK_SITE_PROGRAM)
+    list(APPEND dirs QUILLMARK_SITE_PROGRAM)
+endif()
+foreach(dir IN LISTS dirs)
     cmake_path(ABSOLUTE_PATH ${dir} BASE_DIRECTORY "${prefix}" NORMALIZE)
 endforeach()
 
@@ -15,17 +20,20 @@ foreach(path QUILLMARK_APPDIR QUILLMARK_PROGRAM)
     set(${path}_SH "'${${path}_SH}'")
 endforeach()
 
-# For the desktop entry: Exec quotes the launcher unless its path is of plain characters,
+# For a desktop entry: Exec quotes the program unless its path is of plain characters,
 # escaping as the entry format says.
-set(program "${QUILLMARK_BINDIR}/quillmark")
-string(REPLACE "%" "%%" program "${program}")
-if(program MATCHES "[^A-Za-z0-9/._+,=@-]")
-    foreach(char "\\" "\"" "`" "$")
-        string(REPLACE "${char}" "\\${char}" program "${program}")
-    endforeach()
-    set(program "\"${program}\"")
-endif()
-string(REPLACE "\\" "\\\\" QUILLMARK_EXEC_ENTRY "${program}")
+function(exec_entry out program)
+    string(REPLACE "%" "%%" program "${program}")
+    if(program MATCHES "[^A-Za-z0-9/._+,=@-]")
+        foreach(char "\\" "\"" "`" "$")
+            string(REPLACE "${char}" "\\${char}" program "${program}")
+        endforeach()
+        set(program "\"${program}\"")
+    endif()
+    string(REPLACE "\\" "\\\\" program "${program}")
+    set(${out} "${program}" PARENT_SCOPE)
+endfunction()
+exec_entry(QUILLMARK_EXEC_ENTRY "${QUILLMARK_BINDIR}/quillmark")
 
 configure_file("${QUILLMARK_TEMPLATES}/quillmark.sh.in" "${QUILLMARK_WORK_DIR}/quillmark" @ONLY)
 configure_file("${QUILLMARK_TEMPLATES}/quillmark.desktop.in"
@@ -36,3 +44,11 @@ file(INSTALL "${QUILLMARK_WORK_DIR}/quillmark" DESTINATION "${QUILLMARK_BINDIR}"
                       WORLD_READ WORLD_EXECUTE)
 file(INSTALL "${QUILLMARK_WORK_DIR}/${QUILLMARK_APP_ID}.desktop"
      DESTINATION "${QUILLMARK_APPLICATIONS_DIR}")
+
+if(QUILLMARK_SITE_PROGRAM)
+    exec_entry(QUILLMARK_SITE_EXEC_ENTRY "${QUILLMARK_SITE_PROGRAM}")
+    configure_file("${QUILLMARK_TEMPLATES}/quillmark-site.desktop.in"
+                   "${QUILLMARK_WORK_DIR}/${QUILLMARK_SITE_APP_ID}.desktop" @ONLY)
+    file(INSTALL "${QUILLMARK_WORK_DIR}/${QUILLMARK_SITE_APP_ID}.desktop"
+         DESTINATION "${QUILLMARK_APPLICATIONS_DIR}")
+endif()

@@ -1,6 +1,7 @@
 #include "cli/command.h"
 
 #include "files/file_io.h"
+#include "site/page_write_back.h"
 
 #include <QDir>
 
@@ -28,17 +29,18 @@ int badUsage(const QString &why)
 
 bool readPage(const QString &path, QByteArray *bytes, QString *error)
 {
-    constexpr qsizetype PageLimit = 64 * 1024 * 1024;
-    // One byte beyond the bound tells a page that is too large from one that fits. Only
-    // a regular file is a page: a pipe would keep the batch waiting, a device never end;
-    // standard input is read only when asked for, as `-`.
-    const bool read = readInput(path, PageLimit + 1, bytes, error, FileKind::RegularOnly);
-    if (read && bytes->size() <= PageLimit)
-        return true;
-    if (read)
-        *error = aboutFile(path, QStringLiteral("more than %1 MiB, far beyond any web page; "
-                                                "left alone")
-                                     .arg(PageLimit / (1024 * 1024)));
+    // Only a regular file is a page: a pipe would keep the batch waiting, a device never
+    // end; standard input is read only when asked for, as `-`, as far as a file is.
+    QString why;
+    if (!isStandardStream(path)) {
+        if (readPageFile(path, bytes, nullptr, &why))
+            return true;
+    } else if (readStdin(bytes, PageLimit + 1, &why)) {
+        if (bytes->size() <= PageLimit)
+            return true;
+        why = pageTooLargeMessage();
+    }
+    *error = aboutFile(path, why);
     bytes->clear();
     return false;
 }

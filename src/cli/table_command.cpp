@@ -6,6 +6,7 @@
 #include "files/file_io.h"
 #include "pages/page_charset.h"
 #include "pages/unified_diff.h"
+#include "site/page_write_back.h"
 #include "site/site_page.h"
 #include "site/site_table.h"
 
@@ -102,15 +103,14 @@ bool writeRow(const SiteTable &table, const SiteRow &row, const QString &place, 
         failure(error);
         return false;
     }
-    SitePage read;
     QList<PageEdit> edits;
-    if (!read.read(bytes, &error) || !read.plan(table.columns, row, &edits, &error))
+    if (!planWriteBack(bytes, table.columns, row, &edits, &error))
         return fail(error);
     if (edits.isEmpty())
         return true;
     if (dryRun)
         return writeStdout(unifiedDiff(bytes, edits, page), &error) || fail(error);
-    return replaceFile(page, spliced(bytes, edits), &error) || fail(error);
+    return writeBack(page, bytes, edits, &error) || fail(error);
 }
 
 int writeTable(const QString &source, bool dryRun)

@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 
 class QAbstractButton;
 class QWidget;
@@ -54,6 +55,10 @@ public:
     // The chosen file name, or empty when the dialog was cancelled.
     virtual QString openFileName(QWidget *parent, const FileDialogRequest &request) = 0;
     virtual QString saveFileName(QWidget *parent, const FileDialogRequest &request) = 0;
+    // The chosen files, several at once; none when the dialog was cancelled.
+    virtual QStringList openFileNames(QWidget *parent, const FileDialogRequest &request) = 0;
+    // The chosen folder (the request's filter unused), or empty when cancelled.
+    virtual QString folderName(QWidget *parent, const FileDialogRequest &request) = 0;
 };
 
 } // namespace quill

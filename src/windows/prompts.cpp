@@ -65,17 +65,22 @@ QString documentsFolder()
     return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
-QString runFileDialog(QWidget *parent, const FileDialogRequest &request,
-                      QFileDialog::AcceptMode mode)
+QStringList runFileDialog(QWidget *parent, const FileDialogRequest &request,
+                          QFileDialog::AcceptMode mode,
+                          QFileDialog::FileMode files = QFileDialog::AnyFile)
 {
     const ReturnFocus focus(parent);
     QFileDialog dialog(parent, request.title);
     // Qt's own dialog on every desktop, the same for every user and every test run.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(mode);
-    // An open dialog takes a name that does not exist too: the command tells the user.
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(request.filter);
+    // An open dialog for one file takes a name that does not exist too: the command tells
+    // the user.
+    dialog.setFileMode(files);
+    if (files == QFileDialog::Directory)
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+    else
+        dialog.setNameFilter(request.filter);
     dialog.setDefaultSuffix(request.defaultSuffix);
     listEveryFileForStarDotStar(dialog);
     // A name chosen before brings its folder along; otherwise the dialog starts in the
@@ -84,9 +89,14 @@ QString runFileDialog(QWidget *parent, const FileDialogRequest &request,
         dialog.setDirectory(documentsFolder());
     if (!request.lastName.isEmpty())
         dialog.selectFile(request.lastName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (dialog.exec() != QDialog::Accepted)
         return {};
-    return dialog.selectedFiles().constFirst();
+    return dialog.selectedFiles();
+}
+
+QString firstOf(const QStringList &names)
+{
+    return names.isEmpty() ? QString() : names.constFirst();
 }
 
 } // namespace
@@ -115,12 +125,22 @@ QAbstractButton *QtPrompts::run(QMessageBox &box)
 
 QString QtPrompts::openFileName(QWidget *parent, const FileDialogRequest &request)
 {
-    return runFileDialog(parent, request, QFileDialog::AcceptOpen);
+    return firstOf(runFileDialog(parent, request, QFileDialog::AcceptOpen));
 }
 
 QString QtPrompts::saveFileName(QWidget *parent, const FileDialogRequest &request)
 {
-    return runFileDialog(parent, request, QFileDialog::AcceptSave);
+    return firstOf(runFileDialog(parent, request, QFileDialog::AcceptSave));
+}
+
+QStringList QtPrompts::openFileNames(QWidget *parent, const FileDialogRequest &request)
+{
+    return runFileDialog(parent, request, QFileDialog::AcceptOpen, QFileDialog::ExistingFiles);
+}
+
+QString QtPrompts::folderName(QWidget *parent, const FileDialogRequest &request)
+{
+    return firstOf(runFileDialog(parent, request, QFileDialog::AcceptOpen, QFileDialog::Directory));
 }
 
 } // namespace quill

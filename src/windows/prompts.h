@@ -12,6 +12,8 @@ public:
     QAbstractButton *run(QMessageBox &box) override;
     QString openFileName(QWidget *parent, const FileDialogRequest &request) override;
     QString saveFileName(QWidget *parent, const FileDialogRequest &request) override;
+    QStringList openFileNames(QWidget *parent, const FileDialogRequest &request) override;
+    QString folderName(QWidget *parent, const FileDialogRequest &request) override;
 };
 
 } // namespace quill

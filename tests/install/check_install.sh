@@ -2,12 +2,14 @@
 # Installs the build into a fresh prefix and checks what an installation promises: the
 # layout, a desktop entry and metainfo that validate, and a launcher that gives every
 # user a start folder of their own, with the caller's files made absolute. Run as root,
-# the users are other uids than the installation's owner.
-# Usage: check_install.sh BUILD_DIR DATA_DIR APP_ID
+# the users are other uids than the installation's owner. SITE_APP_ID is given when the
+# site window's program is built.
+# Usage: check_install.sh BUILD_DIR DATA_DIR APP_ID [SITE_APP_ID]
 set -euo pipefail
 build=$1
 data=$2
 id=$3
+site_id=${4-}
 
 work=$(mktemp -d)
 chmod 755 "$work" # the users must reach the installation
@@ -56,7 +58,19 @@ metainfo="$prefix/share/metainfo/$id.metainfo.xml"
 appstreamcli validate --no-net "$metainfo" >/dev/null || fail "appstreamcli rejects $metainfo"
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" ||
     fail "the metainfo does not launch $id.desktop"
-for page in quillmark quillmark-cli; do
+pages=(quillmark quillmark-cli)
+if [ -n "$site_id" ]; then
+    pages+=(quillmark-site)
+    [ -x "$prefix/bin/quillmark-site" ] || fail "bin/quillmark-site is not installed as a program"
+    site_entry="$prefix/share/applications/$site_id.desktop"
+    grep -qx "Exec=\"$prefix/bin/quillmark-site\" %F" "$site_entry" ||
+        fail "the site window's Exec does not name its program"
+    grep -qx "Icon=$id" "$site_entry" || fail "the site window's icon is not $id"
+    desktop-file-validate "$site_entry" || fail "desktop-file-validate rejects $site_id.desktop"
+    grep -q "<launchable type=\"desktop-id\">$site_id.desktop</launchable>" "$metainfo" ||
+        fail "the metainfo does not launch $site_id.desktop"
+fi
+for page in "${pages[@]}"; do
     gzip -t "$prefix/share/man/man1/$page.1.gz" || fail "$page.1.gz is no gzip file"
     if command -v man >/dev/null; then
         warnings=$(man --warnings -l "$prefix/share/man/man1/$page.1.gz" 2>&1 >/dev/null)

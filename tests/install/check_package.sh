@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Builds the Debian package from the build once and checks its metadata and contents.
-# Usage: check_package.sh BUILD_DIR VERSION APP_ID
+# SITE_APP_ID is given when the site window's program is built.
+# Usage: check_package.sh BUILD_DIR VERSION APP_ID [SITE_APP_ID]
 set -euo pipefail
 build=$1
 version=$2
 id=$3
+site_id=${4-}
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -32,19 +34,28 @@ dpkg-deb -I "$deb" triggers | grep -qx 'activate-noawait /usr/share/applications
     fail "the package does not trigger the desktop database"
 
 paths=$(dpkg-deb -c "$deb" | awk '{print $6}')
+site_paths=()
+if [ -n "$site_id" ]; then
+    site_paths=(bin/quillmark-site "share/applications/$site_id.desktop"
+                share/man/man1/quillmark-site.1.gz)
+fi
 outside=$(grep -v '^\./usr/' <<<"$paths" | grep -vx '\./' || true)
 [ -z "$outside" ] || fail "paths outside /usr: $outside"
 for path in bin/quillmark bin/quillmark-cli libexec/quillmark share/quillmark/prefs.cfg \
     "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml" \
     share/man/man1/quillmark-cli.1.gz share/bash-completion/completions/quillmark-cli \
     share/zsh/vendor-completions/_quillmark-cli share/fish/vendor_completions.d/quillmark-cli.fish \
-    share/doc/quillmark/copyright share/doc/quillmark/changelog.gz; do
+    share/doc/quillmark/copyright share/doc/quillmark/changelog.gz "${site_paths[@]}"; do
     grep -qx "\./usr/$path" <<<"$paths" || fail "the package lacks /usr/$path"
 done
 # The desktop entry of the package starts the launcher on the PATH's /usr/bin.
 dpkg-deb -x "$deb" "$work/root"
 grep -qx 'Exec=/usr/bin/quillmark %f' "$work/root/usr/share/applications/$id.desktop" ||
     fail "the package's desktop entry does not start /usr/bin/quillmark"
+if [ -n "$site_id" ]; then
+    grep -qx 'Exec=/usr/bin/quillmark-site %F' "$work/root/usr/share/applications/$site_id.desktop" ||
+        fail "the site window's entry does not start /usr/bin/quillmark-site"
+fi
 
 # The icons, drawn and at each size: the program's, and the project files' own, which their
 # type names.

@@ -7,7 +7,8 @@ namespace {
 
 QString kindName(ScriptedPrompts::Kind kind)
 {
-    const char *const names[] = {"message box", "message box run", "open dialog", "save dialog"};
+    const char *const names[] = {"message box", "message box run",       "open dialog",
+                                 "save dialog", "open dialog for files", "folder dialog"};
     return QString::fromLatin1(names[static_cast<int>(kind)]);
 }
 
@@ -31,6 +32,16 @@ void ScriptedPrompts::answerOpenFile(const QString &fileName)
 void ScriptedPrompts::answerSaveFile(const QString &fileName)
 {
     m_answers.append({Kind::SaveFile, QMessageBox::NoButton, fileName});
+}
+
+void ScriptedPrompts::answerOpenFiles(const QStringList &fileNames)
+{
+    m_answers.append({Kind::OpenFiles, QMessageBox::NoButton, {}, fileNames});
+}
+
+void ScriptedPrompts::answerFolder(const QString &folder)
+{
+    m_answers.append({Kind::Folder, QMessageBox::NoButton, folder, {}});
 }
 
 void ScriptedPrompts::reset()
@@ -104,5 +115,19 @@ QString ScriptedPrompts::saveFileName(QWidget *, const quill::FileDialogRequest 
 {
     m_fileRequests.append(request);
     const auto answer = take(Kind::SaveFile, request.title);
+    return answer ? answer->fileName : QString();
+}
+
+QStringList ScriptedPrompts::openFileNames(QWidget *, const quill::FileDialogRequest &request)
+{
+    m_fileRequests.append(request);
+    const auto answer = take(Kind::OpenFiles, request.title);
+    return answer ? answer->fileNames : QStringList();
+}
+
+QString ScriptedPrompts::folderName(QWidget *, const quill::FileDialogRequest &request)
+{
+    m_fileRequests.append(request);
+    const auto answer = take(Kind::Folder, request.title);
     return answer ? answer->fileName : QString();
 }

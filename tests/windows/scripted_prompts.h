@@ -1,6 +1,6 @@
 #pragma once
 
-#include "windows/prompts.h"
+#include "components/prompts.h"
 
 #include <QList>
 #include <QString>
@@ -15,7 +15,7 @@
 class ScriptedPrompts : public quill::Prompts
 {
 public:
-    enum class Kind { Box, Run, OpenFile, SaveFile };
+    enum class Kind { Box, Run, OpenFile, SaveFile, OpenFiles, Folder };
 
     // A box its caller built and ran, as it would have been shown.
     struct RanBox {
@@ -35,6 +35,9 @@ public:
     // An empty name answers as a cancelled dialog.
     void answerOpenFile(const QString &fileName);
     void answerSaveFile(const QString &fileName);
+    // No names answer as a cancelled dialog.
+    void answerOpenFiles(const QStringList &fileNames);
+    void answerFolder(const QString &folder);
 
     // The boxes shown, as the program built them.
     const QList<quill::Message> &boxes() const { return m_boxes; }
@@ -49,12 +52,15 @@ public:
     QAbstractButton *run(QMessageBox &box) override;
     QString openFileName(QWidget *parent, const quill::FileDialogRequest &request) override;
     QString saveFileName(QWidget *parent, const quill::FileDialogRequest &request) override;
+    QStringList openFileNames(QWidget *parent, const quill::FileDialogRequest &request) override;
+    QString folderName(QWidget *parent, const quill::FileDialogRequest &request) override;
 
 private:
     struct Answer {
         Kind kind;
         QMessageBox::StandardButton button = QMessageBox::NoButton;
         QString fileName; // or the caption of the button that closes a box run
+        QStringList fileNames = {};
     };
 
     // Takes the next answer; nullopt and a test failure when it is missing or meant
