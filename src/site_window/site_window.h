@@ -77,9 +77,10 @@ public:
 
     // Shows the diff of every change not yet written.
     void reviewChanges();
-    // That diff, the pages' own bytes; `notes` receives the pages left out and why, and
-    // those changed on disk since they were read (read again first).
-    QByteArray pendingDiff(QStringList *notes);
+    // That diff, the pages' own bytes, and in `shown` as text, each page's part read in
+    // its own set; `notes` receives the pages left out and why, and those changed on
+    // disk since they were read (read again first).
+    QByteArray pendingDiff(QStringList *notes, QString *shown = nullptr);
     // Writes every page with changes, page by page; true when none failed.
     bool writeChanges();
 

@@ -73,7 +73,7 @@ bool SiteWindow::settleChangedOnDisk(int row, QString *failure)
     return false;
 }
 
-QByteArray SiteWindow::pendingDiff(QStringList *notes)
+QByteArray SiteWindow::pendingDiff(QStringList *notes, QString *shown)
 {
     commitOpenEditor();
     QByteArray diff;
@@ -89,8 +89,13 @@ QByteArray SiteWindow::pendingDiff(QStringList *notes)
         QString error;
         if (!planWriteBack(page.bytes(), columns, page.pendingRow(columns), &edits, &error))
             *notes << named(page, error);
-        else
-            diff += unifiedDiff(page.bytes(), edits, page.path);
+        else {
+            const QByteArray pageDiff = unifiedDiff(page.bytes(), edits, page.path);
+            diff += pageDiff;
+            // Each page's part read in the page's own set, so its letters show as they are.
+            if (shown)
+                *shown += page.page.encoding().charset.decode(pageDiff);
+        }
         if (page.changedOnDisk)
             *notes << named(page, tr("changed on disk since it was read; the diff is against "
                                      "the page as it now is"));
@@ -101,7 +106,8 @@ QByteArray SiteWindow::pendingDiff(QStringList *notes)
 void SiteWindow::reviewChanges()
 {
     QStringList notes;
-    const QByteArray diff = pendingDiff(&notes);
+    QString shown;
+    const QByteArray diff = pendingDiff(&notes, &shown);
     if (!m_review) {
         m_review = new QDialog(this);
         m_review->setObjectName(QStringLiteral("reviewDialog"));
@@ -132,9 +138,7 @@ void SiteWindow::reviewChanges()
         layout->addWidget(m_reviewNotes);
         layout->addWidget(buttons);
     }
-    // The page's own bytes; a set other than UTF-8 shows its letters beyond ASCII as
-    // replacement characters.
-    m_reviewText->setPlainText(QString::fromUtf8(diff));
+    m_reviewText->setPlainText(shown);
     if (diff.isEmpty() && notes.isEmpty())
         notes << tr("No changes to write.");
     m_reviewNotes->setText(notes.join(QLatin1Char('\n')));
