@@ -28,7 +28,12 @@ QString cutForPreview(TextWidth &width, QStringView text, double pixelSize, doub
     const qsizetype cut = width.cutPoint(text, pixelSize, limit);
     if (cut >= text.size())
         return text.toString();
-    return text.left(cut).toString() + u'…';
+    // As search results do: no blank before the ellipsis, which would also let it wrap
+    // onto a line of its own.
+    QStringView kept = text.left(cut);
+    while (!kept.isEmpty() && kept.back().isSpace())
+        kept.chop(1);
+    return kept.toString() + u'…';
 }
 
 // A phone's screen of 360 px less the result's margins of 16 px on either side.

@@ -145,8 +145,10 @@ SiteWindow::SiteWindow(Prompts &prompts, QWidget *parent)
     // A roomy window, within the screen.
     const QSize room = screen() ? screen()->availableSize() * 0.9 : QSize(1280, 760);
     resize(std::min(1280, room.width()), std::min(760, room.height()));
-    // The table first; the preview scrolls what does not fit beside it.
-    m_splitter->setSizes({width() * 3 / 5, width() * 2 / 5});
+    // The table first, the preview wide enough for a desktop result's 600 px column and
+    // its margins where the window allows; it scrolls what does not fit beside it.
+    const int preview = std::clamp(660, width() * 2 / 5, width() * 11 / 20);
+    m_splitter->setSizes({width() - preview, preview});
     restoreSettings();
     updateTitle();
 }

@@ -104,7 +104,8 @@ void TestSitePreview::cutText_data()
             };
             const auto expected = [&](const QString &text) {
                 const qsizetype cut = cutPoint(text);
-                return cut == text.size() ? text : text.left(cut) + u'…';
+                // No blank before the ellipsis.
+                return cut == text.size() ? text : text.left(cut).trimmed() + u'…';
             };
             // The longest start of `solid` that fits whole; one character more is cut.
             qsizetype fits = cutPoint(solid);
@@ -122,6 +123,19 @@ void TestSitePreview::cutText_data()
             for (const auto &[row, text] : texts)
                 QTest::addRow("%s %s: %s", place.name, part.name, row)
                     << name << text << expected(text);
+            // Words cut just after a blank: the text started a letter later each time
+            // until its cut falls there.
+            QString atBlank;
+            for (qsizetype from = 0; from < 40 && atBlank.isEmpty(); ++from) {
+                const QString text = narrow.mid(from);
+                const qsizetype cut = cutPoint(text);
+                if (!text.at(0).isSpace() && cut > 0 && cut < text.size() &&
+                    text.at(cut - 1).isSpace())
+                    atBlank = text;
+            }
+            QVERIFY(!atBlank.isEmpty());
+            QTest::addRow("%s %s: cut after a blank", place.name, part.name)
+                << name << atBlank << expected(atBlank);
             // Blanks collapsed as a browser shows them, as the checks measure.
             const QString spaced = u"  "_s + wide.left(200).replace(u' ', u"\n\t "_s) + u' ';
             QTest::addRow("%s %s: blanks", place.name, part.name)
