@@ -314,8 +314,28 @@ bool HeadWriter::planWith(QByteArrayView page, const PageHead &head, const Setti
     const QByteArray changed = spliced(page, out);
     if (!keepsByteOrder(changed, error))
         return false;
-    // The head is read again only where lines went in or a declaration changed.
-    const PageHead after = missing.isEmpty() && !declares ? head : readPageHead(changed);
+    // The head is read again only where lines went in, a declaration changed or an
+    // element went.
+    const PageHead after =
+        missing.isEmpty() && !declares && removed.isEmpty() ? head : readPageHead(changed);
+    // Removing the element that opened a head the page leaves implied can move what
+    // follows it out of the head (a comment before any element belongs to the document),
+    // and the page would read otherwise at the next run: every element kept stays.
+    for (const HeadItem &item : head.items) {
+        if (removed.isEmpty() || removed.contains(&item))
+            continue;
+        qsizetype at = item.begin;
+        for (const PageEdit &edit : std::as_const(out)) {
+            if (edit.end <= item.begin)
+                at += edit.bytes.size() - (edit.end - edit.begin);
+        }
+        if (std::none_of(after.items.begin(), after.items.end(),
+                         [at](const HeadItem &kept) { return kept.begin == at; })) {
+            *error = QStringLiteral("Without the elements that would go, the head would end "
+                                    "before the others; left alone");
+            return false;
+        }
+    }
     // Where the lines go, the parser may still be inside a comment or a <title> that is
     // never closed (at the page's end, or before an end tag the page leaves unfinished),
     // and lines put there would be its text: make sure they are read back as tags.

@@ -675,6 +675,11 @@ void TestPages::applyChangesOnlyWhatDiffers_data()
         "<meta name=keywords content=k>\n\xFE\xFF<p>x", "{}",
         "error: Once changed, the page would start with bytes that read as a UTF-16 "
         "byte-order mark; left alone");
+    row("a tag removed from the start of an implied head keeps what follows in the head",
+        "<!><meta name=keywords content=k><!-- c --><title>T</title>",
+        R"({"page-title": "T", "dc-date": ""})",
+        "error: Without the elements that would go, the head would end before the others; "
+        "left alone");
     row("<html lang> names the language", "<html lang=\"de\"><head><title>T</title></head>",
         R"({"language": "de", "page-title": "T", "dc-date": ""})",
         "<html lang=\"de\"><head><title>T</title></head>");
