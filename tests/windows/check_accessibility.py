@@ -4,11 +4,7 @@ Run by check_accessibility.sh, which starts the program on a display of its own 
 bus. Every control must have a name; the tables below say what the controls that carry no
 caption of their own are called.
 """
-import subprocess
-import sys
-import time
-
-import pyatspi
+import accessibility
 
 # Roles of the controls a user reaches or reads; labels say their own text.
 CONTROLS = {
@@ -64,60 +60,16 @@ WINDOWS = [
     ("About Quillmark v2.0", "ctrl+alt+a", ABOUT),
 ]
 
-
-def controls(node):
-    """(role, name) of every control below node."""
-    found = []
-    for child in node:
-        if child is None:
-            continue
-        role = child.getRoleName()
-        if role in CONTROLS:
-            # A list's name is its chosen item; what it is, its description says.
-            found.append((role, child.description if role == "combo box" else child.name))
-        if role not in ("combo box", "text"):  # their lists and scroll bars are their own
-            found.extend(controls(child))
-    return found
-
-
-def window(title):
-    for _ in range(100):
-        for app in pyatspi.Registry.getDesktop(0):
-            if app is None or app.name != "Quillmark":
-                continue
-            for top in app:
-                if top is not None and top.name == title:
-                    return top
-        time.sleep(0.1)
-    return None
-
-
-def press(keys):
-    main = subprocess.run(["xdotool", "search", "--name", "^Quillmark v2.0$"],
-                          capture_output=True, text=True, check=True).stdout.split()[0]
-    subprocess.run(["xdotool", "windowfocus", "--sync", main, "key", keys], check=True)
-
+# Roles whose parts are their own: a list's items, a text's scroll bars.
+WHOLE = {"combo box", "text"}
 
 failures = []
 for title, keys, table in WINDOWS:
     if keys:
-        press(keys)
-    top = window(title)
+        accessibility.press("^Quillmark v2.0$", keys)
+    top = accessibility.window("Quillmark", lambda name, title=title: name == title)
     if top is None:
         failures.append(f"{title}: not on the accessibility bus")
         continue
-    found = controls(top)
-    previous = None
-    for role, name in found:
-        if not name.strip():
-            failures.append(f"{title}: a {role} without a name after {previous!r}")
-        previous = name
-    for expected in table:
-        if expected not in found:
-            failures.append(f"{title}: no {expected[0]} named {expected[1]!r}")
-
-for failure in failures:
-    print("FAIL:", failure, file=sys.stderr)
-print(f"{len(WINDOWS) - len({f.split(':')[0] for f in failures})} passed, "
-      f"{len({f.split(':')[0] for f in failures})} failed")
-sys.exit(1 if failures else 0)
+    failures += accessibility.faults(title, accessibility.controls(top, CONTROLS, WHOLE), table)
+accessibility.finish(failures, len(WINDOWS))
