@@ -38,14 +38,5 @@ printf 'site: %d pages, %d bytes; %d rounds\n\n' "$(ls "$work/site" | wc -l)" \
 interleaved reading checking sarif some
 printf 'findings: %d on 1,000 pages, %d on 300\n' "$(wc -l < "$work/out.txt")" \
     "$(wc -l < "$work/some.txt")"
-printf '\n%-22s %8s %8s %14s\n' "wall time (s)" best median "/ table (best)"
-for name in reading checking sarif some; do
-    label=$(case $name in
-        reading) echo "table" ;;
-        checking) echo "check" ;;
-        sarif) echo "check --sarif" ;;
-        some) echo "check, 300 pages" ;;
-    esac)
-    b=best_$name m=median_$name
-    printf '%-22s %8s %8s %14s\n' "$label" "${!b}" "${!m}" "$(ratio "${!b}" "$best_reading")"
-done
+print_times table reading=table checking=check sarif="check --sarif" \
+    some="check, 300 pages"

@@ -52,14 +52,5 @@ echo "table --write of the changed table: the pages read back as it"
 rm -rf "$work/copy" && cp -r "$work/site" "$work/copy" && reading && unchanged
 cmp "$work/out.csv" "$work/site.csv" && diff -r "$work/site" "$work/copy" > /dev/null
 echo "table of the pages as read, written back: no byte changed"
-printf '\n%-28s %8s %8s %14s\n' "wall time (s)" best median "/ floor (best)"
-for name in floor reading unchanged changed; do
-    label=$(case $name in
-        floor) echo "read and replace (floor)" ;;
-        reading) echo "table" ;;
-        unchanged) echo "table --write, unchanged" ;;
-        changed) echo "table --write, changed" ;;
-    esac)
-    b=best_$name m=median_$name
-    printf '%-28s %8s %8s %14s\n' "$label" "${!b}" "${!m}" "$(ratio "${!b}" "$best_floor")"
-done
+print_times floor floor="read and replace (floor)" reading=table \
+    unchanged="table --write, unchanged" changed="table --write, changed"

@@ -42,3 +42,21 @@ interleaved() {
             awk '{ t[NR] = $1 } END { print t[1], t[int((NR + 1) / 2)] }')
     done
 }
+
+# Prints what interleaved measured, a row for each NAME=LABEL given: best and median, and
+# the best over the best of the first, which the header calls $1.
+print_times() {
+    local against=$1 entry label width=13 first b m
+    shift
+    for entry in "$@"; do
+        label=${entry#*=}
+        ((${#label} > width)) && width=${#label}
+    done
+    first=best_${1%%=*}
+    printf '\n%-*s %8s %8s %14s\n' "$width" "wall time (s)" best median "/ $against (best)"
+    for entry in "$@"; do
+        b=best_${entry%%=*} m=median_${entry%%=*}
+        printf '%-*s %8s %8s %14s\n' "$width" "${entry#*=}" "${!b}" "${!m}" \
+            "$(ratio "${!b}" "${!first}")"
+    done
+}
