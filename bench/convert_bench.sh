@@ -15,7 +15,9 @@
 #    it). With BEFORE naming another quillmark-cli (an earlier build), it is timed in the
 #    same run and its output compared as well. All of it is done again on a source as
 #    large of lines dense with quotes (a quote, apostrophe or backslash in one byte of
-#    three), where escaping is most of the work.
+#    three), where escaping is most of the work. The start-up, a conversion of an empty
+#    source, is timed too (of the earlier build as well), and the user CPU ratios are
+#    given again less it: the part the conversion itself takes.
 # 2. Peak memory (maximum resident set size) of convert, with the first kernels above,
 #    for sources of 20 MB and 100 MB, one line of 100 MB, and one line of 100 MB of
 #    blanks ending in a letter (plus the same run of blanks between two letters, which
@@ -42,6 +44,8 @@ unset QUILLMARK_CONVERTER
 kernel=
 
 markup=$work/source.html
+empty=$work/empty.html
+: > "$empty"
 dense=$work/dense.html
 src=$markup
 dst=$work/out.js
@@ -83,9 +87,12 @@ run_cat_sync() { cat "$1" > "$2" && sync "$2"; }
 run_floor() { cat "$1" "$1" > /dev/null && cat "$1" > "$2" && sync "$2"; }
 run_convert() { QUILLMARK_CONVERTER=$kernel "$cli" convert "$1" "$2"; }
 run_before() { "$before" convert "$1" "$2"; }
+run_startup() { "$cli" convert "$empty" "$2"; }
+run_before_startup() { "$before" convert "$empty" "$2"; }
 # Each run is started in a shell of its own, timed with its children.
-export -f run_sed run_cat run_cat_sync run_floor run_convert run_before
-export conv cli before kernel
+export -f run_sed run_cat run_cat_sync run_floor run_convert run_before run_startup \
+    run_before_startup
+export conv cli before kernel empty
 
 # Sets best and median, in seconds, of RUNS runs of the function on the source, and
 # user_best, user_median and user_mean, the user CPU time of those runs. A run that says
@@ -142,6 +149,14 @@ measure() {
         cmp "$dst" "$ref"
         row "before: convert"
     fi
+    timed run_startup
+    startup_user=$user_mean
+    row "start-up (empty source)"
+    if [[ -n $before ]]; then
+        timed run_before_startup
+        before_startup_user=$user_mean
+        row "before: start-up"
+    fi
     ratios=()
     for kernel in "${kernels[@]}"; do
         timed run_convert
@@ -155,6 +170,9 @@ measure() {
             ratios+=("$(printf '%-28s %s (best)  %s (median)  %s (mean)' \
                 "user CPU ($kernel) / before" "$(ratio "$user_best" "$before_user_best")" \
                 "$(ratio "$user_median" "$before_user")" "$(ratio "$user_mean" "$before_user_mean")")")
+            ratios+=("$(printf '%-28s %s (mean)' "  less start-up" "$(awk -v a="$user_mean" \
+                -v b="$startup_user" -v c="$before_user_mean" -v d="$before_startup_user" \
+                'BEGIN { printf "%.2f", (a - b) / (c - d) }')")")
         fi
     done
     echo "convert and sed: the same $(stat -c %s "$dst") bytes"
