@@ -28,15 +28,11 @@ namespace {
            std::uint64_t(unsigned(_mm256_movemask_epi8(high))) << 32;
 }
 
-// The quotes, apostrophes, backslashes, CRs and LFs, found with one shuffle: no two of
-// them share their low four bits, so a table indexed by those bits holds the one each
-// could be, and a byte is one of them when the table gives it back. The other entries
-// hold a byte with other low bits; the shuffle gives zero for a byte of 128 or more.
+// The quotes, apostrophes, backslashes, CRs and LFs (Specials), in each lane.
 [[gnu::always_inline]] inline __m256i specials(__m256i b)
 {
-    const __m256i wanted =
-        _mm256_setr_epi8(1, 0, '"', 2, 3, 4, 5, '\'', 7, 8, '\n', 10, '\\', '\r', 13, 14, 1, 0, '"',
-                         2, 3, 4, 5, '\'', 7, 8, '\n', 10, '\\', '\r', 13, 14);
+    const __m256i wanted = _mm256_broadcastsi128_si256(
+        _mm_load_si128(reinterpret_cast<const __m128i *>(Specials.data())));
     return _mm256_cmpeq_epi8(_mm256_shuffle_epi8(wanted, b), b);
 }
 
@@ -116,11 +112,11 @@ alignas(32) constexpr std::array<Expansion, 256> Expansions = [] {
     const Expansion &e3 = expansion(rotateRight(marks, 19) & Place);
     const __m256i from02 = rows(e0, e2);
     const __m256i from13 = rows(e1, e3);
+    // Each lane's group beside eight backslashes, which the rows pick where one goes.
+    const __m256i bytes = load(p);
     const __m256i backslashes = _mm256_set1_epi8('\\');
-    const __m256i out02 =
-        _mm256_blendv_epi8(_mm256_shuffle_epi8(load(p), from02), backslashes, from02);
-    const __m256i out13 =
-        _mm256_blendv_epi8(_mm256_shuffle_epi8(load(p + 8), from13), backslashes, from13);
+    const __m256i out02 = _mm256_shuffle_epi8(_mm256_unpacklo_epi64(bytes, backslashes), from02);
+    const __m256i out13 = _mm256_shuffle_epi8(_mm256_unpackhi_epi64(bytes, backslashes), from13);
     char *const o1 = o + e0.size;
     char *const o2 = o1 + e1.size;
     char *const o3 = o2 + e2.size;

@@ -48,17 +48,24 @@ inline constexpr std::array<char, 32> Closing = [] {
     return bytes;
 }();
 
-// For each pattern of quotes among eight bytes, where each output byte comes from: 0x80
-// (no byte) where a backslash goes and after the last. A shuffle by a row gives the bytes
-// in their places and zeros elsewhere; the row's top bits mark the places of the
-// backslashes.
+// The quotes, apostrophes, backslashes, CRs and LFs are found with one byte shuffle: no
+// two of them share their low four bits, so this table, indexed by those bits, holds the
+// one each could be, and a byte is one of them when the shuffle gives it back. The other
+// entries hold a byte with other low bits; a shuffle gives zero for a byte of 128 or more.
+alignas(16) inline constexpr std::array<char, 16> Specials = {
+    1, 0, '"', 2, 3, 4, 5, '\'', 7, 8, '\n', 10, '\\', '\r', 13, 14,
+};
+
+// For each pattern of quotes among eight bytes, where each output byte comes from: index
+// 8 where a backslash goes (the bytes shuffled hold backslashes from there on), the
+// byte's own index where it goes, 0x80 (no byte) after the last.
 inline constexpr std::array<std::array<unsigned char, 16>, 256> QuoteExpansions = [] {
     std::array<std::array<unsigned char, 16>, 256> rows{};
     for (unsigned mask = 0; mask < 256; ++mask) {
         std::size_t out = 0;
         for (unsigned char i = 0; i < 8; ++i) {
             if (mask >> i & 1)
-                rows[mask][out++] = 0x80;
+                rows[mask][out++] = 8;
             rows[mask][out++] = i;
         }
         while (out < 16)

@@ -21,40 +21,40 @@ std::uint64_t bits(__m128i hits, unsigned place)
     return std::uint64_t(unsigned(_mm_movemask_epi8(hits))) << (16 * place);
 }
 
+// The quotes, apostrophes, backslashes, CRs and LFs (Specials).
+__m128i specials(__m128i b)
+{
+    const __m128i wanted = _mm_load_si128(reinterpret_cast<const __m128i *>(Specials.data()));
+    return _mm_cmpeq_epi8(_mm_shuffle_epi8(wanted, b), b);
+}
+
 Classes classify(const unsigned char *s)
 {
     const __m128i lf = _mm_set1_epi8('\n');
-    const __m128i cr = _mm_set1_epi8('\r');
     const __m128i ctrlZ = _mm_set1_epi8(CtrlZ);
-    const __m128i blank = _mm_set1_epi8(' ');
-    const __m128i quote = _mm_set1_epi8('"');
-    const __m128i apostrophe = _mm_set1_epi8('\'');
-    const __m128i backslash = _mm_set1_epi8('\\');
+    std::uint64_t special = 0;
     Classes c{};
     for (unsigned i = 0; i < 4; ++i) {
         const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + 16 * i));
+        special |= bits(specials(b), i);
+        // Above 32: what adding 95, saturating, lifts to 128 or more.
+        c.text |= bits(_mm_adds_epu8(b, _mm_set1_epi8(95)), i);
         c.lfs |= bits(_mm_cmpeq_epi8(b, lf), i);
-        c.crs |= bits(_mm_cmpeq_epi8(b, cr), i);
         c.ctrlZs |= bits(_mm_cmpeq_epi8(b, ctrlZ), i);
-        c.text |=
-            bits(_mm_xor_si128(_mm_cmpeq_epi8(_mm_min_epu8(b, blank), b), _mm_set1_epi8(-1)), i);
-        c.quotes |=
-            bits(_mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(b, quote), _mm_cmpeq_epi8(b, apostrophe)),
-                              _mm_cmpeq_epi8(b, backslash)),
-                 i);
     }
+    c.crs = special & ~c.text & ~c.lfs;
+    c.quotes = special & c.text;
     return c;
 }
 
-// Eight bytes with their backslashes; `mask` marks the quotes among them. Writes sixteen
-// bytes; the first 8 + (the number of quotes) count.
+// Eight bytes, the low half of `bytes` whose high half holds backslashes, with a
+// backslash before each quote marked in `mask`. Writes sixteen bytes; the first 8 + (the
+// number of quotes) count.
 char *expandHalf(__m128i bytes, unsigned mask, char *o)
 {
-    const __m128i from = _mm_loadu_si128(reinterpret_cast<const __m128i *>(&QuoteExpansions[mask]));
-    const __m128i out =
-        _mm_or_si128(_mm_shuffle_epi8(bytes, from),
-                     _mm_and_si128(_mm_cmplt_epi8(from, _mm_setzero_si128()), _mm_set1_epi8('\\')));
-    _mm_storeu_si128(reinterpret_cast<__m128i *>(o), out);
+    const __m128i from =
+        _mm_loadu_si128(reinterpret_cast<const __m128i *>(QuoteExpansions[mask].data()));
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(o), _mm_shuffle_epi8(bytes, from));
     return o + 8 + _mm_popcnt_u32(mask);
 }
 
@@ -71,12 +71,13 @@ public:
     {
         const std::uint64_t marks = (m_quotes & below(to)) >> from;
         char *const end = o + (to - from) + std::popcount(marks);
+        const __m128i backslashes = _mm_set1_epi8('\\');
         for (unsigned at = 0; at < to - from; at += 16) {
             const __m128i b =
                 _mm_loadu_si128(reinterpret_cast<const __m128i *>(m_bytes + from + at));
             const auto mask = unsigned(marks >> at);
-            o = expandHalf(b, mask & 0xff, o);
-            o = expandHalf(_mm_srli_si128(b, 8), mask >> 8 & 0xff, o);
+            o = expandHalf(_mm_unpacklo_epi64(b, backslashes), mask & 0xff, o);
+            o = expandHalf(_mm_unpackhi_epi64(b, backslashes), mask >> 8 & 0xff, o);
         }
         return end;
     }
