@@ -36,10 +36,10 @@ namespace {
     return _mm256_cmpeq_epi8(_mm256_shuffle_epi8(wanted, b), b);
 }
 
-// Bytes above 32: those that adding 95, saturating, lifts to 128 or more.
+// Bytes above 32 set their top bit (TextLift).
 [[gnu::always_inline]] inline __m256i text(__m256i b)
 {
-    return _mm256_adds_epu8(b, _mm256_set1_epi8(95));
+    return _mm256_adds_epu8(b, _mm256_set1_epi8(TextLift));
 }
 
 [[gnu::always_inline]] inline Classes classify(const unsigned char *s)
@@ -48,16 +48,9 @@ namespace {
     const __m256i high = load(s + 32);
     const __m256i lf = _mm256_set1_epi8('\n');
     const __m256i ctrlZ = _mm256_set1_epi8(CtrlZ);
-    const std::uint64_t special = bits(specials(low), specials(high));
-    const std::uint64_t texts = bits(text(low), text(high));
-    const std::uint64_t lfs = bits(_mm256_cmpeq_epi8(low, lf), _mm256_cmpeq_epi8(high, lf));
-    return {
-        lfs,
-        special & ~texts & ~lfs,
-        bits(_mm256_cmpeq_epi8(low, ctrlZ), _mm256_cmpeq_epi8(high, ctrlZ)),
-        texts,
-        special & texts,
-    };
+    return classesOf(bits(specials(low), specials(high)), bits(text(low), text(high)),
+                     bits(_mm256_cmpeq_epi8(low, lf), _mm256_cmpeq_epi8(high, lf)),
+                     bits(_mm256_cmpeq_epi8(low, ctrlZ), _mm256_cmpeq_epi8(high, ctrlZ)));
 }
 
 // The rows of QuoteExpansions with the number of bytes each gives, 32 bytes a row, so

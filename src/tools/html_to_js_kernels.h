@@ -56,6 +56,17 @@ alignas(16) inline constexpr std::array<char, 16> Specials = {
     1, 0, '"', 2, 3, 4, 5, '\'', 7, 8, '\n', 10, '\\', '\r', 13, 14,
 };
 
+// Bytes above 32 are those that adding this, saturating, lifts to 128 or more.
+inline constexpr char TextLift = 95;
+
+// A block's classes from the bytes that Specials finds, those above 32, the LFs and the
+// Ctrl-Zs: of the specials, those above 32 are quotes and the rest but the LFs CRs.
+inline Classes classesOf(std::uint64_t specials, std::uint64_t text, std::uint64_t lfs,
+                         std::uint64_t ctrlZs)
+{
+    return {lfs, specials & ~text & ~lfs, ctrlZs, text, specials & text};
+}
+
 // For each pattern of quotes among eight bytes, where each output byte comes from: index
 // 8 where a backslash goes (the bytes shuffled hold backslashes from there on), the
 // byte's own index where it goes, 0x80 (no byte) after the last.

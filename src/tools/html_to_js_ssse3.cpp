@@ -32,19 +32,15 @@ Classes classify(const unsigned char *s)
 {
     const __m128i lf = _mm_set1_epi8('\n');
     const __m128i ctrlZ = _mm_set1_epi8(CtrlZ);
-    std::uint64_t special = 0;
-    Classes c{};
+    std::uint64_t special = 0, text = 0, lfs = 0, ctrlZs = 0;
     for (unsigned i = 0; i < 4; ++i) {
         const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + 16 * i));
         special |= bits(specials(b), i);
-        // Above 32: what adding 95, saturating, lifts to 128 or more.
-        c.text |= bits(_mm_adds_epu8(b, _mm_set1_epi8(95)), i);
-        c.lfs |= bits(_mm_cmpeq_epi8(b, lf), i);
-        c.ctrlZs |= bits(_mm_cmpeq_epi8(b, ctrlZ), i);
+        text |= bits(_mm_adds_epu8(b, _mm_set1_epi8(TextLift)), i);
+        lfs |= bits(_mm_cmpeq_epi8(b, lf), i);
+        ctrlZs |= bits(_mm_cmpeq_epi8(b, ctrlZ), i);
     }
-    c.crs = special & ~c.text & ~c.lfs;
-    c.quotes = special & c.text;
-    return c;
+    return classesOf(special, text, lfs, ctrlZs);
 }
 
 // Eight bytes, the low half of `bytes` whose high half holds backslashes, with a
